@@ -1,0 +1,3 @@
+#include "about/about_page.h"
+
+void AboutPage::Create(Page, const PageContext&) {}

@@ -1,0 +1,17 @@
+#pragma once
+// The program reports failures as exceptions carrying the message the user sees.
+#include <stdexcept>
+#include <string>
+
+class AppError : public std::runtime_error {
+public:
+    explicit AppError(const std::string& message) : std::runtime_error(message) {}
+
+    // Fills the first "%s" of `pattern` with `argument`, taken literally.
+    static AppError Format(const std::string& pattern, const std::string& argument) {
+        std::string message = pattern;
+        const size_t at = message.find("%s");
+        if (at != std::string::npos) message.replace(at, 2, argument);
+        return AppError(message);
+    }
+};

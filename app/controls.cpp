@@ -1,0 +1,92 @@
+#include "app/controls.h"
+
+#include <commctrl.h>
+
+#include "app/app_error.h"
+
+namespace ui {
+
+Dpi Dpi::OfScreen() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return Dpi(dpi > 0 ? dpi : 96);
+}
+
+HFONT CreateDesignFont(const FontArgs& args, const Dpi& dpi) {
+    LOGFONTA font{};
+    font.lfHeight = dpi.Scale(args.height);
+    font.lfWeight = args.bold ? FW_BOLD : FW_NORMAL;
+    font.lfUnderline = args.underline ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = DEFAULT_QUALITY;
+    lstrcpynA(font.lfFaceName, args.face, LF_FACESIZE);
+    return CreateFontIndirectA(&font);
+}
+
+std::string Window::Text() const {
+    const int length = GetWindowTextLengthA(hwnd_);
+    if (length <= 0) return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(hwnd_, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+bool Window::TrySetText(const std::string& text) { return SetWindowTextA(hwnd_, text.c_str()) != FALSE; }
+
+HWND CreateControl(const CreateArgs& args, const Dpi& dpi) {
+    DWORD style = args.style | WS_CHILD | (args.visible ? WS_VISIBLE : 0);
+    HWND control = CreateWindowExA(args.exStyle, args.className, args.text.c_str(), style,
+                                   dpi.Scale(args.bounds.x), dpi.Scale(args.bounds.y),
+                                   dpi.Scale(args.bounds.width), dpi.Scale(args.bounds.height), args.parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+    if (!control) throw AppError(std::string("Cannot create the control ") + args.className);
+    if (args.font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
+    return control;
+}
+
+void Memo::Create(CreateArgs args, const Dpi& dpi) {
+    args.className = "EDIT";
+    args.style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP;
+    hwnd_ = CreateControl(args, dpi);
+    SendMessageA(hwnd_, EM_SETLIMITTEXT, 0, 0);
+}
+
+void Memo::SetText(const std::string& text) {
+    const bool fits = text.size() < 0x7FFFFFFE && TrySetText(text) &&
+                      static_cast<size_t>(GetWindowTextLengthA(hwnd_)) == text.size();
+    if (!fits) throw AppError("Text exceeds memo capacity");
+}
+
+void Button::Create(CreateArgs args, const Dpi& dpi) {
+    args.className = "BUTTON";
+    args.style |= BS_PUSHBUTTON | WS_TABSTOP;
+    hwnd_ = CreateControl(args, dpi);
+}
+
+void Label::Create(CreateArgs args, const Dpi& dpi) {
+    args.className = "STATIC";
+    args.style |= SS_LEFT | SS_NOPREFIX;
+    hwnd_ = CreateControl(args, dpi);
+}
+
+void Hints::Create(HWND owner) {
+    owner_ = owner;
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+}
+
+void Hints::Add(HWND tool, const std::string& text) {
+    TOOLINFOA info{};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = GetParent(tool);
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+}  // namespace ui

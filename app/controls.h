@@ -1,0 +1,103 @@
+#pragma once
+// Thin wrappers over Win32 controls: each keeps its handle and offers one-line
+// helpers. Positions and sizes are given in design pixels (96 DPI) and scaled.
+#include <windows.h>
+
+#include <string>
+
+namespace ui {
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Converts design pixels to device pixels at the screen's DPI.
+class Dpi {
+public:
+    static Dpi OfScreen();
+    explicit Dpi(int dpi = 96) : dpi_(dpi) {}
+    int Scale(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }
+    int Value() const { return dpi_; }
+
+private:
+    int dpi_;
+};
+
+struct FontArgs {
+    const char* face = "MS Sans Serif";
+    int height = -11;  // design pixels; negative: character height
+    bool bold = false;
+    bool underline = false;
+};
+// The caller owns the font (DeleteObject).
+HFONT CreateDesignFont(const FontArgs& args, const Dpi& dpi);
+
+struct CreateArgs {
+    HWND parent = nullptr;
+    const char* className = "STATIC";
+    std::string text;
+    Rect bounds;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int id = 0;
+    HFONT font = nullptr;
+    bool visible = true;
+};
+
+class Window {
+public:
+    Window() = default;
+    explicit Window(HWND handle) : hwnd_(handle) {}
+    HWND Handle() const { return hwnd_; }
+    int Id() const { return GetDlgCtrlID(hwnd_); }
+    std::string Text() const;
+    // False when the control refused the text.
+    bool TrySetText(const std::string& text);
+    void SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+    void SetBounds(const RECT& device) {
+        MoveWindow(hwnd_, device.left, device.top, device.right - device.left, device.bottom - device.top, TRUE);
+    }
+
+protected:
+    HWND hwnd_ = nullptr;
+};
+
+// Creates any child control; WS_CHILD and (unless `visible` is false) WS_VISIBLE are added.
+HWND CreateControl(const CreateArgs& args, const Dpi& dpi);
+
+// A multi-line edit box whose text is the whole of its lines, CR+LF separated.
+class Memo : public Window {
+public:
+    // Word wrap, no scroll bars, the platform's maximum capacity.
+    void Create(CreateArgs args, const Dpi& dpi);
+    // Throws AppError "Text exceeds memo capacity" when the text does not fit;
+    // the memo then keeps its earlier text.
+    void SetText(const std::string& text);
+    void Clear() { SetText(""); }
+    // Puts `line` followed by CR+LF at the end of the text.
+    void AppendLine(const std::string& line) { SetText(Text() + line + "\r\n"); }
+};
+
+class Button : public Window {
+public:
+    void Create(CreateArgs args, const Dpi& dpi);
+};
+
+class Label : public Window {
+public:
+    void Create(CreateArgs args, const Dpi& dpi);
+    void SetText(const std::string& text) { TrySetText(text); }
+};
+
+// One tooltip control for a whole window: shows the hints of buttons.
+class Hints {
+public:
+    void Create(HWND owner);
+    void Add(HWND tool, const std::string& text);
+
+private:
+    HWND tooltip_ = nullptr;
+    HWND owner_ = nullptr;
+};
+
+}  // namespace ui

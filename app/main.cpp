@@ -1,0 +1,41 @@
+// QOR System Editor: entry and message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/error_box.h"
+#include "app/form.h"
+
+namespace {
+
+// DLLs are searched for in the system folder only, so that a DLL of the same
+// name beside the program or in the current folder is never loaded.
+void RestrictDllSearch() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    SetDllDirectoryA("");
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    RestrictDllSearch();
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    TForm1 form1;
+    try {
+        form1.Create(showCommand);
+    } catch (const std::exception& error) {
+        ShowException(error);
+        return 1;
+    }
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (form1.PreTranslateMessage(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

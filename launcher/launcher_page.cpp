@@ -1,0 +1,3 @@
+#include "launcher/launcher_page.h"
+
+void LauncherPage::Create(Page, const PageContext&) {}

@@ -1,0 +1,59 @@
+# Sourced by the other scripts: the Wine environment of the project's own
+# prefix. Never the user's ~/.wine.
+top=${top:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINEPREFIX=${QOR_TEST_PREFIX:-$top/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Debian's `wine` picks the 32-bit loader whenever it is installed, and that
+# loader cannot start on a kernel without 32-bit support: use the 64-bit one
+# there. QOR_RUNS_WIN32 says whether i686 programs can run at all.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    WINE=wine
+    QOR_RUNS_WIN32=1
+else
+    WINE=/usr/lib/wine/wine64
+    export WINELOADER=$WINE
+    QOR_RUNS_WIN32=0
+fi
+
+# Creates the prefix once: virtual desktop with a taskbar, and the .reg
+# association Windows has, so the registry editor imports policy files.
+ensure_prefix() {
+    [ -f "$WINEPREFIX/.qor-ready" ] && return
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    $WINE wineboot -i </dev/null >/dev/null 2>&1
+    local r="$WINE reg add"
+    $r 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+    $r 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+    $r 'HKCR\.reg' /ve /d regfile /f >/dev/null 2>&1
+    $r 'HKCR\regfile\shell\open\command' /ve /d 'regedit.exe "%1"' /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.qor-ready"
+}
+
+# Starts Xvfb when there is no display; the caller stops it with stop_display.
+xvfb_pid=
+ensure_display() {
+    [ -n "${DISPLAY:-}" ] && return
+    local n
+    for n in $(seq 90 120); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$n"
+        local i
+        for i in $(seq 1 100); do
+            xdpyinfo >/dev/null 2>&1 && return
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null || true
+    done
+    echo "cannot start Xvfb" >&2
+    return 1
+}
+
+stop_display() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}

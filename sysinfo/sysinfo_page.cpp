@@ -1,0 +1,4 @@
+#include "sysinfo/sysinfo_page.h"
+
+void SysInfoPage::Create(Page, const PageContext&) {}
+void SysInfoPage::Refresh() {}

@@ -1,0 +1,63 @@
+#include "sysfiles/sysfile_pages.h"
+
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "support/drive_c.h"
+#include "support/scratch_window.h"
+
+namespace {
+
+// Each button and the file it must write, as the design lists them.
+struct Expected {
+    Page page;
+    int button;
+    const char* path;
+};
+const Expected kWrites[] = {
+    {Page::WinIni, 1, "c:\\windows\\winBU.ini"},      {Page::WinIni, 2, "c:\\windows\\win.ini"},
+    {Page::SystemIni, 3, "c:\\windows\\systemBU.ini"}, {Page::SystemIni, 10, "c:\\windows\\system.ini"},
+    {Page::BootIni, 5, "c:\\bootBU.ini"},             {Page::BootIni, 11, "c:\\boot.ini"},
+    {Page::ControlIni, 6, "c:\\windows\\controlBU.ini"}, {Page::ControlIni, 12, "c:\\windows\\control.ini"},
+    {Page::AutoexecBat, 8, "c:\\autoexecBU.bat"},     {Page::AutoexecBat, 13, "c:\\autoexec.bat"},
+    {Page::ConfigSys, 9, "c:\\configBU.sys"},         {Page::ConfigSys, 14, "c:\\config.sys"},
+};
+
+class SysFilePagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const PageRow& row : kPages)
+            if (static_cast<int>(row.page) < kSysFileCount)
+                pages_.Create(row.page, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
+        for (int row = 0; row < kSysFileCount; ++row)
+            pages_.Editor(row).SetText("editor " + std::to_string(row) + "\r\nline two");
+        for (const Expected& write : kWrites) drive_c::Remove(write.path);
+    }
+    ScratchWindow window_;
+    ui::Hints hints_;
+    SysFilePages pages_;
+};
+
+}  // namespace
+
+TEST_F(SysFilePagesTest, EachButtonWritesItsOwnEditorToItsOwnFileOnly) {
+    for (const Expected& write : kWrites) {
+        pages_.Command(ids::Button(write.button), BN_CLICKED);
+        ASSERT_TRUE(drive_c::Exists(write.path)) << write.path;
+        EXPECT_EQ(drive_c::ReadBytes(write.path),
+                  "editor " + std::to_string(static_cast<int>(write.page)) + "\r\nline two")
+            << "Button" << write.button;
+        drive_c::Remove(write.path);
+        for (const Expected& other : kWrites) EXPECT_FALSE(drive_c::Exists(other.path)) << other.path;
+    }
+}
+
+TEST_F(SysFilePagesTest, ReloadReadsThePageFileAndLeavesTheOthers) {
+    drive_c::WriteBytes("c:\\boot.ini", "[boot loader]\ntimeout=30\n");
+    pages_.Reload(Page::BootIni);
+    EXPECT_EQ(pages_.Editor(2).Text(), "[boot loader]\r\ntimeout=30\r\n");
+    EXPECT_EQ(pages_.Editor(5).Text(), "editor 5\r\nline two");
+    pages_.Reload(Page::About);  // not a file page: nothing happens
+    EXPECT_EQ(pages_.Editor(2).Text(), "[boot loader]\r\ntimeout=30\r\n");
+    drive_c::Remove("c:\\boot.ini");
+}
