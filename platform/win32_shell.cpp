@@ -1,0 +1,39 @@
+#include "platform/shell.h"
+
+#include <shellapi.h>
+
+namespace platform {
+namespace {
+
+// A folder path as the platform reports it, without a trailing backslash.
+std::string FolderFrom(UINT (*query)(LPSTR, UINT)) {
+    const UINT needed = query(nullptr, 0);
+    if (needed == 0) return {};
+    std::string path(needed, '\0');
+    const UINT length = query(path.data(), needed);
+    path.resize(length < needed ? length : 0);
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+class Win32Shell : public Shell {
+public:
+    HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
+                            const char* directory, int showCommand) override {
+        return ::ShellExecuteA(owner, verb, file, parameters, directory, showCommand);
+    }
+
+    UINT WinExec(const char* commandLine, UINT showCommand) override { return ::WinExec(commandLine, showCommand); }
+
+    std::string WindowsDirectory() override { return FolderFrom(&::GetWindowsDirectoryA); }
+    std::string SystemDirectory() override { return FolderFrom(&::GetSystemDirectoryA); }
+};
+
+}  // namespace
+
+Shell& RealShell() {
+    static Win32Shell shell;
+    return shell;
+}
+
+}  // namespace platform

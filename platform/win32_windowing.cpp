@@ -1,0 +1,36 @@
+#include "platform/windowing.h"
+
+namespace platform {
+namespace {
+
+class Win32Windowing : public Windowing {
+public:
+    HWND FindWindowExA(HWND parent, HWND childAfter, const char* className, const char* title) override {
+        return ::FindWindowExA(parent, childAfter, className, title);
+    }
+
+    HWND GetDesktopWindow() override { return ::GetDesktopWindow(); }
+
+    BOOL ShowWindow(HWND window, int command) override { return ::ShowWindow(window, command); }
+
+    HWND SetParent(HWND child, HWND newParent) override { return ::SetParent(child, newParent); }
+
+    DWORD WindowProcessId(HWND window) override {
+        DWORD process = 0;
+        if (window) GetWindowThreadProcessId(window, &process);
+        return process;
+    }
+
+    BOOL SystemParametersInfoA(UINT action, UINT param, void* pvParam, UINT winIni) override {
+        return ::SystemParametersInfoA(action, param, pvParam, winIni);
+    }
+};
+
+}  // namespace
+
+Windowing& RealWindowing() {
+    static Win32Windowing windowing;
+    return windowing;
+}
+
+}  // namespace platform
