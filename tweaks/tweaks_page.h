@@ -1,12 +1,72 @@
 #pragma once
-// The REGISTRY SETTINGS page: shell toggles, their state files, policy files.
+// The REGISTRY SETTINGS page: shell toggles that remember their state in
+// files under c:\qor, and Explorer policies switched by registry import files.
+#include <array>
+#include <string>
+
+#include "app/controls.h"
 #include "app/page.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "platform/windowing.h"
+#include "tweaks/shell_toggles.h"
+#include "tweaks/state_files.h"
 
 class TweaksPage : public PageHandler {
 public:
+    explicit TweaksPage(platform::Files& files = platform::RealFiles(),
+                        platform::Windowing& windowing = platform::RealWindowing(),
+                        platform::Shell& shell = platform::RealShell())
+        : files_(files), toggles_(windowing), shell_(shell) {}
+    TweaksPage(const TweaksPage&) = delete;
+    TweaksPage& operator=(const TweaksPage&) = delete;
+
     void Create(Page page, const PageContext& context) override;
+    void Command(int controlId, int notifyCode) override;
+    HBRUSH ControlColor(HDC dc, HWND control) override;
+
     // Start-up step 2: applies the remembered toggles; throws at the first failure.
     void RestoreToggles();
     // Start-up step 3: creates the state directory and files on the first run.
     void FirstRunCheck();
+
+    // Taskbar, start button, tray, clock and key combination toggles.
+    void Button17Click();
+    void Button18Click();
+    void Button19Click();
+    void Button20Click();
+    void Button23Click();
+    void Button24Click();
+    void Button25Click();
+    void Button26Click();
+    void Button7Click();
+    void Button15Click();
+    // Policies.
+    void Button21Click();
+    void Button22Click();
+    void Button27Click();
+    void Button28Click();
+    void Button29Click();
+    void Button30Click();
+    void Button31Click();
+    void Button32Click();
+
+private:
+    ui::Memo& Holder(int memo) { return holders_[static_cast<size_t>(memo - kMarkerMemo)]; }
+    ui::Memo& HolderOf(StateFile file) { return Holder(StateFileOf(file).holderMemo); }
+    // Sets the toggle's holder to `word` and saves it to its state file.
+    void Record(StateFile file, const char* word);
+    void RunToggle(int button);
+    void WritePolicyFile(const std::string& valueLine);
+    void ApplyPolicy(int button);
+    void CreateStateDirectory();
+    void CreateMemos(const PageContext& context);
+    void CreateButtons(const PageContext& context);
+
+    platform::Files& files_;
+    ShellToggles toggles_;
+    platform::Shell& shell_;
+    ui::Memo memo7_;                    // the policy file's text
+    std::array<ui::Memo, 10> holders_;  // Memo8 (first-run marker) ... Memo17
+    ui::Memo memo18_;                   // the explanation
 };

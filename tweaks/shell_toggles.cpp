@@ -1,0 +1,56 @@
+#include "tweaks/shell_toggles.h"
+
+namespace {
+
+constexpr char kTaskbarClass[] = "Shell_TrayWnd";
+constexpr char kButtonClass[] = "Button";
+constexpr char kTrayClass[] = "TrayNotifyWnd";
+constexpr char kClockClass[] = "TrayClockWClass";
+constexpr UINT kScreenSaverRunning = 97;  // SPI_SETSCREENSAVERRUNNING
+
+}  // namespace
+
+HWND ShellToggles::FindChild(HWND parent, const char* className) {
+    return windowing_.FindWindowExA(parent, nullptr, className, nullptr);
+}
+
+HWND ShellToggles::Taskbar() { return FindChild(nullptr, kTaskbarClass); }
+
+HWND ShellToggles::Tray() { return FindChild(Taskbar(), kTrayClass); }
+
+void ShellToggles::SetTaskbarHidden(bool hide) { windowing_.ShowWindow(Taskbar(), hide ? kShowHide : kShowRestore); }
+
+void ShellToggles::SetStartButtonVisible(bool show) {
+    if (!show) {
+        HWND button = FindChild(Taskbar(), kButtonClass);
+        windowing_.ShowWindow(button, kShowHide);
+        windowing_.SetParent(button, nullptr);
+        return;
+    }
+    HWND taskbar = Taskbar();
+    HWND button = DetachedStartButton(taskbar);
+    if (!button) return;
+    windowing_.ShowWindow(button, kShowNormal);
+    windowing_.SetParent(button, taskbar);
+}
+
+HWND ShellToggles::DetachedStartButton(HWND taskbar) {
+    const DWORD shellProcess = windowing_.WindowProcessId(taskbar);
+    if (shellProcess == 0) return nullptr;
+    HWND desktop = windowing_.GetDesktopWindow();
+    HWND candidate = nullptr;
+    while ((candidate = windowing_.FindWindowExA(desktop, candidate, kButtonClass, nullptr)))
+        if (windowing_.WindowProcessId(candidate) == shellProcess) return candidate;
+    return nullptr;
+}
+
+void ShellToggles::SetTrayHidden(bool hide) { windowing_.ShowWindow(Tray(), hide ? kShowHide : kShowShow); }
+
+void ShellToggles::SetClockHidden(bool hide) {
+    windowing_.ShowWindow(FindChild(Tray(), kClockClass), hide ? kShowHide : kShowShow);
+}
+
+void ShellToggles::SetKeyCombosDisabled(bool disable) {
+    UINT previous = 0;
+    windowing_.SystemParametersInfoA(kScreenSaverRunning, disable ? 1 : 0, &previous, 0);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The direct changes to the running shell: its windows, found by class each
+// time, and the system parameter that lets it ignore the key combinations.
+#include "platform/windowing.h"
+
+// The window show commands the toggles use.
+enum ShowCommand : int { kShowHide = 0, kShowNormal = 1, kShowShow = 5, kShowRestore = 9 };
+
+class ShellToggles {
+public:
+    explicit ShellToggles(platform::Windowing& windowing) : windowing_(windowing) {}
+
+    void SetTaskbarHidden(bool hide);
+    // Hiding detaches the start button from the taskbar; showing puts it back.
+    void SetStartButtonVisible(bool show);
+    void SetTrayHidden(bool hide);
+    void SetClockHidden(bool hide);
+    // Claims a screen saver is running, which makes the system ignore
+    // Ctrl+Alt+Del and Alt+Tab.
+    void SetKeyCombosDisabled(bool disable);
+
+private:
+    // Each lookup searches the children of `parent`, or the top-level windows
+    // when `parent` is null (as when an earlier lookup found nothing).
+    HWND FindChild(HWND parent, const char* className);
+    HWND Taskbar();
+    HWND Tray();
+    // The start button after it was detached: a top-level "Button" window of
+    // the taskbar's own process, so another program's button is never taken.
+    HWND DetachedStartButton(HWND taskbar);
+
+    platform::Windowing& windowing_;
+};
