@@ -11,19 +11,11 @@ for preset in win64 win32; do
 done
 
 . scripts/wine-env.sh
-ensure_display
-ensure_prefix
-# A running server keeps Wine's helpers off ctest's output pipe.
-wineserver -p </dev/null >/dev/null 2>&1 || true
-$WINE wineboot </dev/null >/dev/null 2>&1
 status=0
-ctest --preset win64 || status=1
+bash scripts/ctest-in.sh build/win64 || status=1
 if [ "$QOR_RUNS_WIN32" = 1 ]; then
-    ctest --preset win32 || status=1
+    bash scripts/ctest-in.sh build/win32 || status=1
 else
     echo "NOT RUN: the i686 tests; this machine's kernel cannot execute 32-bit programs, so Wine cannot run them (the i686 build was compiled)."
 fi
-wineserver -k </dev/null >/dev/null 2>&1 || true
-wineserver -w </dev/null >/dev/null 2>&1 || true
-stop_display
 exit "$status"

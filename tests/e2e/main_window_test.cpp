@@ -1,0 +1,76 @@
+// The real program: its window, its pages, start-up and its error boxes.
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "support/drive_c.h"
+#include "support/program.h"
+
+namespace {
+
+const char kWinIni[] = "c:\\windows\\win.ini";
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { drive_c::WriteBytes(kWinIni, "[windows]\r\nload=\r\n"); }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, OpensAtItsDesignPlaceWithTenPagesAndWinIniLoaded) {
+    e2e::Program program;
+    HWND window = program.Window();
+    ASSERT_TRUE(window);
+    char caption[64] = {};
+    GetWindowTextA(window, caption, sizeof(caption));
+    EXPECT_STREQ(caption, "QOR System Editor");
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(outer.left, 151);
+    EXPECT_EQ(outer.top, 142);
+    EXPECT_EQ(outer.right - outer.left, 810);
+    EXPECT_EQ(outer.bottom - outer.top, 479);
+    EXPECT_EQ(program.TabCaptions(),
+              (std::vector<std::string>{"WINI.INI", "SYSTEM.INI", "BOOT.INI", "CONTROL.INI", "AUTOEXEC.BAT",
+                                        "CONFIG.SYS", "REGISTRY SETTINGS", "CONTROL PANEL", "SYSTEM INFO", "ABOUT"}));
+    EXPECT_EQ(program.SelectedPage(), 0);
+    EXPECT_EQ(program.Text(ids::Memo(1)), "[windows]\r\nload=\r\n");
+    EXPECT_TRUE(program.IsVisible(ids::Memo(1)));
+    EXPECT_FALSE(program.IsVisible(ids::Memo(2)));
+    EXPECT_TRUE(program.MessageBoxes().empty());
+}
+
+TEST_F(MainWindowTest, PageControlFollowsTheWindowWhenResized) {
+    e2e::Program program;
+    HWND window = program.Window();
+    ASSERT_TRUE(window);
+    SetWindowPos(window, nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER);
+    program.WaitUntilIdle();
+    RECT client{}, tabs = program.Bounds(ids::PageControl1);
+    GetClientRect(window, &client);
+    EXPECT_EQ(tabs.right - tabs.left, client.right);
+    EXPECT_EQ(tabs.bottom - tabs.top, client.bottom);
+    const RECT editor = program.Bounds(ids::Memo(1));
+    EXPECT_EQ(editor.right - editor.left, 790) << "the editor keeps its design size";
+}
+
+TEST_F(MainWindowTest, WithoutWinIniOneErrorBoxThenTheWindowWithAnEmptyEditor) {
+    drive_c::Remove(kWinIni);
+    e2e::Program program;
+    const auto box = program.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "Cannot open file c:\\windows\\win.ini.");
+    EXPECT_EQ(box->caption, "Qorsysed");
+    EXPECT_TRUE(box->hasErrorIcon);
+    program.PressOk(*box);
+    ASSERT_TRUE(program.Window());
+    EXPECT_EQ(program.Text(ids::Memo(1)), "");
+    EXPECT_TRUE(program.MessageBoxes().empty());
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
+    e2e::Program program;
+    PostMessageA(program.Window(), WM_CLOSE, 0, 0);
+    const auto code = program.WaitForExit();
+    ASSERT_TRUE(code);
+    EXPECT_EQ(*code, 0u);
+}

@@ -1,0 +1,277 @@
+#include "support/program.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+bool PollFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+std::string ProgramPath() {
+    std::string path(MAX_PATH, '\0');
+    path.resize(GetModuleFileNameA(nullptr, path.data(), MAX_PATH));
+    path.resize(path.find_last_of('\\'));  // the tests folder
+    path.resize(path.find_last_of('\\'));  // the build folder
+    return path + "\\qorsysed.exe";
+}
+
+namespace {
+
+// A block of memory inside the program, for messages that take pointers.
+class RemoteMemory {
+public:
+    RemoteMemory(HANDLE process, size_t size)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteMemory() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    LPARAM Address(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset); }
+    void Write(const void* data, size_t size, size_t offset = 0) {
+        WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+    void Read(void* data, size_t size, size_t offset = 0) const {
+        ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+std::string WindowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindChild(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<ChildSearch*>(data);
+    if (GetDlgCtrlID(child) != search->id) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+bool HasVisibleIcon(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) != "Static" || !IsWindowVisible(child)) continue;
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && SendMessageA(child, STM_GETICON, 0, 0))
+            return true;
+    }
+    return false;
+}
+
+void PostClick(HWND window, POINT at, UINT down, UINT up) {
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageA(window, down, MK_LBUTTON, where);
+    PostMessageA(window, up, 0, where);
+}
+
+POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+}  // namespace
+
+Program::Program(const std::string& workingDirectory) {
+    const std::string path = ProgramPath();
+    std::string commandLine = "\"" + path + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    const BOOL started = CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup,
+                                        &process_);
+    if (!started) ADD_FAILURE() << "cannot start " << path << ": error " << GetLastError();
+}
+
+Program::~Program() {
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        for (const MessageBoxInfo& box : MessageBoxes()) PostMessageA(box.window, WM_COMMAND, IDOK, 0);
+        if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 10000) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 10000);
+        }
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+HWND Program::Window() {
+    if (window_) return window_;
+    PollFor([this] {
+        HWND candidate = nullptr;
+        while ((candidate = FindWindowExA(nullptr, candidate, "TForm1", nullptr)) != nullptr)
+            if (ProcessOf(candidate) == ProcessId() && IsWindowVisible(candidate)) return (window_ = candidate), true;
+        return false;
+    });
+    if (!window_) ADD_FAILURE() << "the main window never showed";
+    return window_;
+}
+
+HWND Program::Control(int id) {
+    ChildSearch search{id, nullptr};
+    EnumChildWindows(Window(), FindChild, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) ADD_FAILURE() << "no control with id " << id;
+    return search.found;
+}
+
+std::string Program::Text(int id) { return WindowText(Control(id)); }
+
+bool Program::IsVisible(int id) { return IsWindowVisible(Control(id)) != FALSE; }
+
+RECT Program::Bounds(int id) {
+    RECT rect{};
+    GetWindowRect(Control(id), &rect);
+    MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void Program::SelectPage(int index) {
+    HWND tabs = Control(100);  // Pagecontrol1
+    RemoteMemory rect(Process(), sizeof(RECT));
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), rect.Address());
+    RECT item{};
+    rect.Read(&item, sizeof(item));
+    PostClick(tabs, Centre(item), WM_LBUTTONDOWN, WM_LBUTTONUP);
+    WaitUntilIdle();
+}
+
+int Program::SelectedPage() { return static_cast<int>(SendMessageA(Control(100), TCM_GETCURSEL, 0, 0)); }
+
+std::vector<std::string> Program::TabCaptions() {
+    HWND tabs = Control(100);
+    constexpr size_t kTextSize = 256;
+    RemoteMemory memory(Process(), sizeof(TCITEMA) + kTextSize);
+    std::vector<std::string> captions;
+    const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.cchTextMax = kTextSize;
+        item.pszText = reinterpret_cast<char*>(memory.Address(sizeof(TCITEMA)));
+        memory.Write(&item, sizeof(item));
+        SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), memory.Address());
+        std::string text(kTextSize, '\0');
+        memory.Read(text.data(), text.size(), sizeof(TCITEMA));
+        captions.push_back(text.c_str());
+    }
+    return captions;
+}
+
+void Program::Click(int buttonId) {
+    PostMessageA(Control(buttonId), BM_CLICK, 0, 0);
+    WaitUntilIdle();
+}
+
+void Program::Type(int editId, const std::string& text) {
+    SendMessageA(Control(editId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::vector<MessageBoxInfo> Program::MessageBoxes() {
+    std::vector<MessageBoxInfo> boxes;
+    HWND candidate = nullptr;
+    while ((candidate = FindWindowExA(nullptr, candidate, "#32770", nullptr)) != nullptr) {
+        if (ProcessOf(candidate) != ProcessId() || !IsWindowVisible(candidate)) continue;
+        HWND text = GetDlgItem(candidate, 0xFFFF);
+        boxes.push_back({candidate, WindowText(candidate), text ? WindowText(text) : "", HasVisibleIcon(candidate)});
+    }
+    return boxes;
+}
+
+std::optional<MessageBoxInfo> Program::WaitForMessageBox(DWORD timeoutMs) {
+    std::optional<MessageBoxInfo> found;
+    PollFor(
+        [&] {
+            std::vector<MessageBoxInfo> boxes = MessageBoxes();
+            if (!boxes.empty()) found = boxes.front();
+            return found.has_value();
+        },
+        timeoutMs);
+    return found;
+}
+
+void Program::PressOk(const MessageBoxInfo& box) {
+    PostMessageA(GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0);
+    if (!PollFor([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }))
+        ADD_FAILURE() << "the box \"" << box.text << "\" did not close";
+    WaitUntilIdle();
+}
+
+std::vector<std::string> Program::ListItems(int listId) {
+    HWND list = Control(listId);
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    constexpr size_t kTextSize = 1024;
+    RemoteMemory memory(Process(), sizeof(LVITEMA) + kTextSize);
+    std::vector<std::string> items;
+    for (int i = 0; i < count; ++i) {
+        LVITEMA item{};
+        item.iSubItem = 0;
+        item.cchTextMax = kTextSize;
+        item.pszText = reinterpret_cast<char*>(memory.Address(sizeof(LVITEMA)));
+        memory.Write(&item, sizeof(item));
+        const LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), memory.Address());
+        std::string text(static_cast<size_t>(length), '\0');
+        memory.Read(text.data(), text.size(), sizeof(LVITEMA));
+        items.push_back(text);
+    }
+    return items;
+}
+
+void Program::DoubleClickListItem(int listId, int index) {
+    HWND list = Control(listId);
+    SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    RemoteMemory memory(Process(), sizeof(RECT));
+    RECT bounds{};
+    bounds.left = LVIR_LABEL;
+    memory.Write(&bounds, sizeof(bounds));
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), memory.Address());
+    memory.Read(&bounds, sizeof(bounds));
+    const POINT at = Centre(bounds);
+    PostClick(list, at, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    PostClick(list, at, WM_LBUTTONDBLCLK, WM_LBUTTONUP);
+    WaitUntilIdle();
+}
+
+bool Program::WaitUntilIdle(DWORD timeoutMs) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(Window(), WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+std::optional<DWORD> Program::WaitForExit(DWORD timeoutMs) {
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+}  // namespace e2e

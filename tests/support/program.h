@@ -1,0 +1,77 @@
+#pragma once
+// Drives the real qorsysed.exe of this build, started in the same Wine
+// prefix, the way a user would: clicks tabs and buttons, reads what the
+// controls and message boxes show. Every wait polls with a bound.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Polls `condition` every 20 ms until it holds or `timeoutMs` passed.
+bool PollFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000);
+
+// The program's path: qorsysed.exe in the folder above the test programs.
+std::string ProgramPath();
+
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+    bool hasErrorIcon = false;
+};
+
+class Program {
+public:
+    // Starts the program in `workingDirectory` (its own folder when empty).
+    explicit Program(const std::string& workingDirectory = "");
+    // Closes every box it shows and its window; ends it if it does not go.
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    DWORD ProcessId() const { return process_.dwProcessId; }
+    HANDLE Process() const { return process_.hProcess; }
+    // The main window, once visible (fails the test if it never shows).
+    HWND Window();
+    // The control with the designer number `id` (see app/control_ids.h).
+    HWND Control(int id);
+    std::string Text(int id);
+    bool IsVisible(int id);
+    // The control's rectangle in the main window's client coordinates.
+    RECT Bounds(int id);
+
+    // Clicks the tab at `index` (0 = WINI.INI) and waits until the program
+    // has handled it or shows a message box.
+    void SelectPage(int index);
+    int SelectedPage();
+    std::vector<std::string> TabCaptions();
+    // Clicks a button and waits likewise.
+    void Click(int buttonId);
+    // Replaces an editor's text as typing would.
+    void Type(int editId, const std::string& text);
+
+    // Message boxes of this program.
+    std::optional<MessageBoxInfo> WaitForMessageBox(DWORD timeoutMs = 15000);
+    std::vector<MessageBoxInfo> MessageBoxes();
+    void PressOk(const MessageBoxInfo& box);
+
+    // List view items' captions, in display order.
+    std::vector<std::string> ListItems(int listId);
+    // Selects item `index` and double-clicks it.
+    void DoubleClickListItem(int listId, int index);
+
+    // True once the program has handled every message sent before.
+    bool WaitUntilIdle(DWORD timeoutMs = 15000);
+    // Waits for the process to end; its exit code, or nothing on time-out.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = 15000);
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+}  // namespace e2e
