@@ -1,4 +1,171 @@
 #include "sysinfo/sysinfo_page.h"
 
-void SysInfoPage::Create(Page, const PageContext&) {}
-void SysInfoPage::Refresh() {}
+#include "app/control_ids.h"
+#include "sysinfo/hardware_probes.h"
+#include "sysinfo/registry_accessor.h"
+
+namespace {
+
+// One fact: its caption label and the value label beside it, as designed.
+struct FactRow {
+    int captionLabel;
+    const char* caption;
+    int y;
+    int valueLabel;
+    int valueX;
+    const char* placeholder;
+};
+
+const FactRow kFacts[] = {
+    {2, "Computername : ", 16, 3, 96, "Computername : "},
+    {7, "Windows Username :", 32, 8, 120, "Windows Username :"},
+    {11, "Windows Version : ", 48, 12, 112, "Computername : "},
+    {13, "Processor : ", 64, 10, 72, "Label4"},
+    {15, "Physical Memory : ", 80, 16, 104, "Physical Memory : "},
+    {17, "Free Memory : ", 96, 18, 88, "Free Memory : "},
+    {19, "Memory In Use : ", 112, 20, 96, "Memory In Use : "},
+    {21, "NIC Macadress : ", 128, 22, 104, "NIC Macadress : "},
+    {23, "CPU Speed : ", 144, 24, 88, "CPU Speed : "},
+    {25, "Default Printer : ", 160, 26, 96, "Default Printer: "},
+    {27, "System Language : ", 176, 28, 112, "System Language : "},
+    {29, "Harddisk Serial Number (C:) :", 192, 30, 160, "Harddisk Serial Number  :"},
+};
+
+constexpr int kCaptionX = 16;
+constexpr int kLabelHeight = 13;
+// Value labels reach up to the installed software list.
+constexpr int kValueRight = 356;
+
+const char kVersionKey[] = "software\\microsoft\\windows\\currentversion";
+const char kNtVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+
+void CreateLabel(HWND sheet, const ui::Dpi& dpi, HFONT font, int number, const char* text, ui::Rect bounds) {
+    ui::Label label;
+    label.Create({sheet, "STATIC", text, bounds, 0, 0, ids::Label(number), font}, dpi);
+}
+
+}  // namespace
+
+SysInfoPage::SysInfoPage(platform::SystemInfo& system, platform::NetBios& netbios, platform::Timing& timing,
+                         platform::Registry& registry)
+    : system_(system), netbios_(netbios), timing_(timing), registry_(registry), software_(registry) {}
+
+void SysInfoPage::Create(Page, const PageContext& context) {
+    sheet_ = context.sheet;
+    for (const FactRow& fact : kFacts) {
+        CreateLabel(sheet_, context.dpi, context.font, fact.captionLabel, fact.caption,
+                    {kCaptionX, fact.y, fact.valueX - kCaptionX, kLabelHeight});
+        CreateLabel(sheet_, context.dpi, context.font, fact.valueLabel, fact.placeholder,
+                    {fact.valueX, fact.y, kValueRight - fact.valueX, kLabelHeight});
+    }
+    CreateLabel(sheet_, context.dpi, context.font, 4, "Installed Software :", {360, 16, 120, kLabelHeight});
+    software_.Create(sheet_, context.dpi, context.font);
+    // Only this page uses the hidden list box, so it lives on this sheet.
+    listBox1_ = ui::Window(ui::CreateControl(
+        {sheet_, "LISTBOX", "", {336, 168, 121, 97}, WS_VSCROLL | LBS_NOTIFY, WS_EX_CLIENTEDGE, ids::ListBox1,
+         context.font, false},
+        context.dpi));
+    for (int number : {33, 34, 35}) {
+        ui::Button button;
+        button.Create({sheet_, "BUTTON", "Button" + std::to_string(number), {}, 0, 0, ids::Button(number),
+                       context.font, false},
+                      context.dpi);
+    }
+    ReadSeparators();
+}
+
+void SysInfoPage::Command(int controlId, int notifyCode) {
+    if (notifyCode != BN_CLICKED) return;
+    if (controlId == ids::Button(33)) Button33Click();
+    if (controlId == ids::Button(34)) Button34Click();
+    if (controlId == ids::Button(35)) Button35Click();
+}
+
+LRESULT SysInfoPage::Notify(const NMHDR& header) {
+    if (header.hwndFrom == software_.Handle() && header.code == LVN_ENDLABELEDITA)
+        return software_.EndLabelEdit(reinterpret_cast<const NMLVDISPINFOA&>(header));
+    return 0;
+}
+
+void SysInfoPage::SettingChanged() { ReadSeparators(); }
+
+void SysInfoPage::ReadSeparators() {
+    const std::string thousands = system_.UserLocaleInfo(LOCALE_STHOUSAND);
+    const std::string decimal = system_.UserLocaleInfo(LOCALE_SDECIMAL);
+    separators_.thousands = thousands.empty() ? '\0' : thousands[0];
+    separators_.decimal = decimal.empty() ? '.' : decimal[0];
+}
+
+void SysInfoPage::Refresh() {
+    SendMessageA(listBox1_.Handle(), LB_RESETCONTENT, 0, 0);
+    ShowComputerName();
+    Button33Click();
+    Button34Click();
+    Button35Click();
+    SetValue(8, QueryUserName());
+    SetValue(22, QueryNicAddress(netbios_));
+    SetValue(24, FormatMhz(MeasureCpuMhz(timing_), separators_));
+    SetValue(26, QueryDefaultPrinter());
+    SetValue(12, QueryWindowsVersion());
+    SetValue(28, QueryLanguageName());
+    SetValue(30, QueryVolumeSerial('c'));
+}
+
+void SysInfoPage::ShowComputerName() {
+    const std::string name = system_.ComputerName();
+    SendMessageA(listBox1_.Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SetValue(3, ListBoxText());
+}
+
+std::string SysInfoPage::ListBoxText() const {
+    std::string text;
+    const auto count = static_cast<int>(SendMessageA(listBox1_.Handle(), LB_GETCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        const auto length = SendMessageA(listBox1_.Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+        std::string line(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
+        SendMessageA(listBox1_.Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(line.data()));
+        line.resize(line.size() - 1);
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+void SysInfoPage::Button33Click() {
+    const platform::MemoryStatus memory = system_.Memory();
+    SetValue(16, FormatMegabytes(static_cast<double>(memory.totalPhysical) / 1048576.0, separators_));
+    SetValue(18, FormatKilobytesFree(static_cast<double>(memory.availablePhysical) / 1024.0, separators_));
+    SetValue(20, FormatPercent(memory.loadPercent));
+}
+
+void SysInfoPage::Button34Click() { SetValue(10, ProcessorName(system_.ProcessorType())); }
+
+void SysInfoPage::Button35Click() { software_.Rebuild(); }
+
+std::string SysInfoPage::QueryUserName() { return system_.UserName(); }
+
+std::string SysInfoPage::QueryDefaultPrinter() { return system_.ProfileString("Windows", "device"); }
+
+std::string SysInfoPage::QueryWindowsVersion() {
+    RegistryAccessor registry(registry_, HKEY_LOCAL_MACHINE);
+    // NT-family Windows keep no "Version" here, and refuse write access to
+    // a standard user: read-only, with the product name as the fallback.
+    if (registry.OpenKeyReadOnly(kVersionKey) && registry.ValueExists("Version"))
+        return registry.ReadString("Version");
+    registry.OpenKeyReadOnly(kNtVersionKey);
+    return registry.ReadString("ProductName");
+}
+
+std::string SysInfoPage::QueryLanguageName() { return system_.LanguageName(system_.SystemDefaultLanguage()); }
+
+std::string SysInfoPage::QueryVolumeSerial(char driveLetter) {
+    const platform::VolumeInfo volume = system_.Volume(std::string(1, driveLetter) + ":\\");
+    return FormatVolume(volume.label, volume.serial);
+}
+
+void SysInfoPage::SetValue(int labelNumber, const std::string& text) {
+    SetWindowTextA(GetDlgItem(sheet_, ids::Label(labelNumber)), text.c_str());
+}
+
+std::string SysInfoPage::ValueText(int labelNumber) const {
+    return ui::Window(GetDlgItem(sheet_, ids::Label(labelNumber))).Text();
+}

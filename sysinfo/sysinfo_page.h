@@ -1,10 +1,58 @@
 #pragma once
-// The SYSTEM INFO page: facts about the machine and the installed software.
+// The SYSTEM INFO page: twelve facts about the machine and the installed
+// software, gathered afresh at every activation.
+#include <string>
+
+#include "app/controls.h"
 #include "app/page.h"
+#include "platform/netbios.h"
+#include "platform/registry.h"
+#include "platform/sysinfo.h"
+#include "platform/timing.h"
+#include "sysinfo/installed_software.h"
+#include "sysinfo/number_format.h"
 
 class SysInfoPage : public PageHandler {
 public:
+    explicit SysInfoPage(platform::SystemInfo& system = platform::RealSystemInfo(),
+                         platform::NetBios& netbios = platform::RealNetBios(),
+                         platform::Timing& timing = platform::RealTiming(),
+                         platform::Registry& registry = platform::RealRegistry());
+
     void Create(Page page, const PageContext& context) override;
-    // Gathers every fact afresh; throws at the first failing step.
+    void Command(int controlId, int notifyCode) override;
+    LRESULT Notify(const NMHDR& header) override;
+    void SettingChanged() override;
+
+    // Gathers every fact afresh, step by step; throws at the first failing
+    // step, leaving the later labels as they were.
     void Refresh();
+
+    void Button33Click();  // memory
+    void Button34Click();  // processor
+    void Button35Click();  // installed software
+
+    // The value label of design number `n` (Label3 ... Label30).
+    std::string ValueText(int labelNumber) const;
+    const InstalledSoftware& Software() const { return software_; }
+
+private:
+    void ShowComputerName();
+    std::string ListBoxText() const;
+    std::string QueryUserName();
+    std::string QueryDefaultPrinter();
+    std::string QueryWindowsVersion();
+    std::string QueryLanguageName();
+    std::string QueryVolumeSerial(char driveLetter);
+    void SetValue(int labelNumber, const std::string& text);
+    void ReadSeparators();
+
+    platform::SystemInfo& system_;
+    platform::NetBios& netbios_;
+    platform::Timing& timing_;
+    platform::Registry& registry_;
+    HWND sheet_ = nullptr;
+    ui::Window listBox1_;
+    InstalledSoftware software_;
+    Separators separators_;
 };

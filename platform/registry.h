@@ -1,0 +1,31 @@
+#pragma once
+// Registry: the few key and value operations the system information page
+// reads with. Keys are opened, never created.
+#include <windows.h>
+
+#include <string>
+
+namespace platform {
+
+struct RegistryValue {
+    bool exists = false;
+    DWORD type = REG_NONE;
+    std::string data;  // the raw bytes
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    // The opened key, or nullptr when it does not exist or access is refused.
+    virtual HKEY Open(HKEY root, const std::string& path, REGSAM access) = 0;
+    virtual void Close(HKEY key) = 0;
+    virtual DWORD SubkeyCount(HKEY key) = 0;
+    // The name of subkey `index`; empty when there is none at that index.
+    virtual std::string SubkeyName(HKEY key, DWORD index) = 0;
+    // A missing value, or a read with no key, gives `exists` false.
+    virtual RegistryValue Read(HKEY key, const std::string& name) = 0;
+};
+
+Registry& RealRegistry();
+
+}  // namespace platform

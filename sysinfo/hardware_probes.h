@@ -1,0 +1,18 @@
+#pragma once
+// The two facts that take more than one platform call: the network adapter's
+// hardware address and the processor clock.
+#include <string>
+
+#include "platform/netbios.h"
+#include "platform/timing.h"
+
+// The address of the first NetBIOS adapter answering with a non-zero address;
+// "00-00-00-00-00-00" when all reached answer zeros; "" when the first
+// adapter queried does not answer.
+std::string QueryMacAddress(platform::NetBios& netbios);
+// QueryMacAddress, or where that gives no address, the first non-zero
+// address the IP Helper lists; "" or zeros when neither has one.
+std::string QueryNicAddress(platform::NetBios& netbios);
+// The time-stamp counter's rate in MHz over about half a second at
+// real-time priority; the priorities are restored before it returns.
+double MeasureCpuMhz(platform::Timing& timing);

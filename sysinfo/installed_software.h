@@ -1,0 +1,45 @@
+#pragma once
+// The installed software list (ListView2): display names of the programs the
+// uninstall registry records, each carrying its uninstall command.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "platform/registry.h"
+
+class InstalledSoftware {
+public:
+    explicit InstalledSoftware(platform::Registry& registry) : registry_(registry) {}
+    void Create(HWND sheet, const ui::Dpi& dpi, HFONT font);
+    HWND Handle() const { return list_.Handle(); }
+    // Rebuilds the list from the registry, sorted by caption. A value of the
+    // wrong type throws after the items read so far are sorted.
+    void Rebuild();
+    // Captions in display order.
+    std::vector<std::string> Captions() const;
+    // The uninstall command carried by the item at `index`.
+    std::string UninstallCommand(int index) const;
+    // LVN_ENDLABELEDIT: the user may rename an item in place.
+    LRESULT EndLabelEdit(const NMLVDISPINFOA& edit);
+
+private:
+    struct Program {
+        std::string caption;
+        std::string uninstallCommand;
+    };
+    // Adds the item of one uninstall subkey, if it has a display name.
+    void AddProgram(const std::string& displayName, const std::string& uninstallCommand);
+    void SortByCaption();
+    std::string Caption(int index) const;
+    LPARAM ItemParam(int index) const;
+    static int CALLBACK CompareCaptions(LPARAM first, LPARAM second, LPARAM self);
+
+    platform::Registry& registry_;
+    ui::Window list_;
+    // Indexed by each item's lParam: list style keeps no sub-items itself,
+    // and sorting compares these captions with no buffer size to guess.
+    std::vector<Program> programs_;
+};

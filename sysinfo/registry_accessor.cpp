@@ -1,0 +1,47 @@
+#include "sysinfo/registry_accessor.h"
+
+#include "app/app_error.h"
+
+namespace {
+
+// The masks a read-only open tries, widest first.
+constexpr REGSAM kReadOnlyMasks[] = {KEY_READ, STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS,
+                                     KEY_QUERY_VALUE};
+
+}  // namespace
+
+bool RegistryAccessor::OpenKey(const std::string& path, REGSAM access) {
+    CloseKey();
+    key_ = registry_.Open(root_, path, access);
+    return key_ != nullptr;
+}
+
+bool RegistryAccessor::OpenKeyReadOnly(const std::string& path) {
+    for (REGSAM access : kReadOnlyMasks)
+        if (OpenKey(path, access)) return true;
+    return false;
+}
+
+void RegistryAccessor::CloseKey() {
+    if (key_) registry_.Close(key_);
+    key_ = nullptr;
+}
+
+std::vector<std::string> RegistryAccessor::KeyNames() {
+    std::vector<std::string> names;
+    if (!key_) return names;
+    const DWORD count = registry_.SubkeyCount(key_);
+    names.reserve(count);
+    for (DWORD index = 0; index < count; ++index) names.push_back(registry_.SubkeyName(key_, index));
+    return names;
+}
+
+std::string RegistryAccessor::ReadString(const std::string& name) {
+    const platform::RegistryValue value = registry_.Read(key_, name);
+    if (!value.exists || value.data.empty()) return {};
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
+        throw AppError::Format("Invalid data type for '%s'", name);
+    return value.data.substr(0, value.data.find('\0'));
+}
+
+bool RegistryAccessor::ValueExists(const std::string& name) { return registry_.Read(key_, name).exists; }

@@ -1,0 +1,36 @@
+#pragma once
+// A registry accessor: a root key and at most one open key, closed when the
+// accessor goes, also when a read fails.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+class RegistryAccessor {
+public:
+    RegistryAccessor(platform::Registry& registry, HKEY root) : registry_(registry), root_(root) {}
+    ~RegistryAccessor() { CloseKey(); }
+    RegistryAccessor(const RegistryAccessor&) = delete;
+    RegistryAccessor& operator=(const RegistryAccessor&) = delete;
+
+    // Opens `path` under the root with `access`, never creating it; closes
+    // the key open before. False when it cannot be opened.
+    bool OpenKey(const std::string& path, REGSAM access);
+    // Tries read, then the narrower masks a restricted key may still grant.
+    bool OpenKeyReadOnly(const std::string& path);
+    void CloseKey();
+    // The open key's subkey names, by index from 0 to the reported count - 1.
+    std::vector<std::string> KeyNames();
+    // A missing or zero-length value, or no open key, reads as "". A value
+    // that is not a string throws "Invalid data type for '<name>'".
+    std::string ReadString(const std::string& name);
+    // Whether the open key has the value `name`.
+    bool ValueExists(const std::string& name);
+
+private:
+    platform::Registry& registry_;
+    HKEY root_;
+    HKEY key_ = nullptr;
+};

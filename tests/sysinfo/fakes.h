@@ -1,0 +1,115 @@
+#pragma once
+// Fakes of the platform groups the SYSTEM INFO page reads, each answering
+// what the test set and recording what it was asked.
+#include <cstring>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/netbios.h"
+#include "platform/sysinfo.h"
+#include "platform/timing.h"
+
+// NetBIOS adapters by number: each answers NCBASTAT with its code and address.
+class FakeNetBios : public platform::NetBios {
+public:
+    struct Adapter {
+        UCHAR code = NRC_GOODRET;
+        platform::HardwareAddress address{};
+    };
+    std::vector<UCHAR> enumerated;             // what NCBENUM lists
+    std::map<UCHAR, Adapter> adapters;         // absent: NRC_BRIDGE
+    std::vector<platform::HardwareAddress> ipHelper;
+    std::vector<NCB> requests;                 // every block sent, as sent
+
+    UCHAR Submit(NCB& block) override {
+        requests.push_back(block);
+        if (block.ncb_command == NCBENUM) {
+            block.ncb_buffer[0] = static_cast<UCHAR>(enumerated.size());
+            for (size_t i = 0; i < enumerated.size(); ++i) block.ncb_buffer[i + 1] = enumerated[i];
+            return NRC_GOODRET;
+        }
+        if (block.ncb_command == NCBRESET) return NRC_GOODRET;
+        const auto found = adapters.find(block.ncb_lana_num);
+        if (found == adapters.end()) return NRC_BRIDGE;
+        std::memcpy(block.ncb_buffer, found->second.address.data(), 6);
+        return found->second.code;
+    }
+    std::vector<platform::HardwareAddress> AdapterAddresses() override { return ipHelper; }
+};
+
+// Clocks that advance as the test says; priorities and sleeps are logged.
+class FakeTiming : public platform::Timing {
+public:
+    std::deque<uint64_t> timeStamps;
+    std::deque<int64_t> counters;
+    int64_t frequency = 10'000'000;
+    DWORD priorityClass = NORMAL_PRIORITY_CLASS;
+    int threadPriority = THREAD_PRIORITY_NORMAL;
+    std::vector<std::string> log;
+
+    DWORD ProcessPriorityClass() override { return priorityClass; }
+    void SetProcessPriorityClass(DWORD value) override {
+        priorityClass = value;
+        log.push_back("class " + std::to_string(value));
+    }
+    int ThreadPriority() override { return threadPriority; }
+    void SetThreadPriority(int value) override {
+        threadPriority = value;
+        log.push_back("thread " + std::to_string(value));
+    }
+    void Sleep(DWORD milliseconds) override { log.push_back("sleep " + std::to_string(milliseconds)); }
+    uint64_t TimeStamp() override {
+        log.push_back("rdtsc");
+        return Next(timeStamps);
+    }
+    int64_t PerformanceCounter() override { return Next(counters); }
+    int64_t PerformanceFrequency() override { return frequency; }
+
+    // Clocks for a measurement where `ticks` pass in `milliseconds`.
+    void Advance(uint64_t ticks, int64_t milliseconds) {
+        timeStamps = {1000, 1000 + ticks};
+        counters = {50, 50 + milliseconds * frequency / 1000};
+    }
+
+private:
+    template <typename T>
+    static T Next(std::deque<T>& values) {
+        if (values.empty()) return 0;
+        const T value = values.front();
+        values.pop_front();
+        return value;
+    }
+};
+
+class FakeSystemInfo : public platform::SystemInfo {
+public:
+    std::string computerName = "BUILDHOST";
+    std::string userName = "alice";
+    platform::MemoryStatus memory{37, 64ull << 20, 32ull << 20};
+    DWORD processorType = 586;
+    std::string printer = "LaserJet,winspool,LPT1:";
+    std::string languageName = "English (United States)";
+    LANGID language = 0x0409;
+    platform::VolumeInfo volume{"SYSTEM", 0x1234};
+    std::string thousands = ",";
+    std::string decimal = ".";
+    std::vector<std::string> asked;
+
+    std::string ComputerName() override { return computerName; }
+    std::string UserName() override { return userName; }
+    platform::MemoryStatus Memory() override { return memory; }
+    DWORD ProcessorType() override { return processorType; }
+    std::string ProfileString(const std::string& section, const std::string& key) override {
+        asked.push_back(section + "/" + key);
+        return printer;
+    }
+    LANGID SystemDefaultLanguage() override { return language; }
+    std::string LanguageName(LANGID id) override { return id == language ? languageName : "wrong language"; }
+    platform::VolumeInfo Volume(const std::string& root) override {
+        asked.push_back(root);
+        return volume;
+    }
+    std::string UserLocaleInfo(LCTYPE type) override { return type == LOCALE_STHOUSAND ? thousands : decimal; }
+};

@@ -1,0 +1,152 @@
+#include "sysinfo/sysinfo_page.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_error.h"
+#include "app/control_ids.h"
+#include "fakes.h"
+#include "registry_keys.h"
+#include "support/scratch_window.h"
+
+namespace {
+
+using registry_keys::kCurrentVersion;
+using registry_keys::kUninstall;
+
+class SysInfoPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registry_keys::DeleteTree(kUninstall);
+        registry_keys::SetString(kCurrentVersion, "Version", "Windows 98");
+        netbios_.enumerated = {0, 1};
+        netbios_.adapters[0] = {NRC_GOODRET, {}};
+        netbios_.adapters[1] = {NRC_GOODRET, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}};
+        timing_.Advance(500000, 500);
+        page_.Create(Page::SystemInfo, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
+    }
+    void TearDown() override { registry_keys::DeleteValue(kCurrentVersion, "Version"); }
+
+    ScratchWindow window_;
+    ui::Hints hints_;
+    FakeSystemInfo system_;
+    FakeNetBios netbios_;
+    FakeTiming timing_;
+    SysInfoPage page_{system_, netbios_, timing_};
+};
+
+}  // namespace
+
+TEST_F(SysInfoPageTest, ShowsTheDesignPlaceholdersBeforeTheFirstRefresh) {
+    EXPECT_EQ(page_.ValueText(3), "Computername : ");
+    EXPECT_EQ(page_.ValueText(12), "Computername : ");
+    EXPECT_EQ(page_.ValueText(10), "Label4");
+    EXPECT_EQ(page_.ValueText(26), "Default Printer: ");
+    EXPECT_EQ(page_.ValueText(30), "Harddisk Serial Number  :");
+    EXPECT_EQ(page_.ValueText(29), "Harddisk Serial Number (C:) :");
+    EXPECT_EQ(page_.ValueText(4), "Installed Software :");
+    HWND listBox = GetDlgItem(window_.Handle(), ids::ListBox1);
+    ASSERT_NE(listBox, nullptr);
+    EXPECT_FALSE(IsWindowVisible(listBox));
+    for (int button : {33, 34, 35})
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(window_.Handle(), ids::Button(button)))) << button;
+}
+
+TEST_F(SysInfoPageTest, RefreshFillsEveryFact) {
+    system_.processorType = 686;
+    page_.Refresh();
+    EXPECT_EQ(page_.ValueText(3), "BUILDHOST\r\n");
+    EXPECT_EQ(page_.ValueText(16), "64 MB");
+    EXPECT_EQ(page_.ValueText(18), "32,768 KB Free");
+    EXPECT_EQ(page_.ValueText(20), "37 %");
+    EXPECT_EQ(page_.ValueText(10), "Cyrx 686");
+    EXPECT_EQ(page_.ValueText(8), "alice");
+    EXPECT_EQ(page_.ValueText(22), "00-1A-2B-3C-4D-5E");
+    EXPECT_EQ(page_.ValueText(24), " 1.00 MHz");
+    EXPECT_EQ(page_.ValueText(26), "LaserJet,winspool,LPT1:");
+    EXPECT_EQ(page_.ValueText(12), "Windows 98");
+    EXPECT_EQ(page_.ValueText(28), "English (United States)");
+    EXPECT_EQ(page_.ValueText(30), "Label = SYSTEM   VolSer = 00001234");
+    EXPECT_EQ(system_.asked, (std::vector<std::string>{"Windows/device", "c:\\"}));
+    EXPECT_EQ(timing_.priorityClass, static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+    EXPECT_EQ(timing_.threadPriority, THREAD_PRIORITY_NORMAL);
+}
+
+TEST_F(SysInfoPageTest, ComputerNameIsTheListBoxTextAfterEveryRefresh) {
+    page_.Refresh();
+    system_.computerName = "RENAMED";
+    timing_.Advance(500000, 500);
+    page_.Refresh();
+    EXPECT_EQ(page_.ValueText(3), "RENAMED\r\n");
+}
+
+TEST_F(SysInfoPageTest, MemoryShowsSizesBeyondFourGigabytesAndTheAvailablePhysicalMemory) {
+    system_.memory = {81, 16ull << 30, 1073741312ull};  // 16 GiB; 1048575.5 KB available
+    page_.Button33Click();
+    EXPECT_EQ(page_.ValueText(16), "16,384 MB");
+    EXPECT_EQ(page_.ValueText(18), "1,048,576 KB Free");
+    EXPECT_EQ(page_.ValueText(20), "81 %");
+}
+
+TEST_F(SysInfoPageTest, ReadsTheLocaleSeparatorsAgainWhenTheSettingsChange) {
+    system_.memory.totalPhysical = 16ull << 30;
+    system_.thousands = ".";
+    system_.decimal = ",";
+    page_.Button33Click();
+    EXPECT_EQ(page_.ValueText(16), "16,384 MB") << "separators are read at creation and on a change only";
+    page_.SettingChanged();
+    page_.Refresh();
+    EXPECT_EQ(page_.ValueText(16), "16.384 MB");
+    EXPECT_EQ(page_.ValueText(24), " 1,00 MHz");
+}
+
+TEST_F(SysInfoPageTest, ProcessorTypesOutsideTheTableShowTheirNumber) {
+    system_.processorType = 1234;
+    page_.Command(ids::Button(34), BN_CLICKED);
+    EXPECT_EQ(page_.ValueText(10), "Unknown processor1234");
+}
+
+TEST_F(SysInfoPageTest, WindowsVersionFallsBackToTheProductNameWithoutAVersionValue) {
+    registry_keys::DeleteValue(kCurrentVersion, "Version");
+    registry_keys::SetString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName", "Windows 7 Test");
+    page_.Refresh();
+    EXPECT_EQ(page_.ValueText(12), "Windows 7 Test");
+}
+
+TEST_F(SysInfoPageTest, AVersionValueOfAnotherTypeStopsTheRefreshAtThatStep) {
+    registry_keys::SetDword(kCurrentVersion, "Version", 4);
+    EXPECT_THROW(page_.Refresh(), AppError);
+    EXPECT_EQ(page_.ValueText(26), "LaserJet,winspool,LPT1:") << "step 8 ran";
+    EXPECT_EQ(page_.ValueText(12), "Computername : ");
+    EXPECT_EQ(page_.ValueText(28), "System Language : ");
+    EXPECT_EQ(page_.ValueText(30), "Harddisk Serial Number  :");
+}
+
+TEST_F(SysInfoPageTest, InstalledSoftwareIsSortedAndCarriesTheUninstallCommands) {
+    const std::string base = std::string(kUninstall) + "\\";
+    registry_keys::SetString(base + "a", "DisplayName", "Zip Tool");
+    registry_keys::SetString(base + "a", "UninstallString", "zip.exe /remove");
+    registry_keys::SetString(base + "b", "DisplayName", "Editor");
+    registry_keys::SetString(base + "c", "UninstallString", "nameless.exe");  // no display name
+    registry_keys::SetString(base + "d", "DisplayName", "");
+    registry_keys::SetString(base + "e", "DisplayName", "Editor");            // same name twice
+    page_.Refresh();
+    page_.Refresh();
+    EXPECT_EQ(page_.Software().Captions(), (std::vector<std::string>{"Editor", "Editor", "Zip Tool"}));
+    EXPECT_EQ(page_.Software().UninstallCommand(2), "zip.exe /remove");
+    EXPECT_EQ(page_.Software().UninstallCommand(0), "");
+}
+
+TEST_F(SysInfoPageTest, ADisplayNameOfAnotherTypeKeepsTheItemsReadSoFarSorted) {
+    const std::string base = std::string(kUninstall) + "\\";
+    registry_keys::SetString(base + "1", "DisplayName", "Beta");
+    registry_keys::SetString(base + "2", "DisplayName", "Alpha");
+    registry_keys::SetDword(base + "3", "DisplayName", 7);
+    registry_keys::SetString(base + "4", "DisplayName", "Aardvark");
+    try {
+        page_.Button35Click();
+        FAIL() << "no failure";
+    } catch (const AppError& error) {
+        EXPECT_STREQ(error.what(), "Invalid data type for 'DisplayName'");
+    }
+    EXPECT_EQ(page_.Software().Captions(), (std::vector<std::string>{"Alpha", "Beta"}));
+}
