@@ -114,6 +114,7 @@ Program::Program(const std::string& workingDirectory) {
 
 Program::~Program() {
     if (!process_.hProcess) return;
+    if (pendingSend_.joinable()) pendingSend_.detach();
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
         for (const MessageBoxInfo& box : MessageBoxes()) PostMessageA(box.window, WM_COMMAND, IDOK, 0);
         if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
@@ -162,8 +163,9 @@ void Program::SelectPage(int index) {
     SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), rect.Address());
     RECT item{};
     rect.Read(&item, sizeof(item));
-    PostClick(tabs, Centre(item), WM_LBUTTONDOWN, WM_LBUTTONUP);
-    WaitUntilIdle();
+    const POINT at = Centre(item);
+    SendAndWait(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    SendAndWait(tabs, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
 int Program::SelectedPage() { return static_cast<int>(SendMessageA(Control(100), TCM_GETCURSEL, 0, 0)); }
@@ -189,12 +191,27 @@ std::vector<std::string> Program::TabCaptions() {
 }
 
 void Program::Click(int buttonId) {
-    PostMessageA(Control(buttonId), BM_CLICK, 0, 0);
-    WaitUntilIdle();
+    SendAndWait(Control(buttonId), BM_CLICK, 0, 0);
 }
 
 void Program::Type(int editId, const std::string& text) {
     SendMessageA(Control(editId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Program::SendAndWait(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    FinishPendingSend();
+    auto handled = pendingHandled_ = std::make_shared<std::atomic<bool>>(false);
+    pendingSend_ = std::thread([=] {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(target, message, wParam, lParam, SMTO_NORMAL, 300000, &result);
+        *handled = true;
+    });
+    if (!PollFor([&] { return *handled || !MessageBoxes().empty(); }, 300000))
+        ADD_FAILURE() << "the program did not handle message " << message;
+}
+
+void Program::FinishPendingSend() {
+    if (pendingSend_.joinable()) pendingSend_.join();
 }
 
 std::vector<MessageBoxInfo> Program::MessageBoxes() {
@@ -224,7 +241,12 @@ void Program::PressOk(const MessageBoxInfo& box) {
     PostMessageA(GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0);
     if (!PollFor([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }))
         ADD_FAILURE() << "the box \"" << box.text << "\" did not close";
-    WaitUntilIdle();
+    // The handler that showed the box goes on now; wait until it is done or
+    // shows the next box.
+    if (pendingHandled_)
+        PollFor([&] { return *pendingHandled_ || !MessageBoxes().empty(); }, 300000);
+    else
+        WaitUntilIdle();
 }
 
 std::vector<std::string> Program::ListItems(int listId) {

@@ -4,7 +4,10 @@
 // controls and message boxes show. Every wait polls with a bound.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <memory>
+#include <thread>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,7 +73,15 @@ public:
     std::optional<DWORD> WaitForExit(DWORD timeoutMs = 15000);
 
 private:
+    // Sends `message` from a helper thread and returns once the program has
+    // handled it, or once it shows a message box (the handler then goes on
+    // when the box is closed).
+    void SendAndWait(HWND target, UINT message, WPARAM wParam, LPARAM lParam);
+    void FinishPendingSend();
+
     PROCESS_INFORMATION process_{};
+    std::thread pendingSend_;
+    std::shared_ptr<std::atomic<bool>> pendingHandled_;
     HWND window_ = nullptr;
 };
 
