@@ -1,0 +1,84 @@
+// The built qorsysed.exe: what its PE header promises about loading and hardening.
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support/drive_c.h"
+#include "support/program.h"
+
+namespace {
+
+class PeImage {
+public:
+    explicit PeImage(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    const IMAGE_NT_HEADERS* Headers() const {
+        const auto* dos = At<IMAGE_DOS_HEADER>(0);
+        return dos->e_magic == IMAGE_DOS_SIGNATURE ? At<IMAGE_NT_HEADERS>(static_cast<size_t>(dos->e_lfanew))
+                                                   : nullptr;
+    }
+
+    // The names of the DLLs in the import table, lower case.
+    std::set<std::string> ImportedDlls() const {
+        std::set<std::string> names;
+        const IMAGE_DATA_DIRECTORY& imports = Headers()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (size_t offset = FileOffset(imports.VirtualAddress);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            const auto* descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(offset);
+            if (descriptor->Name == 0) break;
+            std::string name = &bytes_[FileOffset(descriptor->Name)];
+            std::transform(name.begin(), name.end(), name.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            names.insert(name);
+        }
+        return names;
+    }
+
+private:
+    template <typename T>
+    const T* At(size_t offset) const {
+        if (offset + sizeof(T) > bytes_.size()) throw std::runtime_error("not a PE image");
+        return reinterpret_cast<const T*>(&bytes_[offset]);
+    }
+    size_t FileOffset(DWORD rva) const {
+        const IMAGE_NT_HEADERS* headers = Headers();
+        const auto* section = IMAGE_FIRST_SECTION(headers);
+        for (WORD i = 0; i < headers->FileHeader.NumberOfSections; ++i, ++section)
+            if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->Misc.VirtualSize)
+                return rva - section->VirtualAddress + section->PointerToRawData;
+        throw std::runtime_error("address outside every section");
+    }
+
+    std::string bytes_;
+};
+
+}  // namespace
+
+TEST(Executable, ImportsWindowsOwnDllsOnly) {
+    const PeImage image(drive_c::ReadBytes(e2e::ProgramPath()));
+    ASSERT_TRUE(image.Headers());
+    const std::set<std::string> windows = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll",
+                                           "shell32.dll",  "advapi32.dll", "msvcrt.dll", "ole32.dll"};
+    const std::set<std::string> imported = image.ImportedDlls();
+    EXPECT_FALSE(imported.empty());
+    for (const std::string& dll : imported) EXPECT_TRUE(windows.count(dll)) << dll << " is not Windows' own";
+    // Loaded at run time from the system folder only.
+    for (const char* late : {"netapi32.dll", "iphlpapi.dll", "version.dll"}) EXPECT_FALSE(imported.count(late)) << late;
+}
+
+TEST(Executable, IsBuiltWithAslrAndDep) {
+    const PeImage image(drive_c::ReadBytes(e2e::ProgramPath()));
+    ASSERT_TRUE(image.Headers());
+    const WORD flags = image.Headers()->OptionalHeader.DllCharacteristics;
+    EXPECT_TRUE(flags & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE);
+    EXPECT_TRUE(flags & IMAGE_DLLCHARACTERISTICS_NX_COMPAT);
+#ifdef _WIN64
+    EXPECT_TRUE(flags & IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA);
+#endif
+    EXPECT_EQ(image.Headers()->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
