@@ -20,7 +20,7 @@ fi
 # Creates the prefix once: virtual desktop with a taskbar, and the .reg
 # association Windows has, so the registry editor imports policy files.
 ensure_prefix() {
-    [ -f "$WINEPREFIX/.qor-ready" ] && return
+    [ -f "$WINEPREFIX/.qor-ready-2" ] && return
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     $WINE wineboot -i </dev/null >/dev/null 2>&1
@@ -29,8 +29,11 @@ ensure_prefix() {
     $r 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
     $r 'HKCR\.reg' /ve /d regfile /f >/dev/null 2>&1
     $r 'HKCR\regfile\shell\open\command' /ve /d 'regedit.exe "%1"' /f >/dev/null 2>&1
+    # Drive C's volume label and serial, which Wine reads when its server starts.
+    printf 'MYDISK' > "$WINEPREFIX/drive_c/.windows-label"
+    printf '1234abcd' > "$WINEPREFIX/drive_c/.windows-serial"
     wineserver -w
-    touch "$WINEPREFIX/.qor-ready"
+    touch "$WINEPREFIX/.qor-ready-2"
 }
 
 # Starts Xvfb when there is no display; the caller stops it with stop_display.

@@ -164,8 +164,10 @@ void Program::SelectPage(int index) {
     RECT item{};
     rect.Read(&item, sizeof(item));
     const POINT at = Centre(item);
+    // The tab changes on the button going down; its handler may show a box,
+    // so the button comes up by the queue.
     SendAndWait(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    SendAndWait(tabs, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    PostMessageA(tabs, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
 int Program::SelectedPage() { return static_cast<int>(SendMessageA(Control(100), TCM_GETCURSEL, 0, 0)); }

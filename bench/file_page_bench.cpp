@@ -1,0 +1,132 @@
+// Start-up and 8 MB file page timings of qorsysed.exe under the same Wine,
+// each beside its reference, as medians of five runs.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/drive_c.h"
+#include "support/program.h"
+
+namespace {
+
+constexpr int kRuns = 5;
+const char kBigFile[] = "c:\\config.sys";
+
+double Milliseconds(const std::function<void()>& work) {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    work();
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double MedianOf(const std::function<double()>& run) {
+    std::vector<double> times;
+    for (int i = 0; i < kRuns; ++i) times.push_back(run());
+    return Median(times);
+}
+
+std::string Folder() {
+    std::string path = e2e::ProgramPath();
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+// Starts `commandLine` and returns the process once a visible top-level
+// window of it has handled its pending messages and `ready` holds.
+PROCESS_INFORMATION StartAndWait(std::string commandLine, const std::function<bool(HWND)>& ready) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    e2e::PollFor(
+        [&] {
+            for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                DWORD_PTR result;
+                if (owner == process.dwProcessId && IsWindowVisible(window) && ready(window) &&
+                    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result))
+                    return true;
+            }
+            return false;
+        },
+        120000);
+    return process;
+}
+
+void Stop(PROCESS_INFORMATION& process) {
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+double TimeStart(const std::string& commandLine, const std::function<bool(HWND)>& ready) {
+    PROCESS_INFORMATION process{};
+    const double ms = Milliseconds([&] { process = StartAndWait(commandLine, ready); });
+    Stop(process);
+    return ms;
+}
+
+bool Any(HWND) { return true; }
+
+bool HasText(HWND window) {
+    HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr);
+    return edit && SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0) > 0;
+}
+
+std::string EightMegabytes() {
+    std::string text;
+    while (text.size() < 8 * 1024 * 1024) text += "DEVICE=C:\\WINDOWS\\HIMEM.SYS ; a configuration line of a big file\r\n";
+    return text;
+}
+
+double BareEditControl(const std::string& text) {
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | ES_MULTILINE, 0, 0, 790, 393, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    const double ms = Milliseconds([&] { SetWindowTextA(edit, text.c_str()); });
+    DestroyWindow(edit);
+    return ms;
+}
+
+}  // namespace
+
+int main() {
+    const std::string program = "\"" + e2e::ProgramPath() + "\"";
+    drive_c::WriteBytes("c:\\windows\\win.ini", "[windows]\r\nload=\r\n");
+
+    const double startUp = MedianOf([&] { return TimeStart(program, Any); });
+    const double emptyWindow = MedianOf([&] { return TimeStart("\"" + Folder() + "\\bench\\empty_window.exe\"", Any); });
+    std::printf("start-up to the window with WIN.INI loaded: %8.1f ms   (empty Win32 window: %8.1f ms)\n", startUp,
+                emptyWindow);
+
+    const std::string big = EightMegabytes();
+    drive_c::WriteBytes(kBigFile, big);
+    std::vector<double> activation, reactivation;
+    for (int i = 0; i < kRuns; ++i) {
+        e2e::Program qor;
+        qor.Window();
+        activation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
+        qor.SelectPage(4);
+        reactivation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
+    }
+    const double notepad = MedianOf([&] { return TimeStart(std::string("notepad.exe ") + kBigFile, HasText); });
+    const double bareEdit = MedianOf([&] { return BareEditControl(big); });
+    std::printf("activation of an 8 MB page:                 %8.1f ms   (notepad opening it: %8.1f ms; bare edit "
+                "control given the text: %8.1f ms)\n",
+                Median(activation), notepad, bareEdit);
+    std::printf("re-activation, file unchanged:              %8.1f ms\n", Median(reactivation));
+    drive_c::Remove(kBigFile);
+    return 0;
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Prints the program's timings beside their references, medians of five runs,
+# measured under Wine in a prefix of its own. Usage: bench/run.sh (after a win64 build)
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+QOR_TEST_PREFIX=$top/build/benchprefix
+. scripts/wine-env.sh
+ensure_display
+ensure_prefix
+wineserver -p </dev/null >/dev/null 2>&1 || true
+$WINE wineboot </dev/null >/dev/null 2>&1
+$WINE build/win64/bench/file_page_bench.exe
+ls -l build/win64/qorsysed.exe build/win32/qorsysed.exe 2>/dev/null | awk '{print "size of " $NF ": " $5 " bytes"}'
+wineserver -k </dev/null >/dev/null 2>&1 || true
+stop_display

@@ -1,0 +1,31 @@
+// select_page INDEX: clicks tab INDEX of the running QOR System Editor, as a
+// user would, and returns once the program has handled the click and painted.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const int index = std::atoi(argv[1]);
+    HWND window = FindWindowA("TForm1", nullptr);
+    HWND tabs = window ? GetDlgItem(window, 100) : nullptr;
+    if (!tabs) return 1;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tabs, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+    RECT item{};
+    ReadProcessMemory(process, remote, &item, sizeof(item), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_NORMAL, 60000, &result);
+    SendMessageTimeoutA(tabs, WM_LBUTTONUP, 0, at, SMTO_NORMAL, 60000, &result);
+    // Paint everything now, so that a screenshot taken next shows the page.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+    return 0;
+}
