@@ -109,6 +109,7 @@ void AboutPage::Paint(HDC dc) {
 void AboutPage::Label14Click() { shell_.ShellExecuteA(nullptr, "open", kMaker.webUrl, "", "", 5); }
 
 void AboutPage::Label31Click() {
-    const std::string mail = std::string("mailto:") + kMaker.mailAddress + "?subject=" + kMailSubject + "&Body=" + kMailBody;
+    const std::string mail =
+        std::string("mailto:") + kMaker.mailAddress + "?subject=" + kMailSubject + "&Body=" + kMailBody;
     shell_.ShellExecuteA(GetAncestor(sheet_, GA_ROOT), "open", mail.c_str(), nullptr, nullptr, 1);
 }

@@ -12,7 +12,8 @@ const int kAboutTab = 9;
 bool IsDarkBlue(COLORREF colour) { return GetBValue(colour) > GetRValue(colour) + 40 && GetRValue(colour) < 120; }
 // The icon's lines, lime on the logo, come out a darker green at 16 x 16.
 bool IsGreen(COLORREF colour) {
-    return GetGValue(colour) > 110 && GetGValue(colour) > GetRValue(colour) + 60 && GetGValue(colour) > GetBValue(colour) + 60;
+    return GetGValue(colour) > 110 && GetGValue(colour) > GetRValue(colour) + 60 &&
+           GetGValue(colour) > GetBValue(colour) + 60;
 }
 
 }  // namespace
@@ -50,7 +51,8 @@ TEST(AboutPage, TitleBarShowsTheProgramIcon) {
         const int edge = GetSystemMetrics(SM_CXSIZEFRAME) + 2, caption = GetSystemMetrics(SM_CYCAPTION);
         int green = 0;
         for (int y = edge; y < edge + caption; ++y)
-            for (int x = edge; x < edge + GetSystemMetrics(SM_CXSMICON) + 4; ++x) green += IsGreen(picture.AtWindow(x, y));
+            for (int x = edge; x < edge + GetSystemMetrics(SM_CXSMICON) + 4; ++x)
+                green += IsGreen(picture.AtWindow(x, y));
         return green;
     };
     EXPECT_TRUE(e2e::PollFor([&] { return greenInTitleBarIcon() >= 3; }, 5000));

@@ -93,3 +93,15 @@ TEST(JpegPicture, DamagedDataGivesAnEmptyPicture) {
     }
     EXPECT_FALSE(DecodeJpeg(logo).Empty());  // decoding still works afterwards
 }
+
+TEST_F(AboutPageTest, LinksReportClicksAndShowTheHand) {
+    const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
+    for (int label : {14, 31, 5}) {
+        HWND control = GetDlgItem(window_.Handle(), ids::Label(label));
+        const bool link = label != 5;
+        EXPECT_EQ((GetWindowLongPtrA(control, GWL_STYLE) & SS_NOTIFY) != 0, link) << "Label" << label;
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        SendMessageA(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor() == hand, link) << "Label" << label;
+    }
+}

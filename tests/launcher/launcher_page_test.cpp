@@ -12,9 +12,27 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 const char kCaptionOrder[][32] = {
-    "Accessibility", "Add New Hardware", "Change Background Picture", "Date/Time Windows", "DialUp Network",
-    "Display Properties", "E-Mail", "Energy", "Fonts", "Game Controller", "Internet", "Keyboard", "Modems",
-    "Mouse", "Network", "ODBC", "Printers", "Regional Options", "Software", "Sounds/Multimedia", "System",
+    "Accessibility",
+    "Add New Hardware",
+    "Change Background Picture",
+    "Date/Time Windows",
+    "DialUp Network",
+    "Display Properties",
+    "E-Mail",
+    "Energy",
+    "Fonts",
+    "Game Controller",
+    "Internet",
+    "Keyboard",
+    "Modems",
+    "Mouse",
+    "Network",
+    "ODBC",
+    "Printers",
+    "Regional Options",
+    "Software",
+    "Sounds/Multimedia",
+    "System",
     "Windows Control Panel",
 };
 
@@ -39,14 +57,16 @@ const Expected kCommands[] = {
     {"Fonts", "ShellExecuteA(null, \"open\", \"fonts\", \"\", \"c:\\windows\", 5)"},
     {"Game Controller", Applet("joy.cpl")},
     {"Internet", Applet("inetcpl.cpl")},
-    {"Keyboard", "StartProgram(\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\", "
-                 "\"rundll32.exe shell32.dll,Control_RunDLL main.cpl,@1\", 1)"},
+    {"Keyboard",
+     "StartProgram(\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\", "
+     "\"rundll32.exe shell32.dll,Control_RunDLL main.cpl,@1\", 1)"},
     {"Modems", Applet("modem.cpl")},
     {"Mouse", Applet("main.cpl")},
     {"Network", Applet("netcpl.cpl")},
     {"ODBC", Applet("odbccp32.cpl")},
-    {"Printers", "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\rundll.exe\", "
-                 "\"shell32.dll,SHHelpShortcuts_RunDLL AddPrinter\", \"\", 1)"},
+    {"Printers",
+     "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\rundll.exe\", "
+     "\"shell32.dll,SHHelpShortcuts_RunDLL AddPrinter\", \"\", 1)"},
     {"Regional Options", Applet("intl.cpl")},
     {"Software", Applet("Appwiz.cpl")},
     {"Sounds/Multimedia", Applet("Mmsys.cpl")},
@@ -56,7 +76,9 @@ const Expected kCommands[] = {
 
 class LauncherPageTest : public ::testing::Test {
 protected:
-    void SetUp() override { page_.Create(Page::ControlPanel, PageContext{window_.Handle(), ui::Dpi(), nullptr, nullptr}); }
+    void SetUp() override {
+        page_.Create(Page::ControlPanel, PageContext{window_.Handle(), ui::Dpi(), nullptr, nullptr});
+    }
 
     HWND List() const { return page_.ListView1(); }
     int Count() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
@@ -67,7 +89,8 @@ protected:
             LVITEMA item{};
             item.pszText = text.data();
             item.cchTextMax = static_cast<int>(text.size());
-            text.resize(static_cast<size_t>(SendMessageA(List(), LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item))));
+            text.resize(
+                static_cast<size_t>(SendMessageA(List(), LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item))));
             captions.push_back(text);
         }
         return captions;
@@ -165,9 +188,10 @@ TEST_F(LauncherPageTest, WhatTheSystemLacksFallsBackToAFullPath) {
     EXPECT_THAT(DoubleClick("Fonts"),
                 ElementsAre("ShellExecuteA(null, \"open\", \"fonts\", \"\", \"c:\\windows\", 5)",
                             "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\fonts\", \"\", \"c:\\windows\", 5)"));
-    EXPECT_THAT(DoubleClick("Windows Control Panel"),
-                ElementsAre("ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\control.exe\", \"\", \"c:\\windows\", 5)",
-                            "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\SYSTEM\\control.exe\", \"\", \"c:\\windows\", 5)"));
+    EXPECT_THAT(
+        DoubleClick("Windows Control Panel"),
+        ElementsAre("ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\control.exe\", \"\", \"c:\\windows\", 5)",
+                    "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\SYSTEM\\control.exe\", \"\", \"c:\\windows\", 5)"));
     EXPECT_THAT(DoubleClick("Printers"),
                 ElementsAre("ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\rundll.exe\", "
                             "\"shell32.dll,SHHelpShortcuts_RunDLL AddPrinter\", \"\", 1)",
