@@ -30,8 +30,6 @@ RECT IconRect(e2e::Program& program, HWND list, int index) {
     return rect;
 }
 
-HWND AddRemovePrograms() { return FindWindowA(nullptr, "Add/Remove Programs"); }
-
 // Edits a caption in place the way the user does: the edit box, a new text, Enter.
 void Rename(e2e::Program& program, int index, const char* caption) {
     HWND list = program.Control(ids::ListView(1));
@@ -72,13 +70,28 @@ TEST(ControlPanelPage, ListsTheItemsSortedAndEveryIconShows) {
     }
 }
 
-TEST(ControlPanelPage, SoftwareOpensAddRemovePrograms) {
+// Items whose applet or window Wine ships, and the window each opens.
+struct Opens {
+    const char* caption;
+    const char* window;
+};
+const Opens kWineOpens[] = {
+    {"Software", "Add/Remove Programs"},     {"Game Controller", "Game Controllers"},
+    {"Internet", "Internet Settings"},       {"Fonts", "Fonts"},
+    {"Windows Control Panel", "Wine Control Panel"},
+};
+
+TEST(ControlPanelPage, ItemsOpenTheirWindows) {
     e2e::Program program;
     program.SelectPage(kControlPanelTab);
-    program.DoubleClickListItem(ids::ListView(1), IndexOf(program.ListItems(ids::ListView(1)), "Software"));
-    ASSERT_TRUE(e2e::PollFor([] { return AddRemovePrograms() != nullptr; }));
-    PostMessageA(AddRemovePrograms(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(e2e::PollFor([] { return AddRemovePrograms() == nullptr; }));
+    const std::vector<std::string> items = program.ListItems(ids::ListView(1));
+    for (const Opens& item : kWineOpens) {
+        const auto opened = [&item] { return FindWindowA(nullptr, item.window); };
+        program.DoubleClickListItem(ids::ListView(1), IndexOf(items, item.caption));
+        EXPECT_TRUE(e2e::PollFor([&] { return opened() != nullptr; })) << item.caption;
+        PostMessageA(opened(), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(e2e::PollFor([&] { return opened() == nullptr; })) << item.caption;
+    }
 }
 
 TEST(ControlPanelPage, RenamedItemMovesToItsPlace) {
