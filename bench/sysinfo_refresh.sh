@@ -14,7 +14,7 @@ exe=$build/bench/sysinfo_refresh_bench.exe
 mkdir -p "$build/bench"
 x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -DNOMINMAX -D_WIN32_WINNT=0x0601 -DWINVER=0x0601 -I"$top" \
     "$top/bench/sysinfo_refresh_bench.cpp" "$build/libqorcore.a" \
-    -static -lcomctl32 -lshell32 -ladvapi32 -lgdi32 -luser32 -o "$exe"
+    -static -fstack-protector-strong -lcomctl32 -lshell32 -ladvapi32 -lgdi32 -luser32 -o "$exe"
 
 ensure_display
 ensure_prefix
