@@ -1,6 +1,10 @@
 #include "tweaks/tweaks_page.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 #include "app/app_error.h"
 #include "app/control_ids.h"
@@ -19,6 +23,7 @@ protected:
     void SetUp() override {
         drive_c::Remove("c:\\qor");
         drive_c::Remove("c:\\test.reg");
+        hints_.Create(window_.Handle());
         page_.Create(Page::RegistrySettings, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
     }
     void TearDown() override {
@@ -103,6 +108,49 @@ TEST_F(TweaksPageTest, LayoutHasEighteenButtonsTheExplanationAndTheHolders) {
             EXPECT_EQ(Text(ids::Memo(memo)), "Show\r\n") << "Memo" << memo;
         }
     }
+}
+
+// The hint of every tool in the tooltip window that `owner` owns, by tool window.
+std::vector<std::pair<HWND, std::string>> HintsOf(HWND owner) {
+    struct Search {
+        HWND owner, tooltip;
+    } search{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(data);
+            char className[32] = {};
+            GetClassNameA(window, className, sizeof(className));
+            if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0 || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+            search->tooltip = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    std::vector<std::pair<HWND, std::string>> hints;
+    if (!search.tooltip) return hints;
+    const int count = static_cast<int>(SendMessageA(search.tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[80] = {};  // the size TTM_ENUMTOOLS may fill
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof(tool);
+        tool.lpszText = text;
+        SendMessageA(search.tooltip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
+        hints.emplace_back(reinterpret_cast<HWND>(tool.uId), text);
+    }
+    return hints;
+}
+
+TEST_F(TweaksPageTest, PolicyButtonsHintAtTheRebootAndTheExplanationTakesThePageColour) {
+    std::vector<std::pair<HWND, std::string>> expected;
+    for (int button : {21, 22, 27, 28, 29, 30, 31, 32})
+        expected.emplace_back(Control(ids::Button(button)), "You will need to reboot");
+    EXPECT_EQ(HintsOf(window_.Handle()), expected);
+
+    HDC dc = GetDC(Control(ids::Memo(18)));
+    EXPECT_EQ(page_.ControlColor(dc, Control(ids::Memo(18))), GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(page_.ControlColor(dc, Control(ids::Memo(7))), nullptr);
+    ReleaseDC(Control(ids::Memo(18)), dc);
 }
 
 TEST_F(TweaksPageTest, FirstRunWritesMarkerAndNineFourByteFilesWithKeysLeftEnabled) {
