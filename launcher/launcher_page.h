@@ -1,8 +1,73 @@
 #pragma once
 // The CONTROL PANEL page: a list of Control Panel functions to start.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
 #include "app/page.h"
+#include "platform/shell.h"
+
+// How an item of the launch table starts what it names.
+enum class Launch {
+    Applet,    // a Control Panel applet through the system's rundll32.exe
+    Document,  // a shell "open" of a document or folder
+    Program,   // a shell "open" of a program in the Windows or system folder
+    Rundll,    // the 16-bit "rundll" of the Windows folder, else the system's rundll32.exe
+    DialUp,    // dial-up networking of the running Windows family
+};
+
+struct LaunchRow {
+    const char* caption;
+    int image;            // index in ImageList2, also the command key
+    Launch launch;
+    const char* target;   // the applet, document or program
+    const char* parameters;
+    const char* directory;
+    int showCommand;
+};
+
+constexpr int kLaunchImageCount = 31;
 
 class LauncherPage : public PageHandler {
 public:
+    explicit LauncherPage(platform::Shell& shell = platform::RealShell()) : shell_(shell) {}
+    ~LauncherPage() override;
+    LauncherPage(const LauncherPage&) = delete;
+    LauncherPage& operator=(const LauncherPage&) = delete;
+
     void Create(Page page, const PageContext& context) override;
+    LRESULT Notify(const NMHDR& header) override;
+    void Resize(int width, int height) override;
+
+    void ListView1DblClick();
+    void RunControlApplet(const std::string& applet);
+    // Gives the item at `index` a new caption; it keeps its command and the list sorts again.
+    void RenameItem(int index, const std::string& caption);
+
+    HWND ListView1() const { return listView1_; }
+
+private:
+    void Run(const LaunchRow& row);
+    void OpenDocument(const LaunchRow& row);
+    void OpenProgram(const LaunchRow& row);
+    void OpenRundll(const LaunchRow& row);
+    void OpenDialUp();
+    bool Opened(const std::string& file, const LaunchRow& row);
+    void StartRundll32(const std::string& arguments, UINT showCommand);
+    void AddItem(const LaunchRow& row);
+    void SortByCaption();
+    static int CALLBACK CompareCaptions(LPARAM first, LPARAM second, LPARAM page) noexcept;
+    const std::string* CaptionOf(int image) const noexcept;
+
+    struct Item {
+        int image;
+        std::string caption;
+    };
+
+    platform::Shell& shell_;
+    HWND listView1_ = nullptr;
+    HIMAGELIST imageList2_ = nullptr;
+    std::vector<Item> items_;
 };

@@ -6,7 +6,7 @@ namespace platform {
 namespace {
 
 // A folder path as the platform reports it, without a trailing backslash.
-std::string FolderFrom(UINT (*query)(LPSTR, UINT)) {
+std::string FolderFrom(UINT(WINAPI* query)(LPSTR, UINT)) {
     const UINT needed = query(nullptr, 0);
     if (needed == 0) return {};
     std::string path(needed, '\0');

@@ -40,8 +40,9 @@ const char kVersionKey[] = "software\\microsoft\\windows\\currentversion";
 const char kNtVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
 void CreateLabel(HWND sheet, const ui::Dpi& dpi, HFONT font, int number, const char* text, ui::Rect bounds) {
+    // Clipped at the right like the design's labels, never wrapped out of sight.
     ui::Label label;
-    label.Create({sheet, "STATIC", text, bounds, 0, 0, ids::Label(number), font}, dpi);
+    label.Create({sheet, "STATIC", text, bounds, SS_LEFTNOWORDWRAP, 0, ids::Label(number), font}, dpi);
 }
 
 }  // namespace

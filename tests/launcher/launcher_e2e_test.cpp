@@ -1,0 +1,105 @@
+// The real program under Wine: the CONTROL PANEL page.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "screen_picture.h"
+#include "support/program.h"
+
+namespace {
+
+const int kControlPanelTab = 7;
+
+int IndexOf(const std::vector<std::string>& items, const std::string& caption) {
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i] == caption) return static_cast<int>(i);
+    ADD_FAILURE() << "no item " << caption;
+    return -1;
+}
+
+// LVM_GETITEMRECT writes into the list's own process.
+RECT IconRect(e2e::Program& program, HWND list, int index) {
+    RECT rect{LVIR_ICON, 0, 0, 0};
+    void* remote = VirtualAllocEx(program.Process(), nullptr, sizeof(rect), MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(program.Process(), remote, &rect, sizeof(rect), nullptr);
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(program.Process(), remote, &rect, sizeof(rect), nullptr);
+    VirtualFreeEx(program.Process(), remote, 0, MEM_RELEASE);
+    return rect;
+}
+
+// Edits a caption in place the way the user does: the edit box, a new text, Enter.
+void Rename(e2e::Program& program, int index, const char* caption) {
+    HWND list = program.Control(ids::ListView(1));
+    SetForegroundWindow(program.Window());
+    HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_EDITLABELA, static_cast<WPARAM>(index), 0));
+    ASSERT_TRUE(edit);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption));
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    program.WaitUntilIdle();
+}
+
+}  // namespace
+
+TEST(ControlPanelPage, ListsTheItemsSortedAndEveryIconShows) {
+    e2e::Program program;
+    program.SelectPage(kControlPanelTab);
+    const std::vector<std::string> items = program.ListItems(ids::ListView(1));
+    ASSERT_EQ(items.size(), 22u);
+    EXPECT_EQ(items.front(), "Accessibility");
+    EXPECT_EQ(items[11], "Keyboard");
+    EXPECT_EQ(items.back(), "Windows Control Panel");
+
+    HWND list = program.Control(ids::ListView(1));
+    RECT client{}, sheet{};
+    GetClientRect(list, &client);
+    GetClientRect(GetParent(list), &sheet);
+    EXPECT_EQ(client.right + 4, sheet.right) << "the list fills its page";
+
+    // The page is painted once the first item's icon shows.
+    const auto iconPixels = [&](const ScreenPicture& picture, int item) {
+        return picture.PixelsNotOf(GetSysColor(COLOR_WINDOW), list, IconRect(program, list, item));
+    };
+    e2e::PollFor([&] { return iconPixels(ScreenPicture(program.Window()), 0) >= 20; }, 5000);
+    const ScreenPicture picture(program.Window());
+    EXPECT_TRUE(picture.Save("control_panel_page.bmp"));
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_GE(iconPixels(picture, static_cast<int>(i)), 20u) << items[i] << " shows no icon";
+    }
+}
+
+// Items whose applet or window Wine ships, and the window each opens.
+struct Opens {
+    const char* caption;
+    const char* window;
+};
+const Opens kWineOpens[] = {
+    {"Software", "Add/Remove Programs"},     {"Game Controller", "Game Controllers"},
+    {"Internet", "Internet Settings"},       {"Fonts", "Fonts"},
+    {"Windows Control Panel", "Wine Control Panel"},
+};
+
+TEST(ControlPanelPage, ItemsOpenTheirWindows) {
+    e2e::Program program;
+    program.SelectPage(kControlPanelTab);
+    const std::vector<std::string> items = program.ListItems(ids::ListView(1));
+    for (const Opens& item : kWineOpens) {
+        const auto opened = [&item] { return FindWindowA(nullptr, item.window); };
+        program.DoubleClickListItem(ids::ListView(1), IndexOf(items, item.caption));
+        EXPECT_TRUE(e2e::PollFor([&] { return opened() != nullptr; })) << item.caption;
+        PostMessageA(opened(), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(e2e::PollFor([&] { return opened() == nullptr; })) << item.caption;
+    }
+}
+
+TEST(ControlPanelPage, RenamedItemMovesToItsPlace) {
+    e2e::Program program;
+    program.SelectPage(kControlPanelTab);
+    Rename(program, IndexOf(program.ListItems(ids::ListView(1)), "Mouse"), "Zebra");
+    const std::vector<std::string> items = program.ListItems(ids::ListView(1));
+    ASSERT_EQ(items.size(), 22u);
+    EXPECT_EQ(items.back(), "Zebra");
+    EXPECT_EQ(items[13], "Network");
+}

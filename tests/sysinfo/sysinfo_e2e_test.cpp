@@ -1,0 +1,141 @@
+// The real program: the SYSTEM INFO page with the registry and drive C set
+// by the test.
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "registry_keys.h"
+#include "support/drive_c.h"
+#include "support/program.h"
+
+namespace {
+
+using registry_keys::kCurrentVersion;
+using registry_keys::kUninstall;
+
+const int kSystemInfoTab = 8;
+const int kListView2 = ids::ListView(2);
+
+std::string UninstallPath(const std::string& subkey) { return std::string(kUninstall) + "\\" + subkey; }
+
+class SysInfoE2eTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registry_keys::DeleteTree(kUninstall);
+        registry_keys::SetString(kCurrentVersion, "Version", "4.10.2222");
+    }
+    void TearDown() override {
+        registry_keys::DeleteTree(kUninstall);
+        registry_keys::DeleteValue(kCurrentVersion, "Version");
+    }
+    // Activates SYSTEM INFO and waits for the refresh to end.
+    void ShowSystemInfo(e2e::Program& program) {
+        ASSERT_TRUE(program.Window());
+        program.SelectPage(kSystemInfoTab);
+        ASSERT_TRUE(program.WaitUntilIdle());
+    }
+    static void ExpectFileNotFound(e2e::Program& program) {
+        const auto box = program.WaitForMessageBox();
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->text, "File not found");
+        program.PressOk(*box);
+    }
+};
+
+}  // namespace
+
+TEST_F(SysInfoE2eTest, ListsManyProgramsSortedByDisplayNameWithoutDuplicatesAfterASecondActivation) {
+    // Subkeys enumerate k000, k001...; their display names run the other way.
+    std::vector<std::string> expected;
+    for (int i = 0; i < 300; ++i) {
+        char subkey[8];
+        char name[16];
+        std::snprintf(subkey, sizeof(subkey), "k%03d", i);
+        std::snprintf(name, sizeof(name), "Program %03d", 299 - i);
+        registry_keys::SetString(UninstallPath(subkey), "DisplayName", name);
+        registry_keys::SetString(UninstallPath(subkey), "UninstallString", std::string("remove ") + name);
+        expected.push_back(name);
+    }
+    registry_keys::SetString(UninstallPath("nameless"), "UninstallString", "remove nameless");
+    registry_keys::CreateKey(UninstallPath("empty"));
+    std::sort(expected.begin(), expected.end());
+
+    e2e::Program program;
+    ShowSystemInfo(program);
+    EXPECT_EQ(program.ListItems(kListView2), expected);
+    program.SelectPage(0);
+    ShowSystemInfo(program);
+    EXPECT_EQ(program.ListItems(kListView2), expected);
+    EXPECT_TRUE(program.MessageBoxes().empty());
+}
+
+TEST_F(SysInfoE2eTest, AnEmptyOrMissingUninstallKeyGivesAnEmptyListAndNoMessage) {
+    e2e::Program program;
+    ShowSystemInfo(program);  // no key at all
+    EXPECT_TRUE(program.ListItems(kListView2).empty());
+    EXPECT_TRUE(program.MessageBoxes().empty());
+    EXPECT_EQ(program.Text(ids::Label(12)), "4.10.2222") << "the refresh went to its end";
+
+    registry_keys::CreateKey(kUninstall);
+    program.SelectPage(0);
+    ShowSystemInfo(program);
+    EXPECT_TRUE(program.ListItems(kListView2).empty());
+    EXPECT_TRUE(program.MessageBoxes().empty());
+}
+
+TEST_F(SysInfoE2eTest, ADwordDisplayNameStopsTheRefreshAfterSortingTheItemsReadSoFar) {
+    registry_keys::SetString(UninstallPath("a"), "DisplayName", "Zeta");
+    registry_keys::SetString(UninstallPath("b"), "DisplayName", "Alpha");
+    registry_keys::SetDword(UninstallPath("c"), "DisplayName", 1);
+    registry_keys::SetString(UninstallPath("d"), "DisplayName", "Beta");
+
+    e2e::Program program;
+    ASSERT_TRUE(program.Window());
+    program.SelectPage(kSystemInfoTab);
+    ExpectFileNotFound(program);
+    EXPECT_EQ(program.ListItems(kListView2), (std::vector<std::string>{"Alpha", "Zeta"}));
+    EXPECT_NE(program.Text(ids::Label(10)), "Label4") << "step 3 ran";
+    EXPECT_EQ(program.Text(ids::Label(8)), "Windows Username :");
+    EXPECT_EQ(program.Text(ids::Label(22)), "NIC Macadress : ");
+    EXPECT_EQ(program.Text(ids::Label(24)), "CPU Speed : ");
+    EXPECT_EQ(program.Text(ids::Label(12)), "Computername : ");
+    EXPECT_EQ(program.Text(ids::Label(30)), "Harddisk Serial Number  :");
+}
+
+TEST_F(SysInfoE2eTest, ADwordVersionStopsTheRefreshAtTheWindowsVersion) {
+    registry_keys::SetString(UninstallPath("x"), "DisplayName", "Only Program");
+    registry_keys::SetDword(kCurrentVersion, "Version", 4);
+
+    e2e::Program program;
+    ASSERT_TRUE(program.Window());
+    program.SelectPage(kSystemInfoTab);
+    ExpectFileNotFound(program);
+    EXPECT_EQ(program.ListItems(kListView2), std::vector<std::string>{"Only Program"});
+    const std::string mhz = program.Text(ids::Label(24));
+    EXPECT_EQ(mhz.substr(mhz.size() - 4), " MHz") << "step 7 ran: " << mhz;
+    EXPECT_EQ(program.Text(ids::Label(12)), "Computername : ");
+    EXPECT_EQ(program.Text(ids::Label(28)), "System Language : ");
+    EXPECT_EQ(program.Text(ids::Label(30)), "Harddisk Serial Number  :");
+}
+
+// Wine reads drive C's label and serial from these files when its server
+// starts and keeps them for the session: the files stay in the prefix, so
+// every later session shows exactly these values.
+TEST_F(SysInfoE2eTest, ShowsTheVolumeLabelAndSerialOfDriveC) {
+    drive_c::WriteBytes("c:\\.windows-label", "MYDISK");
+    drive_c::WriteBytes("c:\\.windows-serial", "1234abcd");
+    char label[MAX_PATH + 1] = "";
+    DWORD serial = 0;
+    GetVolumeInformationA("c:\\", label, sizeof(label), &serial, nullptr, nullptr, nullptr, 0);
+    char expected[64];
+    std::snprintf(expected, sizeof(expected), "Label = %s   VolSer = %08lX", label, static_cast<unsigned long>(serial));
+
+    e2e::Program program;
+    ShowSystemInfo(program);
+    EXPECT_EQ(program.Text(ids::Label(30)), expected);
+    if (std::string(label) == "MYDISK" || serial == 0x1234ABCD)
+        EXPECT_EQ(program.Text(ids::Label(30)), "Label = MYDISK   VolSer = 1234ABCD");
+    else
+        ADD_FAILURE() << "this Wine session started before the label files were written; run again";
+}

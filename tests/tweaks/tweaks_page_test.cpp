@@ -1,0 +1,359 @@
+#include "tweaks/tweaks_page.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "app/app_error.h"
+#include "app/control_ids.h"
+#include "fakes.h"
+#include "support/drive_c.h"
+#include "support/scratch_window.h"
+
+namespace {
+
+const char* const kStatePaths[] = {"c:\\qor\\TB.txt", "c:\\qor\\SB.txt", "c:\\qor\\DI.txt",
+                                   "c:\\qor\\ST.txt", "c:\\qor\\CL.txt", "c:\\qor\\RU.txt",
+                                   "c:\\qor\\SE.txt", "c:\\qor\\DO.txt", "c:\\qor\\TM.txt"};
+
+class TweaksPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        drive_c::Remove("c:\\qor");
+        drive_c::Remove("c:\\test.reg");
+        hints_.Create(window_.Handle());
+        page_.Create(Page::RegistrySettings, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
+    }
+    void TearDown() override {
+        drive_c::Remove("c:\\qor");
+        drive_c::Remove("c:\\test.reg");
+    }
+
+    HWND Control(int id) { return GetDlgItem(window_.Handle(), id); }
+    std::string Text(int id) { return ui::Window(Control(id)).Text(); }
+    void Click(int button) { page_.Command(ids::Button(button), BN_CLICKED); }
+    void WriteState(const char* name, const std::string& word) {
+        drive_c::MakeFolder("c:\\qor");
+        drive_c::WriteBytes(std::string("c:\\qor\\") + name + ".txt", word);
+    }
+    std::string State(const char* name) { return drive_c::ReadBytes(std::string("c:\\qor\\") + name + ".txt"); }
+    // The start-up sequence of the main window: restore (silenced), then first-run check.
+    void StartUp() {
+        try {
+            page_.RestoreToggles();
+        } catch (const AppError&) {
+        }
+        page_.FirstRunCheck();
+    }
+
+    ScratchWindow window_;
+    ui::Hints hints_;
+    FakeWindowing windowing_;
+    FakeShellWindows shellWindows_{windowing_};
+    FakeShell shell_;
+    TweaksPage page_{platform::RealFiles(), windowing_, shell_};
+};
+
+RECT DesignRect(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST_F(TweaksPageTest, LayoutHasEighteenButtonsTheExplanationAndTheHolders) {
+    struct Button {
+        int id;
+        const char* caption;
+        LONG x, y, width;
+    };
+    const Button buttons[] = {{17, "Hide Taskbar", 8, 7, 97}, {20, "Show Startbutton", 104, 31, 97},
+                              {22, "Show Desktopicons", 104, 55, 97}, {32, "Show Documents", 104, 175, 97},
+                              {7, "Enable CTRL+ALT+DEL/ALT TAB", 8, 199, 193},
+                              {15, "Disable CTRL+ALT+DEL/ALT TAB", 8, 223, 193}};
+    for (const Button& button : buttons) {
+        EXPECT_EQ(Text(ids::Button(button.id)), button.caption);
+        const RECT rect = DesignRect(Control(ids::Button(button.id)));
+        EXPECT_EQ(rect.left, button.x) << button.caption;
+        EXPECT_EQ(rect.top, button.y) << button.caption;
+        EXPECT_EQ(rect.right - rect.left, button.width) << button.caption;
+        EXPECT_EQ(rect.bottom - rect.top, 25) << button.caption;
+    }
+    int buttonCount = 0;
+    for (HWND child = GetWindow(window_.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[16] = {};
+        GetClassNameA(child, className, sizeof(className));
+        buttonCount += lstrcmpiA(className, "Button") == 0;
+    }
+    EXPECT_EQ(buttonCount, 18);
+
+    EXPECT_EQ(Text(ids::Memo(18)),
+              "Explanation\r\n_________\r\n\r\n\r\n"
+              "By pressing the button the settings will be saved whenever you start this program.\r\n"
+              "By putting this program in your startup folder Windows 9.X will startup the way you want. ");
+    const RECT explanation = DesignRect(Control(ids::Memo(18)));
+    EXPECT_EQ(explanation.left, 216);
+    EXPECT_EQ(explanation.right - explanation.left, 553);
+    EXPECT_FALSE(GetWindowLongA(Control(ids::Memo(18)), GWL_STYLE) & WS_BORDER);
+    EXPECT_FALSE(GetWindowLongA(Control(ids::Memo(18)), GWL_STYLE) & ES_READONLY);
+
+    EXPECT_FALSE(IsWindowVisible(Control(ids::Memo(7))));
+    EXPECT_EQ(Text(ids::Memo(8)), "Memo8\r\n");
+    for (int memo = 8; memo <= 17; ++memo) {
+        const RECT holder = DesignRect(Control(ids::Memo(memo)));
+        EXPECT_EQ(holder.bottom - holder.top, 0) << "Memo" << memo;
+        if (memo > 8) {
+            EXPECT_EQ(Text(ids::Memo(memo)), "Show\r\n") << "Memo" << memo;
+        }
+    }
+}
+
+// The hint of every tool in the tooltip window that `owner` owns, by tool window.
+std::vector<std::pair<HWND, std::string>> HintsOf(HWND owner) {
+    struct Search {
+        HWND owner, tooltip;
+    } search{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(data);
+            char className[32] = {};
+            GetClassNameA(window, className, sizeof(className));
+            if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0 || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+            search->tooltip = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    std::vector<std::pair<HWND, std::string>> hints;
+    if (!search.tooltip) return hints;
+    const int count = static_cast<int>(SendMessageA(search.tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[80] = {};  // the size TTM_ENUMTOOLS may fill
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof(tool);
+        tool.lpszText = text;
+        SendMessageA(search.tooltip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
+        hints.emplace_back(reinterpret_cast<HWND>(tool.uId), text);
+    }
+    return hints;
+}
+
+TEST_F(TweaksPageTest, PolicyButtonsHintAtTheRebootAndTheExplanationTakesThePageColour) {
+    std::vector<std::pair<HWND, std::string>> expected;
+    for (int button : {21, 22, 27, 28, 29, 30, 31, 32})
+        expected.emplace_back(Control(ids::Button(button)), "You will need to reboot");
+    EXPECT_EQ(HintsOf(window_.Handle()), expected);
+
+    HDC dc = GetDC(Control(ids::Memo(18)));
+    EXPECT_EQ(page_.ControlColor(dc, Control(ids::Memo(18))), GetSysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(page_.ControlColor(dc, Control(ids::Memo(7))), nullptr);
+    ReleaseDC(Control(ids::Memo(18)), dc);
+}
+
+TEST_F(TweaksPageTest, FirstRunWritesMarkerAndNineFourByteFilesWithKeysLeftEnabled) {
+    page_.FirstRunCheck();
+    EXPECT_EQ(drive_c::ReadBytes("c:\\QOR\\install.txt"), "Memo8\r\n");
+    for (const char* path : kStatePaths) {
+        const std::string expected = std::string(path) == "c:\\qor\\TM.txt" ? "hide" : "show";
+        EXPECT_EQ(drive_c::ReadBytes(path), expected) << path;
+    }
+    EXPECT_TRUE(windowing_.shows.empty());
+    EXPECT_TRUE(windowing_.parameters.empty());
+}
+
+TEST_F(TweaksPageTest, ExistingMarkerSkipsInitialisation) {
+    WriteState("TB", "hide");
+    drive_c::WriteBytes("c:\\qor\\install.txt", "anything");
+    page_.FirstRunCheck();
+    EXPECT_EQ(State("TB"), "hide");
+    EXPECT_FALSE(drive_c::Exists("c:\\qor\\SB.txt"));
+}
+
+TEST_F(TweaksPageTest, PlainFileNamedQorStopsTheFirstRunBeforeAnyWrite) {
+    drive_c::WriteBytes("c:\\QOR", "not a folder");
+    try {
+        page_.FirstRunCheck();
+        FAIL() << "no error";
+    } catch (const AppError& error) {
+        EXPECT_STREQ(error.what(), "Cannot create C:\\QOR");
+    }
+    EXPECT_EQ(drive_c::ReadBytes("c:\\QOR"), "not a folder");
+    EXPECT_EQ(drive_c::CountMatching("c:\\", "*.qortmp"), 0);
+}
+
+TEST_F(TweaksPageTest, FirstRunStopsAtTheFirstFailedWrite) {
+    WriteState("DI", "hide");
+    SetFileAttributesA("c:\\qor\\DI.txt", FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(
+        {
+            try {
+                page_.FirstRunCheck();
+            } catch (const AppError& error) {
+                EXPECT_STREQ(error.what(), "Cannot create file c:\\qor\\DI.txt");
+                throw;
+            }
+        },
+        AppError);
+    EXPECT_EQ(State("TB"), "show");
+    EXPECT_EQ(State("SB"), "show");
+    EXPECT_EQ(State("DI"), "hide");
+    EXPECT_FALSE(drive_c::Exists("c:\\qor\\ST.txt"));
+    EXPECT_FALSE(drive_c::Exists("c:\\qor\\TM.txt"));
+}
+
+TEST_F(TweaksPageTest, RestoreOfFirstRunFilesShowsEverythingAndRewritesTheFiles) {
+    page_.FirstRunCheck();
+    for (const char* path : kStatePaths) drive_c::WriteBytes(path, "show");
+    page_.RestoreToggles();
+    EXPECT_TRUE(windowing_[shellWindows_.taskbar].visible);
+    ASSERT_EQ(windowing_.shows.size(), 3u);  // taskbar, clock, tray; the start button was never detached
+    EXPECT_EQ(windowing_.shows[0].command, 9);
+    EXPECT_EQ(windowing_.shows[1].window, shellWindows_.clock);
+    EXPECT_EQ(windowing_.shows[2].window, shellWindows_.tray);
+    ASSERT_EQ(windowing_.parameters.size(), 1u);
+    EXPECT_EQ(windowing_.parameters[0].param, 1u);
+    for (const char* name : {"TB", "SB", "CL", "ST", "TM"}) EXPECT_EQ(State(name), "show") << name;
+}
+
+TEST_F(TweaksPageTest, RestoreAppliesHiddenStatesInOrder) {
+    for (const char* name : {"TB", "SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    page_.RestoreToggles();
+    EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible);
+    EXPECT_EQ(windowing_[shellWindows_.startButton].parent, nullptr);
+    EXPECT_FALSE(windowing_[shellWindows_.clock].visible);
+    EXPECT_FALSE(windowing_[shellWindows_.tray].visible);
+    ASSERT_EQ(windowing_.parameters.size(), 1u);
+    EXPECT_EQ(windowing_.parameters[0].param, 0u);
+    ASSERT_EQ(windowing_.shows.size(), 4u);
+    EXPECT_EQ(windowing_.shows[2].window, shellWindows_.clock);  // CL before ST
+    EXPECT_EQ(Text(ids::Memo(9)), "hide");
+}
+
+TEST_F(TweaksPageTest, HandEditedWordRestoresNothingForThatToggle) {
+    for (const char* name : {"SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    WriteState("TB", "show\r\n");
+    page_.RestoreToggles();
+    EXPECT_TRUE(windowing_[shellWindows_.taskbar].visible);
+    EXPECT_EQ(State("TB"), "show\r\n");
+    EXPECT_FALSE(windowing_[shellWindows_.tray].visible);  // the others still restored
+}
+
+TEST_F(TweaksPageTest, MissingTaskbarFileRestoresNothing) {
+    for (const char* name : {"SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    EXPECT_THROW(page_.RestoreToggles(), AppError);
+    EXPECT_TRUE(windowing_.shows.empty());
+    EXPECT_TRUE(windowing_.parameters.empty());
+}
+
+TEST_F(TweaksPageTest, ReadOnlyStateFileAppliesItsToggleThenEndsTheRestore) {
+    for (const char* name : {"TB", "SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    SetFileAttributesA("c:\\qor\\SB.txt", FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(page_.RestoreToggles(), AppError);
+    EXPECT_EQ(windowing_[shellWindows_.startButton].parent, nullptr);
+    EXPECT_TRUE(windowing_[shellWindows_.clock].visible);
+    EXPECT_TRUE(windowing_.parameters.empty());
+    SetFileAttributesA("c:\\qor\\SB.txt", FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(TweaksPageTest, MissingMarkerAppliesOldWordsBeforeResettingTheFiles) {
+    for (const char* name : {"TB", "SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    StartUp();
+    EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible);
+    EXPECT_FALSE(windowing_[shellWindows_.tray].visible);
+    EXPECT_EQ(State("TB"), "show");
+    EXPECT_EQ(State("TM"), "hide");
+    EXPECT_EQ(drive_c::ReadBytes("c:\\QOR\\install.txt").size(), 7u);
+}
+
+TEST_F(TweaksPageTest, KeyComboButtonsRecordTheirReversedWords) {
+    drive_c::MakeFolder("c:\\qor");
+    Click(15);
+    EXPECT_EQ(State("TM"), "show");
+    Click(7);
+    EXPECT_EQ(State("TM"), "hide");
+    ASSERT_EQ(windowing_.parameters.size(), 2u);
+    EXPECT_EQ(windowing_.parameters[0].action, 97u);
+    EXPECT_EQ(windowing_.parameters[0].param, 1u);
+    EXPECT_EQ(windowing_.parameters[1].param, 0u);
+}
+
+TEST_F(TweaksPageTest, EachToggleButtonActsThenRecordsItsWord) {
+    struct Toggle {
+        int button;
+        const char* file;
+        const char* word;
+    };
+    const Toggle toggles[] = {{17, "TB", "hide"}, {18, "TB", "show"}, {19, "SB", "hide"}, {20, "SB", "show"},
+                              {23, "ST", "hide"}, {24, "ST", "show"}, {25, "CL", "hide"}, {26, "CL", "show"}};
+    drive_c::MakeFolder("c:\\qor");
+    for (const Toggle& toggle : toggles) {
+        const size_t before = windowing_.shows.size();
+        Click(toggle.button);
+        EXPECT_GT(windowing_.shows.size(), before) << "Button" << toggle.button;
+        EXPECT_EQ(State(toggle.file), toggle.word) << "Button" << toggle.button;
+    }
+    EXPECT_EQ(drive_c::CountMatching("c:\\qor", "*"), 4 + 2);  // four files, "." and ".."
+}
+
+TEST_F(TweaksPageTest, UnwritableStateFileFailsAfterTheShellChanged) {
+    WriteState("TB", "show");
+    SetFileAttributesA("c:\\qor\\TB.txt", FILE_ATTRIBUTE_READONLY);
+    try {
+        Click(17);
+        FAIL() << "no error";
+    } catch (const AppError& error) {
+        EXPECT_STREQ(error.what(), "Cannot create file c:\\qor\\TB.txt");
+    }
+    EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible);
+    EXPECT_EQ(Text(ids::Memo(9)), "hide");
+    SetFileAttributesA("c:\\qor\\TB.txt", FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(TweaksPageTest, PolicyButtonsWriteTheImportFileAndOpenItByFullPath) {
+    struct Policy {
+        int button;
+        const char* valueLine;
+    };
+    const Policy policies[] = {{21, "\"NoDesktop\"=dword:00000001"},        {22, "\"NoDesktop\"=dword:00000000"},
+                               {27, "\"NoRun\"=dword:00000001"},            {28, "\"NoRun\"=dword:00000000"},
+                               {29, "\"NoFind\"=dword:00000001"},           {30, "\"NoFind\"=dword:00000000"},
+                               {31, "\"NoRecentDocsMenu\"=dword:00000001"}, {32, "\"NoRecentDocsMenu\"=dword:00000000"}};
+    for (const Policy& policy : policies) {
+        Click(policy.button);
+        EXPECT_EQ(drive_c::ReadBytes("c:\\test.reg"),
+                  std::string("REGEDIT4\r\n\r\n"
+                              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer]\r\n") +
+                      policy.valueLine + "\r\n")
+            << "Button" << policy.button;
+    }
+    ASSERT_EQ(shell_.calls.size(), 8u);
+    for (const FakeShell::Call& call : shell_.calls) {
+        EXPECT_EQ(call.owner, nullptr);
+        EXPECT_EQ(call.verb, "open");
+        EXPECT_EQ(call.file, "c:\\test.reg");
+        EXPECT_EQ(call.parameters, "");
+        EXPECT_EQ(call.directory, "c:\\");
+        EXPECT_EQ(call.showCommand, 5);
+    }
+    EXPECT_FALSE(drive_c::Exists("c:\\qor"));
+    EXPECT_TRUE(windowing_.shows.empty());
+}
+
+TEST_F(TweaksPageTest, ReadOnlyPolicyFileOpensNothing) {
+    drive_c::WriteBytes("c:\\test.reg", "old");
+    SetFileAttributesA("c:\\test.reg", FILE_ATTRIBUTE_READONLY);
+    try {
+        Click(27);
+        FAIL() << "no error";
+    } catch (const AppError& error) {
+        EXPECT_STREQ(error.what(), "Cannot create file c:\\test.reg");
+    }
+    EXPECT_TRUE(shell_.calls.empty());
+    EXPECT_EQ(drive_c::ReadBytes("c:\\test.reg"), "old");
+    SetFileAttributesA("c:\\test.reg", FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
