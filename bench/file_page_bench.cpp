@@ -118,7 +118,7 @@ int main() {
         e2e::Program qor;
         qor.Window();
         activation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
-        qor.SelectPage(4);
+        qor.SelectPage(6);  // REGISTRY SETTINGS: no file to load
         reactivation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
     }
     const double notepad = MedianOf([&] { return TimeStart(std::string("notepad.exe ") + kBigFile, HasText); });

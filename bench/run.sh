@@ -8,9 +8,8 @@ QOR_TEST_PREFIX=$top/build/benchprefix
 . scripts/wine-env.sh
 ensure_display
 ensure_prefix
-wineserver -p </dev/null >/dev/null 2>&1 || true
-$WINE wineboot </dev/null >/dev/null 2>&1
+start_wineserver
 $WINE build/win64/bench/file_page_bench.exe
 ls -l build/win64/qorsysed.exe build/win32/qorsysed.exe 2>/dev/null | awk '{print "size of " $NF ": " $5 " bytes"}'
-wineserver -k </dev/null >/dev/null 2>&1 || true
+stop_wineserver
 stop_display

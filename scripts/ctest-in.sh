@@ -9,12 +9,9 @@ shift
 . "$top/scripts/wine-env.sh"
 ensure_display
 ensure_prefix
-# A running server keeps Wine's helpers off ctest's output pipe.
-wineserver -p </dev/null >/dev/null 2>&1 || true
-$WINE wineboot </dev/null >/dev/null 2>&1
+start_wineserver
 status=0
 ctest --test-dir "$build" --output-on-failure --no-tests=error "$@" || status=$?
-wineserver -k </dev/null >/dev/null 2>&1 || true
-wineserver -w </dev/null >/dev/null 2>&1 || true
+stop_wineserver
 stop_display
 exit "$status"

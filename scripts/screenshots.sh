@@ -14,6 +14,7 @@ QOR_TEST_PREFIX=$top/build/shotprefix
 . scripts/wine-env.sh
 ensure_display
 ensure_prefix
+start_wineserver
 c="$WINEPREFIX/drive_c"
 printf '[windows]\r\nload=\r\nrun=\r\n\r\n[Desktop]\r\nWallpaper=(None)\r\n' > "$c/windows/win.ini"
 printf '[boot]\r\nshell=Explorer.exe\r\nsystem.drv=system.drv\r\n\r\n[386Enh]\r\nwoafont=dosapp.fon\r\n' > "$c/windows/system.ini"
@@ -28,7 +29,6 @@ for i in "${!names[@]}"; do
     $WINE "$bin/tests/select_page.exe" "$i"
     import -window root "$out/page-$((i + 1))-${names[$i]}.png"
 done
-wineserver -k || true
-wineserver -w || true
+stop_wineserver
 stop_display
 ls "$out"/*.png

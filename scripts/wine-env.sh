@@ -57,6 +57,21 @@ ensure_display() {
     return 1
 }
 
+# A fresh Wine server for this prefix, kept running: a server left from an
+# earlier run may belong to a display that is gone. Wine's helpers started by
+# it do not hold the caller's output pipe open.
+start_wineserver() {
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    $WINE wineboot </dev/null >/dev/null 2>&1
+}
+
+stop_wineserver() {
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+}
+
 stop_display() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }

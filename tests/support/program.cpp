@@ -201,6 +201,10 @@ void Program::Type(int editId, const std::string& text) {
 }
 
 void Program::SendAndWait(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!MessageBoxes().empty()) {
+        ADD_FAILURE() << "a message box is still open: close it before message " << message;
+        return;
+    }
     FinishPendingSend();
     auto handled = pendingHandled_ = std::make_shared<std::atomic<bool>>(false);
     pendingSend_ = std::thread([=] {
