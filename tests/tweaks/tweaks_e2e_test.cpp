@@ -92,10 +92,13 @@ private:
 class TweaksEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        taskbar_ = Taskbar();
-        ASSERT_TRUE(taskbar_ && IsWindowVisible(taskbar_)) << "no visible taskbar: is the virtual desktop on?";
+        // The desktop's taskbar comes up with the first window of the session.
+        ASSERT_TRUE(e2e::PollFor([this] { return (taskbar_ = Taskbar()) && IsWindowVisible(taskbar_); }))
+            << "no visible taskbar: is the virtual desktop on?";
         startButton_ = FindWindowExA(taskbar_, nullptr, "Button", nullptr);
         ASSERT_NE(startButton_, nullptr);
+        // Start-up reads win.ini first; without it the program stops at an error box.
+        if (!drive_c::Exists("c:\\windows\\win.ini")) drive_c::WriteBytes("c:\\windows\\win.ini", "[mail]\r\n");
         // Not a first run, and nothing to restore: the state files are absent.
         drive_c::Remove("c:\\qor");
         drive_c::MakeFolder("c:\\qor");

@@ -110,22 +110,23 @@ TEST_F(TweaksPageTest, LayoutHasEighteenButtonsTheExplanationAndTheHolders) {
     }
 }
 
+struct TooltipSearch {
+    HWND owner, tooltip;
+};
+
+BOOL CALLBACK FindTooltip(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<TooltipSearch*>(data);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0 || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+    search->tooltip = window;
+    return FALSE;
+}
+
 // The hint of every tool in the tooltip window that `owner` owns, by tool window.
 std::vector<std::pair<HWND, std::string>> HintsOf(HWND owner) {
-    struct Search {
-        HWND owner, tooltip;
-    } search{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(data);
-            char className[32] = {};
-            GetClassNameA(window, className, sizeof(className));
-            if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0 || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
-            search->tooltip = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TooltipSearch search{owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&search));
     std::vector<std::pair<HWND, std::string>> hints;
     if (!search.tooltip) return hints;
     const int count = static_cast<int>(SendMessageA(search.tooltip, TTM_GETTOOLCOUNT, 0, 0));
