@@ -35,17 +35,6 @@ LRESULT CALLBACK HandCursorProc(HWND label, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(label, message, wParam, lParam);
 }
 
-// A label as wide and high as its text, like an auto-sized label.
-void FitToText(HWND label, HFONT font, const std::string& text) {
-    HDC dc = GetDC(label);
-    HGDIOBJ previous = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 AboutPage::~AboutPage() {
@@ -75,7 +64,7 @@ void AboutPage::Create(Page, const PageContext& context) {
 HWND AboutPage::AddLabel(int number, int x, int y, const std::string& text, HFONT font, DWORD style) {
     ui::Label label;
     label.Create({sheet_, "STATIC", text, {x, y, 0, 0}, style, 0, ids::Label(number), font}, dpi_);
-    FitToText(label.Handle(), font, text);
+    label.FitToText();
     return label.Handle();
 }
 

@@ -87,6 +87,9 @@ class Label : public Window {
 public:
     void Create(CreateArgs args, const Dpi& dpi);
     void SetText(const std::string& text) { TrySetText(text); }
+    // Makes the label as wide and high as its text in its font, as an
+    // auto-sized label is.
+    void FitToText();
 };
 
 // One tooltip control for a whole window: shows the hints of buttons.

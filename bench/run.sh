@@ -10,6 +10,7 @@ ensure_display
 ensure_prefix
 start_wineserver
 $WINE build/win64/bench/file_page_bench.exe
+$WINE build/win64/bench/sysinfo_refresh_bench.exe 5
 ls -l build/win64/qorsysed.exe build/win32/qorsysed.exe 2>/dev/null | awk '{print "size of " $NF ": " $5 " bytes"}'
 stop_wineserver
 stop_display

@@ -1,5 +1,7 @@
 #include "sysinfo/sysinfo_page.h"
 
+#include <algorithm>
+
 #include "app/control_ids.h"
 #include "sysinfo/hardware_probes.h"
 #include "sysinfo/registry_accessor.h"
@@ -39,10 +41,19 @@ constexpr int kValueRight = 356;
 const char kVersionKey[] = "software\\microsoft\\windows\\currentversion";
 const char kNtVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
-void CreateLabel(HWND sheet, const ui::Dpi& dpi, HFONT font, int number, const char* text, ui::Rect bounds) {
+ui::Label CreateLabel(HWND sheet, const ui::Dpi& dpi, HFONT font, int number, const char* text, ui::Rect bounds) {
     // Clipped at the right like the design's labels, never wrapped out of sight.
     ui::Label label;
     label.Create({sheet, "STATIC", text, bounds, SS_LEFTNOWORDWRAP, 0, ids::Label(number), font}, dpi);
+    return label;
+}
+
+// Where a caption label ends on its sheet, in device pixels.
+int RightEdge(const ui::Label& label) {
+    RECT bounds{};
+    GetWindowRect(label.Handle(), &bounds);
+    MapWindowPoints(nullptr, GetParent(label.Handle()), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds.right;
 }
 
 }  // namespace
@@ -54,10 +65,17 @@ SysInfoPage::SysInfoPage(platform::SystemInfo& system, platform::NetBios& netbio
 void SysInfoPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
     for (const FactRow& fact : kFacts) {
-        CreateLabel(sheet_, context.dpi, context.font, fact.captionLabel, fact.caption,
-                    {kCaptionX, fact.y, fact.valueX - kCaptionX, kLabelHeight});
-        CreateLabel(sheet_, context.dpi, context.font, fact.valueLabel, fact.placeholder,
-                    {fact.valueX, fact.y, kValueRight - fact.valueX, kLabelHeight});
+        ui::Label caption = CreateLabel(sheet_, context.dpi, context.font, fact.captionLabel, fact.caption,
+                                        {kCaptionX, fact.y, 0, 0});
+        caption.FitToText();
+        ui::Label value = CreateLabel(sheet_, context.dpi, context.font, fact.valueLabel, fact.placeholder,
+                                      {fact.valueX, fact.y, kValueRight - fact.valueX, kLabelHeight});
+        // A font wider than the design's would run the caption into its value:
+        // the value then starts where the caption ends.
+        const int valueX = std::max(context.dpi.Scale(fact.valueX), RightEdge(caption));
+        SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(fact.y),
+                     context.dpi.Scale(kValueRight) - valueX, context.dpi.Scale(kLabelHeight),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
     CreateLabel(sheet_, context.dpi, context.font, 4, "Installed Software :", {360, 16, 120, kLabelHeight});
     software_.Create(sheet_, context.dpi, context.font);
