@@ -21,6 +21,11 @@ fi
 # association Windows has, so the registry editor imports policy files.
 ensure_prefix() {
     [ -f "$WINEPREFIX/.qor-ready-2" ] && return
+    case "$WINEPREFIX" in
+        "$top"/build/*) ;;
+        *) echo "not setting up $WINEPREFIX: only the project's own prefixes under build/ are prepared" >&2
+           return 1 ;;
+    esac
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     $WINE wineboot -i </dev/null >/dev/null 2>&1
