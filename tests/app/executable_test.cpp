@@ -82,3 +82,11 @@ TEST(Executable, IsBuiltWithAslrAndDep) {
 #endif
     EXPECT_EQ(image.Headers()->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 }
+
+#ifdef __MINGW32__
+TEST(Executable, IsBuiltWithStackProtection) {
+    // The canary check of -fstack-protector is linked in, and named in the
+    // image's symbol table.
+    EXPECT_NE(drive_c::ReadBytes(e2e::ProgramPath()).find("__stack_chk_fail"), std::string::npos);
+}
+#endif
