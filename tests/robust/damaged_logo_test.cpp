@@ -7,7 +7,7 @@
 #include <string>
 
 #include "about/jpeg_picture.h"
-#include "seed.h"
+#include "random_start.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ TEST(DamagedLogo, CutShortGivesNothing) {
 
 TEST(DamagedLogo, ChangedBytesGiveNothingOrAWholePicture) {
     const std::string logo(ProgramResource("LOGO"));
-    std::mt19937 random(RandomSeed("damaged logo"));
+    std::mt19937 random(RandomStart("damaged logo"));
     int decoded = 0;
     for (int run = 0; run < 1000; ++run) {
         std::string damaged = logo;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "seed.h"
+#include "random_start.h"
 #include "support/drive_c.h"
 #include "support/scratch_window.h"
 #include "sysfiles/text_file.h"
@@ -78,7 +78,7 @@ TEST(RandomLoadConversion, FollowsTheLineBreakAndZeroByteRules) {
     EXPECT_EQ(ExpectedEditorText("x\ry\0\r"), "x\r\ny");
     EXPECT_EQ(ExpectedEditorText(std::string("\0abc", 4)), "");
 
-    std::mt19937 random(RandomSeed("load conversion"));
+    std::mt19937 random(RandomStart("load conversion"));
     for (int run = 0; run < kRuns; ++run) {
         const std::string bytes = RandomBytes(random, 80);
         const std::string text = EditorTextFromBytes(bytes);
@@ -118,10 +118,10 @@ private:
 
 // Near misses of the two words as well as the words themselves.
 std::string RandomStateFile(std::mt19937& random) {
-    static const std::string kSeeds[] = {"show", "hide", "Show", "HIDE", "show\r\n", "hide\n", " show", "hid",
+    static const std::string kStarts[] = {"show", "hide", "Show", "HIDE", "show\r\n", "hide\n", " show", "hid",
                                          "showshow", "", std::string("show\0", 5), std::string("hide\0\r\nx", 8),
                                          std::string("\0show", 5)};
-    std::string bytes = kSeeds[random() % (sizeof(kSeeds) / sizeof(kSeeds[0]))];
+    std::string bytes = kStarts[random() % (sizeof(kStarts) / sizeof(kStarts[0]))];
     switch (random() % 5) {
         case 0:  // as it is
         case 1:
@@ -169,7 +169,7 @@ TEST(RandomStateWords, OnlyExactlyShowOrHideActs) {
     TweaksPage page(files, windowing, shell);
     page.Create(Page::RegistrySettings, PageContext{window.Handle(), ui::Dpi(), nullptr, &hints});
 
-    std::mt19937 random(RandomSeed("state words"));
+    std::mt19937 random(RandomStart("state words"));
     int acted = 0;
     for (int run = 0; run < kRuns / 3; ++run) {
         std::vector<std::string> contents;
