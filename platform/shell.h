@@ -11,7 +11,6 @@ public:
     virtual ~Shell() = default;
     virtual HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
                                     const char* directory, int showCommand) = 0;
-    virtual UINT WinExec(const char* commandLine, UINT showCommand) = 0;
     // The Windows and system folders, without a trailing backslash.
     virtual std::string WindowsDirectory() = 0;
     virtual std::string SystemDirectory() = 0;
@@ -19,22 +18,9 @@ public:
     // Starts the program at the full path `program`, handing it `commandLine`
     // as its whole command-line text: no search order decides what runs.
     // False when it could not be started.
-    virtual bool StartProgram(const std::string& program, const std::string& commandLine, UINT showCommand) {
-        std::string line = commandLine;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = static_cast<WORD>(showCommand);
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process))
-            return false;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return true;
-    }
+    virtual bool StartProgram(const std::string& program, const std::string& commandLine, UINT showCommand) = 0;
     // True on Windows NT and its successors, false on the Windows 9x family.
-    virtual bool IsNtFamily() { return (GetVersion() & 0x80000000u) == 0; }
+    virtual bool IsNtFamily() = 0;
 };
 
 Shell& RealShell();

@@ -23,10 +23,25 @@ public:
         return ::ShellExecuteA(owner, verb, file, parameters, directory, showCommand);
     }
 
-    UINT WinExec(const char* commandLine, UINT showCommand) override { return ::WinExec(commandLine, showCommand); }
-
     std::string WindowsDirectory() override { return FolderFrom(&::GetWindowsDirectoryA); }
     std::string SystemDirectory() override { return FolderFrom(&::GetSystemDirectoryA); }
+
+    bool StartProgram(const std::string& program, const std::string& commandLine, UINT showCommand) override {
+        std::string line = commandLine;  // CreateProcessA may write into it
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process))
+            return false;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return true;
+    }
+
+    bool IsNtFamily() override { return (GetVersion() & 0x80000000u) == 0; }
 };
 
 }  // namespace

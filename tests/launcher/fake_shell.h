@@ -16,10 +16,6 @@ public:
                         std::to_string(showCommand) + ")");
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(missing.count(file ? file : "") ? 2 : 42));
     }
-    UINT WinExec(const char* commandLine, UINT showCommand) override {
-        calls.push_back("WinExec(" + Quoted(commandLine) + ", " + std::to_string(showCommand) + ")");
-        return 33;
-    }
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::string SystemDirectory() override { return "C:\\WINDOWS\\SYSTEM"; }
     bool StartProgram(const std::string& program, const std::string& commandLine, UINT showCommand) override {

@@ -96,7 +96,9 @@ public:
         calls.push_back({owner, verb, file, parameters, directory, showCommand});
         return reinterpret_cast<HINSTANCE>(33);
     }
-    UINT WinExec(const char*, UINT) override { return 33; }
+    // The tweaks start no program.
+    bool StartProgram(const std::string&, const std::string&, UINT) override { return false; }
+    bool IsNtFamily() override { return true; }
     std::string WindowsDirectory() override { return "c:\\windows"; }
     std::string SystemDirectory() override { return "c:\\windows\\system32"; }
 
