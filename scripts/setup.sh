@@ -51,6 +51,50 @@ install_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
 }
 
+# Some x86_64 kernels cannot execute 32-bit programs (Wine's 32-bit loader
+# then fails with "Exec format error"). There the loader runs under qemu's
+# i386 user-mode emulator, registered with the kernel's binfmt_misc. qemu 8
+# or later is needed: older ones ignore MAP_FIXED_NOREPLACE, and Wine then
+# spends a minute on address-space reservations at every process start.
+qemu_binfmt=/proc/sys/fs/binfmt_misc
+qemu_entry=$qemu_binfmt/qemu-i386-qor
+
+runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
+install_qemu_user() {
+    local major
+    major=$(qemu-i386 --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]*\).*/\1/p')
+    [ -n "$major" ] && [ "$major" -ge 8 ] && return
+    local release=""
+    . /etc/os-release
+    if [ "${VERSION_CODENAME:-}" = bookworm ]; then
+        echo "deb http://deb.debian.org/debian bookworm-backports main" \
+            | as_root tee /etc/apt/sources.list.d/qor-bookworm-backports.list >/dev/null
+        release="-t bookworm-backports"
+    fi
+    as_root apt-get update -qq
+    # shellcheck disable=SC2086
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $release qemu-user
+}
+
+register_qemu_i386() {
+    [ -d "$qemu_binfmt" ] || as_root mkdir -p "$qemu_binfmt"
+    [ -e "$qemu_binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$qemu_binfmt"
+    # The F flag opens the interpreter now: register again after qemu changed.
+    [ -e "$qemu_entry" ] && echo -1 | as_root tee "$qemu_entry" >/dev/null
+    # i386 ELF executables and shared objects.
+    printf '%s' ':qemu-i386-qor:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:F' \
+        | as_root tee "$qemu_binfmt/register" >/dev/null
+}
+
+ensure_32bit_execution() {
+    runs_32bit && return
+    echo "This kernel cannot execute 32-bit programs: running Wine's 32-bit loader under qemu-i386."
+    install_qemu_user
+    register_qemu_i386 || true
+    runs_32bit || echo "32-bit programs still cannot run here; the i686 tests will be reported NOT RUN." >&2
+}
+
 # The MinGW toolchain files live in cmake/; libjpeg is built with the same ones.
 build_libjpeg() {
     local preset=$1 prefix="$deps/$1"
@@ -71,5 +115,6 @@ build_libjpeg() {
 }
 
 install_packages
+ensure_32bit_execution
 build_libjpeg win64
 build_libjpeg win32

@@ -16,6 +16,6 @@ bash scripts/ctest-in.sh build/win64 || status=1
 if [ "$QOR_RUNS_WIN32" = 1 ]; then
     bash scripts/ctest-in.sh build/win32 || status=1
 else
-    echo "NOT RUN: the i686 tests; this machine's kernel cannot execute 32-bit programs, so Wine cannot run them (the i686 build was compiled)."
+    echo "NOT RUN: the i686 tests; this machine can execute 32-bit programs neither natively nor under qemu-i386, so Wine cannot run them (the i686 build was compiled)."
 fi
 exit "$status"

@@ -6,8 +6,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # Debian's `wine` picks the 32-bit loader whenever it is installed, and that
-# loader cannot start on a kernel without 32-bit support: use the 64-bit one
-# there. QOR_RUNS_WIN32 says whether i686 programs can run at all.
+# loader cannot start on a kernel without 32-bit support unless setup.sh
+# registered qemu-i386 for it: use the 64-bit one there. QOR_RUNS_WIN32 says
+# whether i686 programs can run at all.
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     WINE=wine
     QOR_RUNS_WIN32=1
@@ -19,8 +20,11 @@ fi
 
 # Creates the prefix once: virtual desktop with a taskbar, and the .reg
 # association Windows has, so the registry editor imports policy files.
+# A prefix made while 32-bit programs could not run lacks Wine's 32-bit half,
+# so the marker says which kind it is.
 ensure_prefix() {
-    [ -f "$WINEPREFIX/.qor-ready-2" ] && return
+    local ready="$WINEPREFIX/.qor-ready-3-win32-$QOR_RUNS_WIN32"
+    [ -f "$ready" ] && return
     case "$WINEPREFIX" in
         "$top"/build/*) ;;
         *) echo "not setting up $WINEPREFIX: only the project's own prefixes under build/ are prepared" >&2
@@ -38,7 +42,7 @@ ensure_prefix() {
     printf 'MYDISK' > "$WINEPREFIX/drive_c/.windows-label"
     printf '1234abcd' > "$WINEPREFIX/drive_c/.windows-serial"
     wineserver -w
-    touch "$WINEPREFIX/.qor-ready-2"
+    touch "$ready"
 }
 
 # Starts Xvfb when there is no display; the caller stops it with stop_display.
