@@ -124,7 +124,9 @@ void TweaksPage::CreateMemos(const PageContext& context) {
     for (size_t i = 0; i < holders_.size(); ++i) {
         const int memo = kMarkerMemo + static_cast<int>(i);
         const char* text = memo == kMarkerMemo ? kMarkerInitialText : kHolderInitialText;
-        holders_[i].Create({context.sheet, "", text, {8 + 19 * static_cast<int>(i), 256, 17, 0}, 0, 0,
+        // No word wrap: nobody sees a holder, and wrapping a big damaged
+        // state file into a 17-pixel column takes the edit control minutes.
+        holders_[i].Create({context.sheet, "", text, {8 + 19 * static_cast<int>(i), 256, 17, 0}, ES_AUTOHSCROLL, 0,
                             ids::Memo(memo), context.font},
                            context.dpi);
         LeaveTabOrder(holders_[i].Handle());

@@ -134,12 +134,9 @@ TEST_F(BadFilesTest, StateFilesOfBinaryBytesTenMegabytesOrAFolderChangeNothingAn
     for (char& c : binary) c = static_cast<char>(random());
     std::replace(binary.begin(), binary.end(), '\x98', '~');  // crashes Wine's edit control at a line's start
     binary.replace(0, 3, "\xFF\r\n");  // never a state word before its first zero byte
-    // 10 MB that end their text after 4 KB: a zero byte. (Ten megabytes of
-    // text in the 17-pixel-wide holder keep Wine's edit control wrapping for
-    // minutes.)
+    // 10 MB of state words, one per line: never one word alone.
     std::string huge;
     while (huge.size() < 10 * 1024 * 1024) huge += "hide\r\n";
-    huge[4096] = '\0';
 
     // In the restore's order TB, SB, CL, ST, TM: the folder ends it silently.
     drive_c::WriteBytes("c:\\qor\\TB.txt", binary);
