@@ -92,7 +92,10 @@ private:
 class TweaksEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The desktop's taskbar comes up with the first window of the session.
+        // Wine starts the virtual desktop, and its taskbar, when a process first
+        // asks for the desktop window; FindWindow alone does not. The desktop
+        // left by an earlier process may have closed by now.
+        GetDesktopWindow();
         ASSERT_TRUE(e2e::PollFor([this] { return (taskbar_ = Taskbar()) && IsWindowVisible(taskbar_); }))
             << "no visible taskbar: is the virtual desktop on?";
         startButton_ = FindWindowExA(taskbar_, nullptr, "Button", nullptr);
