@@ -93,7 +93,9 @@ namespace {
 // The real disk, noting which files a save replaced.
 class WatchedFiles : public platform::Files {
 public:
-    HANDLE OpenForReading(const std::string& path) override { return real_.OpenForReading(path); }
+    HANDLE OpenForReading(const std::string& path, DWORD& error) override {
+        return real_.OpenForReading(path, error);
+    }
     HANDLE CreateNew(const std::string& path, DWORD attributes) override { return real_.CreateNew(path, attributes); }
     bool Read(HANDLE file, std::string& bytes) override { return real_.Read(file, bytes); }
     size_t Write(HANDLE file, const char* data, size_t size) override { return real_.Write(file, data, size); }

@@ -1,7 +1,9 @@
 #pragma once
 // Stand-ins for the shell's windows and for the shell itself, so that the
 // page's logic can be watched without a real taskbar.
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/shell.h"
@@ -57,6 +59,9 @@ public:
         parameters.push_back({action, param, winIni, pvParam != nullptr});
         return TRUE;
     }
+    void SetMark(HWND window, const char* name) override { marks_.insert({window, name}); }
+    bool HasMark(HWND window, const char* name) override { return marks_.count({window, name}) != 0; }
+    void RemoveMark(HWND window, const char* name) override { marks_.erase({window, name}); }
 
     std::vector<ShowCall> shows;
     std::vector<HWND> reparents;
@@ -69,6 +74,7 @@ private:
     static size_t IndexOf(HWND window) { return reinterpret_cast<size_t>(window) - 0x100; }
 
     std::vector<Window> windows_;
+    std::set<std::pair<HWND, std::string>> marks_;
 };
 
 // Wine's shell as the toggles meet it: a taskbar with the start button and a
