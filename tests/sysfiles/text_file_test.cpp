@@ -121,7 +121,7 @@ TEST_F(TextFileTest, LoadWhileAnotherProgramWritesTheFileFails) {
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ErrorOf([](TextFileTest& t) { LoadFile(t.files_, kFile, t.editor_); }),
-              "Cannot open file " + kFile);
+              "Cannot open file " + kFile + ": another program is using it");
     CloseHandle(writer);
 }
 
