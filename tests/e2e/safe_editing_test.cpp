@@ -4,13 +4,10 @@
 #include "app/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
-constexpr int kSystemIniTab = 1;
-constexpr int kBootIniTab = 2;
-constexpr int kControlIniTab = 3;
-constexpr int kRegistrySettingsTab = 6;
 constexpr char kWinIni[] = "c:\\windows\\win.ini";
 constexpr char kSystemIni[] = "c:\\windows\\system.ini";
 constexpr char kBootIni[] = "c:\\boot.ini";
@@ -141,7 +138,7 @@ TEST_F(SafeEditingTest, TypedTextSurvivesPageChangesAndAChangedFileAsksWhichToKe
 
 TEST_F(SafeEditingTest, ClosingWithTypedTextAsksAndCancelKeepsTheWindow) {
     e2e::Program program;
-    program.SelectPage(0);
+    program.SelectPage(kWinIniTab);
     TypeInto(program, ids::Memo(1), "a");
     program.SelectPage(kSystemIniTab);
     TypeInto(program, kSystemIniEditor, "b");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/control_ids.h"
+
 namespace e2e {
 
 bool PollFor(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -165,7 +167,7 @@ RECT Program::Bounds(int id) {
 }
 
 void Program::SelectPage(int index) {
-    HWND tabs = Control(100);  // Pagecontrol1
+    HWND tabs = Control(ids::PageControl1);
     RemoteMemory rect(Process(), sizeof(RECT));
     SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), rect.Address());
     RECT item{};
@@ -177,10 +179,10 @@ void Program::SelectPage(int index) {
     PostMessageA(tabs, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
-int Program::SelectedPage() { return static_cast<int>(SendMessageA(Control(100), TCM_GETCURSEL, 0, 0)); }
+int Program::SelectedPage() { return static_cast<int>(SendMessageA(Control(ids::PageControl1), TCM_GETCURSEL, 0, 0)); }
 
 std::vector<std::string> Program::TabCaptions() {
-    HWND tabs = Control(100);
+    HWND tabs = Control(ids::PageControl1);
     constexpr size_t kTextSize = 256;
     RemoteMemory memory(Process(), sizeof(TCITEMA) + kTextSize);
     std::vector<std::string> captions;

@@ -8,7 +8,8 @@
 
 namespace {
 
-const std::string kFolder = "c:\\qortest";
+// A folder of this test program alone, not on the prefix's drive C.
+const std::string kFolder = drive_c::ScratchFolder("text-files");
 const std::string kFile = kFolder + "\\config.sys";
 
 class TextFileTest : public ::testing::Test {
@@ -111,7 +112,7 @@ TEST_F(TextFileTest, LoadOfLineFeedsAndSaveWritesCrLf) {
 TEST_F(TextFileTest, LoadOfAMissingFileFailsAndLeavesTheEditor) {
     editor_.SetText("typed");
     EXPECT_EQ(ErrorOf([](TextFileTest& t) { LoadFile(t.files_, kFolder + "\\none.ini", t.editor_); }),
-              "Cannot open file c:\\qortest\\none.ini");
+              "Cannot open file " + kFolder + "\\none.ini");
     EXPECT_EQ(editor_.Text(), "typed");
 }
 
@@ -173,7 +174,7 @@ TEST_F(TextFileTest, SaveOverAReadOnlyFileFailsAndKeepsIt) {
 TEST_F(TextFileTest, SaveIntoAMissingFolderFails) {
     editor_.SetText("x");
     EXPECT_EQ(ErrorOf([](TextFileTest& t) { SaveFile(t.files_, t.editor_, kFolder + "\\no\\x.ini"); }),
-              "Cannot create file c:\\qortest\\no\\x.ini");
+              "Cannot create file " + kFolder + "\\no\\x.ini");
 }
 
 TEST_F(TextFileTest, AFailedSaveAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include "support/fake_windowing.h"
 
 namespace {
 

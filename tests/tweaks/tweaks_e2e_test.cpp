@@ -12,10 +12,10 @@
 #include "app/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
-constexpr int kRegistrySettingsTab = 6;
 constexpr char kDetachedMark[] = "QorDetachedStartButton";
 constexpr char kPolicyKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 

@@ -1,12 +1,11 @@
 #pragma once
-// Stand-ins for the shell's windows and for the shell itself, so that the
-// page's logic can be watched without a real taskbar.
+// Stand-ins for the shell's windows, so that the taskbar toggles can be
+// watched without a real taskbar.
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/shell.h"
 #include "platform/windowing.h"
 
 // A small window tree: windows in creation order, each with a class, a parent
@@ -88,25 +87,4 @@ struct FakeShellWindows {
           tray(windowing.Add("TrayNotifyWnd", taskbar, kShellProcess)),
           clock(windowing.Add("TrayClockWClass", tray, kShellProcess)) {}
     HWND taskbar, startButton, taskButton, tray, clock;
-};
-
-class FakeShell : public platform::Shell {
-public:
-    struct Call {
-        HWND owner;
-        std::string verb, file, parameters, directory;
-        int showCommand;
-    };
-    HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
-                            const char* directory, int showCommand) override {
-        calls.push_back({owner, verb, file, parameters, directory, showCommand});
-        return reinterpret_cast<HINSTANCE>(33);
-    }
-    // The tweaks start no program.
-    bool StartProgram(const std::string&, const std::string&, UINT) override { return false; }
-    bool IsNtFamily() override { return true; }
-    std::string WindowsDirectory() override { return "c:\\windows"; }
-    std::string SystemDirectory() override { return "c:\\windows\\system32"; }
-
-    std::vector<Call> calls;
 };
