@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 
 const Maker kMaker = {
     "QOR Software",
@@ -23,7 +23,31 @@ constexpr ui::Rect kBevel1{245, 48, 225, 201};
 constexpr POINT kImage1{248, 56};
 constexpr POINT kImage2{400, 144};
 
-bool IsLink(int id) { return id == ids::Label(14) || id == ids::Label(31); }
+enum class LabelStyle { Bold, Link, Arial };
+
+struct LabelRow {
+    int label;  // LabelN
+    POINT at;
+    const char* prefix;
+    const char* text;
+    LabelStyle style;
+    void (AboutPage::*onClick)();
+};
+
+const LabelRow kLabels[] = {
+    {5, {248, 144}, "", kMaker.name, LabelStyle::Bold, nullptr},
+    {6, {248, 160}, "", "QOR System Editor 1.0", LabelStyle::Bold, nullptr},
+    {9, {248, 176}, "", kMaker.notice, LabelStyle::Bold, nullptr},
+    {14, {264, 192}, "internet : ", kMaker.webAddress, LabelStyle::Link, &AboutPage::Label14Click},
+    {31, {264, 208}, "contact : ", kMaker.mailAddress, LabelStyle::Link, &AboutPage::Label31Click},
+    {32, {251, 228}, "", kMaker.tradeRegister, LabelStyle::Arial, nullptr},
+};
+
+const LabelRow* RowOf(int controlId) {
+    for (const LabelRow& row : kLabels)
+        if (ids::Label(row.label) == controlId) return &row;
+    return nullptr;
+}
 
 // Links show the hand while the mouse is over them.
 LRESULT CALLBACK HandCursorProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
@@ -37,52 +61,45 @@ LRESULT CALLBACK HandCursorProc(HWND label, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-AboutPage::~AboutPage() {
-    for (HFONT font : {boldFont_, linkFont_, arialFont_})
-        if (font) DeleteObject(font);
-    if (image2_) DestroyIcon(image2_);
-}
-
 void AboutPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
     dpi_ = context.dpi;
-    boldFont_ = ui::CreateDesignFont({"MS Sans Serif", -11, true, false}, dpi_);
-    linkFont_ = ui::CreateDesignFont({"MS Sans Serif", -11, true, true}, dpi_);
-    arialFont_ = ui::CreateDesignFont({"Arial", -11, true, false}, dpi_);
+    boldFont_ = ui::CreateDesignFont({.bold = true}, dpi_);
+    linkFont_ = ui::CreateDesignFont({.bold = true, .underline = true}, dpi_);
+    arialFont_ = ui::CreateDesignFont({.face = "Arial", .bold = true}, dpi_);
     image1_ = DecodeJpeg(ProgramResource("LOGO"));
-    image2_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-
-    AddLabel(5, 248, 144, kMaker.name, boldFont_);
-    AddLabel(6, 248, 160, "QOR System Editor 1.0", boldFont_);
-    AddLabel(9, 248, 176, kMaker.notice, boldFont_);
-    for (HWND link : {AddLabel(14, 264, 192, std::string("internet : ") + kMaker.webAddress, linkFont_, SS_NOTIFY),
-                      AddLabel(31, 264, 208, std::string("contact : ") + kMaker.mailAddress, linkFont_, SS_NOTIFY)})
-        SetWindowSubclass(link, HandCursorProc, 0, 0);
-    AddLabel(32, 251, 228, kMaker.tradeRegister, arialFont_);
-}
-
-HWND AboutPage::AddLabel(int number, int x, int y, const std::string& text, HFONT font, DWORD style) {
-    ui::Label label;
-    label.Create({sheet_, "STATIC", text, {x, y, 0, 0}, style, 0, ids::Label(number), font}, dpi_);
-    label.FitToText();
-    return label.Handle();
+    image2_.reset(
+        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    for (const LabelRow& row : kLabels) {
+        const bool link = row.style == LabelStyle::Link;
+        const HFONT font = link ? linkFont_.get() : row.style == LabelStyle::Arial ? arialFont_.get() : boldFont_.get();
+        ui::Label label;
+        label.Create({.parent = sheet_,
+                      .text = std::string(row.prefix) + row.text,
+                      .bounds = {row.at.x, row.at.y, 0, 0},
+                      .style = static_cast<DWORD>(link ? SS_NOTIFY : 0),
+                      .id = ids::Label(row.label),
+                      .font = font},
+                     dpi_);
+        label.FitToText();
+        if (link) SetWindowSubclass(label.Handle(), HandCursorProc, 0, 0);
+    }
 }
 
 void AboutPage::Command(int controlId, int notifyCode) {
     if (notifyCode != STN_CLICKED) return;
-    if (controlId == ids::Label(14)) Label14Click();
-    if (controlId == ids::Label(31)) Label31Click();
+    if (const LabelRow* row = RowOf(controlId); row && row->onClick) (this->*row->onClick)();
 }
 
 HBRUSH AboutPage::ControlColor(HDC dc, HWND control) {
-    if (GetParent(control) != sheet_) return nullptr;
-    const int id = GetDlgCtrlID(control);
+    const LabelRow* row = RowOf(GetDlgCtrlID(control));
+    if (GetParent(control) != sheet_ || !row) return nullptr;
     SetBkMode(dc, TRANSPARENT);
-    if (id == ids::Label(32)) {
+    if (row->style == LabelStyle::Arial) {
         SetTextColor(dc, RGB(0, 0, 0));
         return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
-    SetTextColor(dc, IsLink(id) ? RGB(0, 0, 255) : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, row->style == LabelStyle::Link ? RGB(0, 0, 255) : GetSysColor(COLOR_WINDOWTEXT));
     return GetSysColorBrush(COLOR_BTNFACE);
 }
 
@@ -92,13 +109,14 @@ void AboutPage::Paint(HDC dc) {
     RECT frame{dpi_.Scale(kBevel1.x), dpi_.Scale(kBevel1.y), dpi_.Scale(kBevel1.x + kBevel1.width),
                dpi_.Scale(kBevel1.y + kBevel1.height)};
     DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
-    if (image2_) DrawIconEx(dc, dpi_.Scale(kImage2.x), dpi_.Scale(kImage2.y), image2_, 0, 0, 0, nullptr, DI_NORMAL);
+    if (image2_)
+        DrawIconEx(dc, dpi_.Scale(kImage2.x), dpi_.Scale(kImage2.y), image2_.get(), 0, 0, 0, nullptr, DI_NORMAL);
 }
 
-void AboutPage::Label14Click() { shell_.ShellExecuteA(nullptr, "open", kMaker.webUrl, "", "", 5); }
+void AboutPage::Label14Click() { shell_.ShellExecuteA(nullptr, "open", kMaker.webUrl, "", "", SW_SHOW); }
 
 void AboutPage::Label31Click() {
     const std::string mail =
         std::string("mailto:") + kMaker.mailAddress + "?subject=" + kMailSubject + "&Body=" + kMailBody;
-    shell_.ShellExecuteA(GetAncestor(sheet_, GA_ROOT), "open", mail.c_str(), nullptr, nullptr, 1);
+    shell_.ShellExecuteA(GetAncestor(sheet_, GA_ROOT), "open", mail.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

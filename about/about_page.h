@@ -3,9 +3,9 @@
 #include <string>
 
 #include "about/jpeg_picture.h"
-#include "app/controls.h"
-#include "app/page.h"
 #include "platform/shell.h"
+#include "ui/controls.h"
+#include "ui/page.h"
 
 // The maker of QOR System Editor as the page shows it.
 struct Maker {
@@ -21,7 +21,6 @@ extern const Maker kMaker;
 class AboutPage : public PageHandler {
 public:
     explicit AboutPage(platform::Shell& shell = platform::RealShell()) : shell_(shell) {}
-    ~AboutPage() override;
     AboutPage(const AboutPage&) = delete;
     AboutPage& operator=(const AboutPage&) = delete;
 
@@ -33,17 +32,13 @@ public:
     void Label14Click();
     void Label31Click();
 
-    const Picture& Image1() const { return image1_; }
-
 private:
-    HWND AddLabel(int number, int x, int y, const std::string& text, HFONT font, DWORD style = 0);
-
     platform::Shell& shell_;
     HWND sheet_ = nullptr;
     ui::Dpi dpi_;
-    HFONT boldFont_ = nullptr;
-    HFONT linkFont_ = nullptr;
-    HFONT arialFont_ = nullptr;
+    ui::Font boldFont_;
+    ui::Font linkFont_;
+    ui::Font arialFont_;
     Picture image1_;
-    HICON image2_ = nullptr;
+    ui::Icon image2_;
 };

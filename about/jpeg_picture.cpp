@@ -72,22 +72,11 @@ HBITMAP DecodeInto(const unsigned char* data, unsigned long size, int* width, in
 
 }  // namespace
 
-Picture& Picture::operator=(Picture&& other) noexcept {
-    if (this != &other) {
-        if (bitmap_) DeleteObject(bitmap_);
-        bitmap_ = other.bitmap_;
-        width_ = other.width_;
-        height_ = other.height_;
-        other.bitmap_ = nullptr;
-        other.width_ = other.height_ = 0;
-    }
-    return *this;
-}
 
 void Picture::Draw(HDC dc, int x, int y) const {
     if (!bitmap_) return;
     HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, bitmap_);
+    HGDIOBJ previous = SelectObject(memory, bitmap_.get());
     BitBlt(dc, x, y, width_, height_, memory, 0, 0, SRCCOPY);
     SelectObject(memory, previous);
     DeleteDC(memory);

@@ -5,27 +5,23 @@
 #include <cstddef>
 #include <string_view>
 
+#include "ui/controls.h"
+
 class Picture {
 public:
     Picture() = default;
+    // Takes `bitmap` over.
     Picture(HBITMAP bitmap, int width, int height) : bitmap_(bitmap), width_(width), height_(height) {}
-    ~Picture() {
-        if (bitmap_) DeleteObject(bitmap_);
-    }
-    Picture(Picture&& other) noexcept { *this = static_cast<Picture&&>(other); }
-    Picture& operator=(Picture&& other) noexcept;
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
 
     bool Empty() const { return bitmap_ == nullptr; }
-    HBITMAP Handle() const { return bitmap_; }
+    HBITMAP Handle() const { return bitmap_.get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
     // Draws the picture unscaled with its top-left corner at x, y.
     void Draw(HDC dc, int x, int y) const;
 
 private:
-    HBITMAP bitmap_ = nullptr;
+    ui::Bitmap bitmap_;
     int width_ = 0;
     int height_ = 0;
 };

@@ -5,14 +5,15 @@
 #include <array>
 
 #include "about/about_page.h"
-#include "app/controls.h"
-#include "app/pages.h"
 #include "launcher/launcher_page.h"
 #include "sysfiles/sysfile_pages.h"
 #include "sysinfo/sysinfo_page.h"
 #include "tweaks/tweaks_page.h"
+#include "ui/base_window.h"
+#include "ui/controls.h"
+#include "ui/tab_sheet.h"
 
-class TForm1 {
+class TForm1 : public ui::BaseWindow<TForm1> {
 public:
     TForm1();
     ~TForm1();
@@ -21,33 +22,38 @@ public:
 
     // Creates the window and its pages, runs FormCreate and shows the window.
     void Create(int showCommand);
-    HWND Handle() const { return hwnd_; }
     // Keyboard navigation for a message about to be dispatched; true when handled.
     bool PreTranslateMessage(MSG& message);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void FormCreate();
     void Pagecontrol1Change();
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SheetProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // One page of the page control: the designer's TabSheet number, its tab's
+    // caption, and the handler that builds and serves it.
+    struct PageRow {
+        Page page;
+        int tabSheet;
+        const char* caption;
+        PageHandler* handler;
+    };
+    static constexpr size_t kPageCount = 10;
+
     void CreatePages();
-    PageHandler& HandlerOf(Page page);
     void LayoutPages();
     void ShowActiveSheet();
-    Page ActivePage() const;
+    size_t ActiveIndex() const;
     void SelectPage(size_t index);
     // Keys the dialog manager would get wrong on this window; true when handled.
     bool HandleKey(WPARAM key);
     bool IsSheet(HWND window) const;
 
-    HWND hwnd_ = nullptr;
     ui::Dpi dpi_;
-    HFONT font_ = nullptr;
+    ui::Font font_;
     ui::Window pageControl1_;
     ui::Hints hints_;
-    std::array<HWND, kPageCount> sheets_{};
+    std::array<ui::TabSheet, kPageCount> sheets_;
     size_t shownSheet_ = 0;
 
     SysFilePages sysFiles_;
@@ -55,4 +61,5 @@ private:
     LauncherPage launcher_;
     SysInfoPage sysInfo_;
     AboutPage about_;
+    const std::array<PageRow, kPageCount> pages_;
 };

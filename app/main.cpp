@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/error_box.h"
+#include "ui/error_box.h"
 #include "app/form.h"
 
 namespace {

@@ -2,36 +2,36 @@
 
 #include <algorithm>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace {
 
 // The launch table, in the order ListView1DblClick compares the keys; the
 // list shows it sorted by caption.
 constexpr LaunchRow kLaunchTable[] = {
-    {"Display Properties", 2, Launch::Applet, "Desk.cpl", nullptr, nullptr, 1},
-    {"Software", 0, Launch::Applet, "Appwiz.cpl", nullptr, nullptr, 1},
-    {"System", 1, Launch::Applet, "Sysdm.cpl", nullptr, nullptr, 1},
-    {"Windows Control Panel", 4, Launch::Program, "control.exe", "", "c:\\windows", 5},
-    {"Sounds/Multimedia", 5, Launch::Applet, "Mmsys.cpl", nullptr, nullptr, 1},
-    {"Date/Time Windows", 11, Launch::Applet, "timedate.cpl", nullptr, nullptr, 1},
-    {"DialUp Network", 10, Launch::DialUp, nullptr, nullptr, nullptr, 1},
-    {"Fonts", 14, Launch::Document, "fonts", "", "c:\\windows", 5},
-    {"Printers", 20, Launch::Rundll, "rundll.exe", "shell32.dll,SHHelpShortcuts_RunDLL AddPrinter", "", 1},
-    {"E-Mail", 12, Launch::Applet, "MLCFG32.CPL", nullptr, nullptr, 1},
-    {"Energy", 13, Launch::Applet, "Powercfg.cpl", nullptr, nullptr, 1},
-    {"Internet", 15, Launch::Applet, "inetcpl.cpl", nullptr, nullptr, 1},
-    {"Network", 16, Launch::Applet, "netcpl.cpl", nullptr, nullptr, 1},
-    {"Regional Options", 18, Launch::Applet, "intl.cpl", nullptr, nullptr, 1},
-    {"Modems", 21, Launch::Applet, "modem.cpl", nullptr, nullptr, 1},
-    {"ODBC", 22, Launch::Applet, "odbccp32.cpl", nullptr, nullptr, 1},
-    {"Game Controller", 23, Launch::Applet, "joy.cpl", nullptr, nullptr, 1},
-    {"Mouse", 24, Launch::Applet, "main.cpl", nullptr, nullptr, 1},
-    {"Accessibility", 25, Launch::Applet, "access.cpl", nullptr, nullptr, 1},
-    {"Keyboard", 26, Launch::Applet, "main.cpl,@1", nullptr, nullptr, 1},
-    {"Add New Hardware", 27, Launch::Applet, "sysdm.cpl,@1", nullptr, nullptr, 1},
+    {"Display Properties", 2, Launch::Applet, "Desk.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Software", 0, Launch::Applet, "Appwiz.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"System", 1, Launch::Applet, "Sysdm.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Windows Control Panel", 4, Launch::Program, "control.exe", "", "c:\\windows", SW_SHOW},
+    {"Sounds/Multimedia", 5, Launch::Applet, "Mmsys.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Date/Time Windows", 11, Launch::Applet, "timedate.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"DialUp Network", 10, Launch::DialUp, nullptr, nullptr, nullptr, SW_SHOWNORMAL},
+    {"Fonts", 14, Launch::Document, "fonts", "", "c:\\windows", SW_SHOW},
+    {"Printers", 20, Launch::Rundll, "rundll.exe", "shell32.dll,SHHelpShortcuts_RunDLL AddPrinter", "", SW_SHOWNORMAL},
+    {"E-Mail", 12, Launch::Applet, "MLCFG32.CPL", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Energy", 13, Launch::Applet, "Powercfg.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Internet", 15, Launch::Applet, "inetcpl.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Network", 16, Launch::Applet, "netcpl.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Regional Options", 18, Launch::Applet, "intl.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Modems", 21, Launch::Applet, "modem.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"ODBC", 22, Launch::Applet, "odbccp32.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Game Controller", 23, Launch::Applet, "joy.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Mouse", 24, Launch::Applet, "main.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Accessibility", 25, Launch::Applet, "access.cpl", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Keyboard", 26, Launch::Applet, "main.cpl,@1", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Add New Hardware", 27, Launch::Applet, "sysdm.cpl,@1", nullptr, nullptr, SW_SHOWNORMAL},
     // The Display applet opened at its first page, the background on the 9x family.
-    {"Change Background Picture", 29, Launch::Applet, "Desk.cpl,,0", nullptr, nullptr, 1},
+    {"Change Background Picture", 29, Launch::Applet, "Desk.cpl,,0", nullptr, nullptr, SW_SHOWNORMAL},
 };
 
 const char kAppletCommand[] = "shell32.dll,Control_RunDLL ";
@@ -44,54 +44,42 @@ const char kDialUpAppletNt[] = "ncpa.cpl";
 bool Succeeded(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
 
 // The 31 pictures of ImageList2 side by side in one bitmap, magenta where transparent.
-HIMAGELIST LoadImageList2() {
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, kLaunchImageCount, 0);
-    auto strip = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), "APPLETICONS", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (strip) {
-        ImageList_AddMasked(list, strip, RGB(255, 0, 255));
-        DeleteObject(strip);
-    }
+ui::ImageList LoadImageList2() {
+    ui::ImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, kLaunchImageCount, 0));
+    const ui::Bitmap strip(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), "APPLETICONS", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (strip) ImageList_AddMasked(list.get(), strip.get(), RGB(255, 0, 255));
     return list;
 }
 
 }  // namespace
 
-LauncherPage::~LauncherPage() {
-    if (imageList2_) ImageList_Destroy(imageList2_);
-}
-
 void LauncherPage::Create(Page, const PageContext& context) {
     imageList2_ = LoadImageList2();
-    listView1_ = ui::CreateControl({context.sheet, WC_LISTVIEWA, "", {0, 0, 794, 424},
-                                    LVS_LIST | LVS_NOCOLUMNHEADER | LVS_AUTOARRANGE | LVS_EDITLABELS | LVS_SINGLESEL |
-                                        LVS_SHAREIMAGELISTS | WS_TABSTOP,
-                                    WS_EX_CLIENTEDGE, ids::ListView(1), context.font},
-                                   context.dpi);
-    SendMessageA(listView1_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FLATSB, LVS_EX_FLATSB);
-    SendMessageA(listView1_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(imageList2_));
-    SendMessageA(listView1_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList2_));
-    for (const LaunchRow& row : kLaunchTable) AddItem(row);
+    listView1_.Create({.parent = context.sheet,
+                       .bounds = {0, 0, 794, 424},
+                       .style = LVS_LIST | LVS_NOCOLUMNHEADER | LVS_AUTOARRANGE | LVS_EDITLABELS | LVS_SINGLESEL |
+                                LVS_SHAREIMAGELISTS | WS_TABSTOP,
+                       .exStyle = WS_EX_CLIENTEDGE,
+                       .id = ids::ListView(1),
+                       .font = context.font},
+                      context.dpi);
+    SendMessageA(listView1_.Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FLATSB, LVS_EX_FLATSB);
+    listView1_.SetImages(imageList2_.get());
+    captions_.assign(kLaunchImageCount, "");
+    for (const LaunchRow& row : kLaunchTable) {
+        captions_[row.image] = row.caption;
+        listView1_.Add(row.caption, row.image, row.image);
+    }
     SortByCaption();
 }
 
-void LauncherPage::AddItem(const LaunchRow& row) {
-    items_.push_back({row.image, row.caption});
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = static_cast<int>(items_.size());
-    item.pszText = const_cast<char*>(row.caption);
-    item.iImage = row.image;
-    item.lParam = row.image;
-    SendMessageA(listView1_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 void LauncherPage::Resize(int width, int height) {
-    if (listView1_) MoveWindow(listView1_, 0, 0, width, height, TRUE);
+    if (listView1_.Handle()) MoveWindow(listView1_.Handle(), 0, 0, width, height, TRUE);
 }
 
 LRESULT LauncherPage::Notify(const NMHDR& header) {
-    if (header.hwndFrom != listView1_) return 0;
+    if (header.hwndFrom != listView1_.Handle()) return 0;
     if (header.code == NM_DBLCLK) ListView1DblClick();
     if (header.code == LVN_ENDLABELEDITA) {
         const auto& edit = reinterpret_cast<const NMLVDISPINFOA&>(header);
@@ -104,44 +92,25 @@ LRESULT LauncherPage::Notify(const NMHDR& header) {
 }
 
 void LauncherPage::ListView1DblClick() {
-    const auto selected = static_cast<int>(SendMessageA(listView1_, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+    const int selected = listView1_.Selected();
     if (selected < 0) return;
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = selected;
-    SendMessageA(listView1_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    const LPARAM image = listView1_.Data(selected);
     for (const LaunchRow& row : kLaunchTable)
-        if (row.image == item.iImage) Run(row);
+        if (row.image == image) Run(row);
 }
 
 void LauncherPage::RenameItem(int index, const std::string& caption) {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    if (!SendMessageA(listView1_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
-    for (Item& entry : items_)
-        if (entry.image == item.lParam) entry.caption = caption;
-    item.iSubItem = 0;
-    item.pszText = const_cast<char*>(caption.c_str());
-    SendMessageA(listView1_, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+    const LPARAM image = listView1_.Data(index);
+    if (image < 0 || image >= kLaunchImageCount) return;
+    captions_[image] = caption;
+    listView1_.SetCaption(index, caption);
     SortByCaption();
 }
 
 void LauncherPage::SortByCaption() {
-    SendMessageA(listView1_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
-                 reinterpret_cast<LPARAM>(&LauncherPage::CompareCaptions));
-}
-
-int CALLBACK LauncherPage::CompareCaptions(LPARAM first, LPARAM second, LPARAM page) noexcept {
-    const auto* self = reinterpret_cast<const LauncherPage*>(page);
-    const std::string* a = self->CaptionOf(static_cast<int>(first));
-    const std::string* b = self->CaptionOf(static_cast<int>(second));
-    return (a && b) ? lstrcmpA(a->c_str(), b->c_str()) : 0;
-}
-
-const std::string* LauncherPage::CaptionOf(int image) const noexcept {
-    const auto found = std::find_if(items_.begin(), items_.end(), [image](const Item& i) { return i.image == image; });
-    return found == items_.end() ? nullptr : &found->caption;
+    listView1_.Sort([this](LPARAM first, LPARAM second) {
+        return lstrcmpA(captions_[first].c_str(), captions_[second].c_str());
+    });
 }
 
 void LauncherPage::Run(const LaunchRow& row) {
@@ -154,7 +123,7 @@ void LauncherPage::Run(const LaunchRow& row) {
     }
 }
 
-void LauncherPage::RunControlApplet(const std::string& applet) { StartRundll32(kAppletCommand + applet, 1); }
+void LauncherPage::RunControlApplet(const std::string& applet) { StartRundll32(kAppletCommand + applet, SW_SHOWNORMAL); }
 
 // The system folder's own rundll32.exe, never one found first on the search
 // path; it gets the command-line text "rundll32.exe " + arguments.
@@ -189,5 +158,5 @@ void LauncherPage::OpenDialUp() {
     if (shell_.IsNtFamily())
         RunControlApplet(kDialUpAppletNt);
     else
-        StartRundll32(kDialUpWizard9x, 1);
+        StartRundll32(kDialUpWizard9x, SW_SHOWNORMAL);
 }

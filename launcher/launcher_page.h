@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/page.h"
 #include "platform/shell.h"
+#include "ui/controls.h"
+#include "ui/page.h"
 
 // How an item of the launch table starts what it names.
 enum class Launch {
@@ -25,7 +26,7 @@ struct LaunchRow {
     const char* target;   // the applet, document or program
     const char* parameters;
     const char* directory;
-    int showCommand;
+    int showCommand;  // SW_...
 };
 
 constexpr int kLaunchImageCount = 31;
@@ -33,7 +34,6 @@ constexpr int kLaunchImageCount = 31;
 class LauncherPage : public PageHandler {
 public:
     explicit LauncherPage(platform::Shell& shell = platform::RealShell()) : shell_(shell) {}
-    ~LauncherPage() override;
     LauncherPage(const LauncherPage&) = delete;
     LauncherPage& operator=(const LauncherPage&) = delete;
 
@@ -46,8 +46,6 @@ public:
     // Gives the item at `index` a new caption; it keeps its command and the list sorts again.
     void RenameItem(int index, const std::string& caption);
 
-    HWND ListView1() const { return listView1_; }
-
 private:
     void Run(const LaunchRow& row);
     void OpenDocument(const LaunchRow& row);
@@ -56,18 +54,11 @@ private:
     void OpenDialUp();
     bool Opened(const std::string& file, const LaunchRow& row);
     void StartRundll32(const std::string& arguments, UINT showCommand);
-    void AddItem(const LaunchRow& row);
     void SortByCaption();
-    static int CALLBACK CompareCaptions(LPARAM first, LPARAM second, LPARAM page) noexcept;
-    const std::string* CaptionOf(int image) const noexcept;
-
-    struct Item {
-        int image;
-        std::string caption;
-    };
 
     platform::Shell& shell_;
-    HWND listView1_ = nullptr;
-    HIMAGELIST imageList2_ = nullptr;
-    std::vector<Item> items_;
+    ui::ListView listView1_;
+    ui::ImageList imageList2_;
+    // The captions by image index, which each item carries as its number.
+    std::vector<std::string> captions_;
 };

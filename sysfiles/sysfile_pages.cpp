@@ -1,75 +1,115 @@
 #include "sysfiles/sysfile_pages.h"
 
-#include "app/control_ids.h"
-#include "app/error_box.h"
-#include "sysfiles/text_file.h"
-
-const SysFileRow kSysFiles[kSysFileCount] = {
-    {Page::WinIni, 1, "c:\\windows\\win.ini", 1, "c:\\windows\\winBU.ini", 2,
-     "Saves the file as winBU.INI in the same directory", true, 0},
-    {Page::SystemIni, 2, "c:\\windows\\system.ini", 3, "c:\\windows\\systemBU.ini", 10,
-     "Saves the file as systemBU.INI in the same directory", false, 0},
-    {Page::BootIni, 3, "c:\\boot.ini", 5, "c:\\bootBU.ini", 11,
-     "Saves the file as bootBU.INI in the same directory", false, 0},
-    {Page::ControlIni, 4, "c:\\windows\\control.ini", 6, "c:\\windows\\controlBU.ini", 12,
-     "Saves the file as controlBU.INI in the same directory", false, 0},
-    {Page::AutoexecBat, 5, "c:\\autoexec.bat", 8, "c:\\autoexecBU.bat", 13,
-     "Saves the file as autoexecBU.BAT in the same directory", false, 8},
-    {Page::ConfigSys, 6, "c:\\config.sys", 9, "c:\\configBU.sys", 14,
-     "Saves the file as configBU.SYS in the same directory", false, 0},
-};
+#include "ui/control_ids.h"
+#include "ui/error_box.h"
+#include "ui/text_file.h"
 
 namespace {
 
 using Handler = void (SysFilePages::*)();
-struct ButtonHandler {
-    int button;
+
+struct FileButton {
+    int button;  // ButtonN
+    const char* caption;
+    ui::Rect bounds;
+    const char* hint;
+    bool hintShown;
     Handler handler;
 };
-const ButtonHandler kButtonHandlers[] = {
-    {1, &SysFilePages::Button1Click},   {2, &SysFilePages::Button2Click},
-    {3, &SysFilePages::Button3Click},   {10, &SysFilePages::Button10Click},
-    {5, &SysFilePages::Button5Click},   {11, &SysFilePages::Button11Click},
-    {6, &SysFilePages::Button6Click},   {12, &SysFilePages::Button12Click},
-    {8, &SysFilePages::Button8Click},   {13, &SysFilePages::Button13Click},
-    {9, &SysFilePages::Button9Click},   {14, &SysFilePages::Button14Click},
+
+struct SysFileRow {
+    Page page;
+    int memo;  // MemoN, the editor
+    ui::Rect editor;
+    const char* path;
+    const char* backUpPath;
+    FileButton backUp;
+    FileButton save;
+};
+
+constexpr ui::Rect kFirstEditor{0, 0, 790, 393};
+constexpr ui::Rect kEditor{-1, 0, 790, 393};
+// On AUTOEXEC.BAT the two buttons stand 8 pixels further left.
+constexpr ui::Rect kBackUp{608, 397, 89, 25}, kSave{696, 397, 89, 25};
+constexpr ui::Rect kBackUpLeft{600, 397, 89, 25}, kSaveLeft{688, 397, 89, 25};
+
+const SysFileRow kSysFiles[SysFilePages::kFileCount] = {
+    {Page::WinIni, 1, kFirstEditor, "c:\\windows\\win.ini", "c:\\windows\\winBU.ini",
+     {1, "Back Up", kBackUp, "Saves the file as winBU.INI in the same directory", true, &SysFilePages::Button1Click},
+     {2, "Save", kSave, nullptr, false, &SysFilePages::Button2Click}},
+    {Page::SystemIni, 2, kEditor, "c:\\windows\\system.ini", "c:\\windows\\systemBU.ini",
+     {3, "Back Up", kBackUp, "Saves the file as systemBU.INI in the same directory", false,
+      &SysFilePages::Button3Click},
+     {10, "Save", kSave, nullptr, false, &SysFilePages::Button10Click}},
+    {Page::BootIni, 3, kEditor, "c:\\boot.ini", "c:\\bootBU.ini",
+     {5, "Back Up", kBackUp, "Saves the file as bootBU.INI in the same directory", false, &SysFilePages::Button5Click},
+     {11, "Save", kSave, nullptr, false, &SysFilePages::Button11Click}},
+    {Page::ControlIni, 4, kEditor, "c:\\windows\\control.ini", "c:\\windows\\controlBU.ini",
+     {6, "Back Up", kBackUp, "Saves the file as controlBU.INI in the same directory", false,
+      &SysFilePages::Button6Click},
+     {12, "Save", kSave, nullptr, false, &SysFilePages::Button12Click}},
+    {Page::AutoexecBat, 5, kEditor, "c:\\autoexec.bat", "c:\\autoexecBU.bat",
+     {8, "Back Up", kBackUpLeft, "Saves the file as autoexecBU.BAT in the same directory", false,
+      &SysFilePages::Button8Click},
+     {13, "Save", kSaveLeft, nullptr, false, &SysFilePages::Button13Click}},
+    {Page::ConfigSys, 6, kEditor, "c:\\config.sys", "c:\\configBU.sys",
+     {9, "Back Up", kBackUp, "Saves the file as configBU.SYS in the same directory", false,
+      &SysFilePages::Button9Click},
+     {14, "Save", kSave, nullptr, false, &SysFilePages::Button14Click}},
 };
 
 const COLORREF kLime = RGB(0, 255, 0);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+size_t IndexOf(Page page) {
+    for (size_t i = 0; i < SysFilePages::kFileCount; ++i)
+        if (kSysFiles[i].page == page) return i;
+    return SysFilePages::kFileCount;
+}
+
+const SysFileRow* RowOf(Page page) {
+    const size_t index = IndexOf(page);
+    return index < SysFilePages::kFileCount ? &kSysFiles[index] : nullptr;
+}
+
+void CreateButton(const FileButton& row, const PageContext& context) {
+    ui::Button button;
+    button.Create({.parent = context.sheet,
+                   .text = row.caption,
+                   .bounds = row.bounds,
+                   .id = ids::Button(row.button),
+                   .font = context.font},
+                  context.dpi);
+    // Every Back Up button carries its hint; only WIN.INI's shows it.
+    if (row.hintShown) context.hints->Add(button.Handle(), row.hint);
+}
 
 }  // namespace
 
+ui::Memo& SysFilePages::EditorOf(Page page) { return editors_[IndexOf(page)]; }
+SysFilePages::FileState& SysFilePages::StateOf(Page page) { return states_[IndexOf(page)]; }
+
 void SysFilePages::Create(Page page, const PageContext& context) {
+    const SysFileRow* row = RowOf(page);
+    if (!row) return;
     if (!editorFont_) {
-        editorFont_ = ui::CreateDesignFont({"MS Sans Serif", -11, true}, context.dpi);
-        black_ = CreateSolidBrush(RGB(0, 0, 0));
+        editorFont_ = ui::CreateDesignFont({.bold = true}, context.dpi);
+        black_.reset(CreateSolidBrush(kBlack));
     }
-    for (int row = 0; row < kSysFileCount; ++row) {
-        const SysFileRow& file = kSysFiles[row];
-        if (file.page != page) continue;
-        const int left = row == 0 ? 0 : -1;
-        editors_[row].Create({context.sheet, "", "", {left, 0, 790, 393}, 0, 0, ids::Memo(file.memo), editorFont_},
-                             context.dpi);
-        ui::Button backUp, save;
-        backUp.Create({context.sheet, "", "Back Up", {608 - file.buttonShift, 397, 89, 25}, 0, 0,
-                       ids::Button(file.backUpButton), context.font},
-                      context.dpi);
-        save.Create({context.sheet, "", "Save", {696 - file.buttonShift, 397, 89, 25}, 0, 0,
-                     ids::Button(file.saveButton), context.font},
-                    context.dpi);
-        if (file.hintShown) context.hints->Add(backUp.Handle(), file.backUpHint);
-    }
+    EditorOf(page).Create({.parent = context.sheet,
+                           .bounds = row->editor,
+                           .id = ids::Memo(row->memo),
+                           .font = editorFont_.get()},
+                          context.dpi);
+    CreateButton(row->backUp, context);
+    CreateButton(row->save, context);
 }
 
 void SysFilePages::Command(int controlId, int notifyCode) {
     if (notifyCode != BN_CLICKED) return;
-    for (const ButtonHandler& entry : kButtonHandlers)
-        if (ids::Button(entry.button) == controlId) (this->*entry.handler)();
-}
-
-SysFilePages::~SysFilePages() {
-    if (editorFont_) DeleteObject(editorFont_);
-    if (black_) DeleteObject(black_);
+    for (const SysFileRow& row : kSysFiles)
+        for (const FileButton& button : {row.backUp, row.save})
+            if (ids::Button(button.button) == controlId) (this->*button.handler)();
 }
 
 HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
@@ -78,59 +118,63 @@ HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
     if (!isEditor) return nullptr;
     // The editors: lime text on black.
     SetTextColor(dc, kLime);
-    SetBkColor(dc, RGB(0, 0, 0));
-    return black_;
+    SetBkColor(dc, kBlack);
+    return black_.get();
 }
 
-void SysFilePages::LoadWinIni() { Load(0); }
+void SysFilePages::LoadWinIni() { Load(Page::WinIni); }
 
-void SysFilePages::Reload(Page page) {
-    for (int row = 0; row < kSysFileCount; ++row)
-        if (kSysFiles[row].page == page) Load(row);
+void SysFilePages::Activate(Page page) {
+    if (RowOf(page)) Load(page);
 }
 
-void SysFilePages::Load(int row) {
-    const char* path = kSysFiles[row].path;
+void SysFilePages::Load(Page page) {
+    const char* path = RowOf(page)->path;
     std::string bytes;
     try {
         bytes = ReadFileBytes(files_, path);
     } catch (const LoadError& error) {
-        if (!error.FileMissing()) states_[row].loadFailure = error.Reason();
+        if (!error.FileMissing()) StateOf(page).loadFailure = error.Reason();
         throw;
     }
-    if (editors_[row].IsModified()) {
-        if (bytes == states_[row].bytes) return Remember(row, bytes);
+    if (EditorOf(page).IsModified()) {
+        if (bytes == StateOf(page).bytes) return Remember(page, bytes);
         const bool keepTyped = AskYesNo(std::string(path) +
                                             " has changed on disk since it was loaded, and the editor holds "
                                             "changes that are not saved.\n\n"
                                             "Yes keeps the text you typed; No shows the file as it is now.",
                                         true);
         // Saving the typed text later replaces the file as it is now.
-        if (keepTyped) return Remember(row, bytes);
+        if (keepTyped) return Remember(page, bytes);
     }
-    Show(row, bytes);
+    Show(page, bytes);
 }
 
-void SysFilePages::Show(int row, const std::string& bytes) {
-    try {
-        ShowFileText(kSysFiles[row].path, EditorTextFromBytes(bytes), editors_[row]);
-    } catch (const LoadError& error) {
-        states_[row].loadFailure = error.Reason();
-        throw;
+void SysFilePages::Show(Page page, const std::string& bytes) {
+    ui::Memo& editor = EditorOf(page);
+    const std::string text = EditorTextFromBytes(bytes);
+    if (editor.Text() != text) {
+        try {
+            editor.SetText(text);
+        } catch (const AppError&) {
+            const LoadError error(RowOf(page)->path, "it is too large for the editor");
+            StateOf(page).loadFailure = error.Reason();
+            throw error;
+        }
     }
-    editors_[row].SetModified(false);
-    Remember(row, bytes);
+    editor.SetModified(false);
+    Remember(page, bytes);
 }
 
-void SysFilePages::Remember(int row, const std::string& bytes) {
-    states_[row] = {bytes, BytesFromFirstZero(bytes), ""};
+void SysFilePages::Remember(Page page, const std::string& bytes) {
+    StateOf(page) = {bytes, BytesFromFirstZero(bytes), ""};
 }
 
-bool SysFilePages::BackUp(int row) { return WriteEditor(row, kSysFiles[row].backUpPath); }
+bool SysFilePages::BackUp(Page page) { return WriteEditor(page, RowOf(page)->backUpPath); }
 
-bool SysFilePages::Save(int row) {
-    const std::string path = kSysFiles[row].path;
-    FileState& state = states_[row];
+bool SysFilePages::Save(Page page) {
+    const std::string path = RowOf(page)->path;
+    const FileState& state = StateOf(page);
     if (!state.loadFailure.empty() &&
         !AskYesNo(path + " could not be loaded (" + state.loadFailure +
                       "), so the editor does not show what the file holds.\n\n"
@@ -144,53 +188,50 @@ bool SysFilePages::Save(int row) {
                       "Save anyway?",
                   false))
         return false;
-    if (!WriteEditor(row, path)) return false;
-    editors_[row].SetModified(false);
-    Remember(row, editors_[row].Text());
+    if (!WriteEditor(page, path)) return false;
+    EditorOf(page).SetModified(false);
+    Remember(page, EditorOf(page).Text());
     return true;
 }
 
-bool SysFilePages::WriteEditor(int row, const std::string& path) {
+bool SysFilePages::WriteEditor(Page page, const std::string& path) {
     ReadOnlyFile readOnly = ReadOnlyFile::Refuse;
     if (IsReadOnlyFile(files_, path)) {
         if (!AskYesNo(path + " is read-only.\n\nSave it anyway? It stays read-only afterwards.", false)) return false;
         readOnly = ReadOnlyFile::Overwrite;
     }
-    WriteFileText(files_, path, editors_[row].Text(), readOnly);
+    WriteFileText(files_, path, EditorOf(page).Text(), readOnly);
     return true;
 }
 
-std::vector<int> SysFilePages::RowsWithTypedChanges() const {
-    std::vector<int> rows;
-    for (int row = 0; row < kSysFileCount; ++row)
-        if (editors_[row].IsModified()) rows.push_back(row);
-    return rows;
-}
-
 bool SysFilePages::SaveChangesBeforeClosing() {
-    const std::vector<int> rows = RowsWithTypedChanges();
-    if (rows.empty()) return true;
+    std::vector<Page> typedIn;
     std::string files;
-    for (int row : rows) files += std::string("\n") + kSysFiles[row].path;
+    for (const SysFileRow& row : kSysFiles) {
+        if (!EditorOf(row.page).IsModified()) continue;
+        typedIn.push_back(row.page);
+        files += std::string("\n") + row.path;
+    }
+    if (typedIn.empty()) return true;
     switch (AskYesNoCancel("These files have changes that are not saved:\n" + files + "\n\nSave them?")) {
         case Answer::Cancel: return false;
         case Answer::No: return true;
         case Answer::Yes: break;
     }
-    for (int row : rows)
-        if (!Save(row)) return false;
+    for (Page page : typedIn)
+        if (!Save(page)) return false;
     return true;
 }
 
-void SysFilePages::Button1Click() { BackUp(0); }
-void SysFilePages::Button2Click() { Save(0); }
-void SysFilePages::Button3Click() { BackUp(1); }
-void SysFilePages::Button10Click() { Save(1); }
-void SysFilePages::Button5Click() { BackUp(2); }
-void SysFilePages::Button11Click() { Save(2); }
-void SysFilePages::Button6Click() { BackUp(3); }
-void SysFilePages::Button12Click() { Save(3); }
-void SysFilePages::Button8Click() { BackUp(4); }
-void SysFilePages::Button13Click() { Save(4); }
-void SysFilePages::Button9Click() { BackUp(5); }
-void SysFilePages::Button14Click() { Save(5); }
+void SysFilePages::Button1Click() { BackUp(Page::WinIni); }
+void SysFilePages::Button2Click() { Save(Page::WinIni); }
+void SysFilePages::Button3Click() { BackUp(Page::SystemIni); }
+void SysFilePages::Button10Click() { Save(Page::SystemIni); }
+void SysFilePages::Button5Click() { BackUp(Page::BootIni); }
+void SysFilePages::Button11Click() { Save(Page::BootIni); }
+void SysFilePages::Button6Click() { BackUp(Page::ControlIni); }
+void SysFilePages::Button12Click() { Save(Page::ControlIni); }
+void SysFilePages::Button8Click() { BackUp(Page::AutoexecBat); }
+void SysFilePages::Button13Click() { Save(Page::AutoexecBat); }
+void SysFilePages::Button9Click() { BackUp(Page::ConfigSys); }
+void SysFilePages::Button14Click() { Save(Page::ConfigSys); }

@@ -5,48 +5,29 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
-#include "app/page.h"
 #include "platform/files.h"
-
-struct SysFileRow {
-    Page page;
-    int memo;                // MemoN
-    const char* path;
-    int backUpButton;        // ButtonN "Back Up"
-    const char* backUpPath;
-    int saveButton;          // ButtonN "Save"
-    const char* backUpHint;
-    bool hintShown;
-    int buttonShift;         // design pixels the two buttons stand further left
-};
-
-constexpr int kSysFileCount = 6;
-extern const SysFileRow kSysFiles[kSysFileCount];
+#include "ui/controls.h"
+#include "ui/page.h"
 
 class SysFilePages : public PageHandler {
 public:
     explicit SysFilePages(platform::Files& files = platform::RealFiles()) : files_(files) {}
-    ~SysFilePages() override;
     SysFilePages(const SysFilePages&) = delete;
     SysFilePages& operator=(const SysFilePages&) = delete;
 
     void Create(Page page, const PageContext& context) override;
+    // Shows the page's file again: an editor without typed changes reloads
+    // it; typed changes are kept, and when the file changed on disk meanwhile
+    // the user chooses which to keep. Throws LoadError.
+    void Activate(Page page) override;
     void Command(int controlId, int notifyCode) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
 
     // Start-up step 1: "c:\windows\win.ini" into Memo1.
     void LoadWinIni();
-    // Shows the file of `page` again, if it is a system file page: an editor
-    // without typed changes reloads it; typed changes are kept, and when the
-    // file changed on disk meanwhile the user chooses which to keep.
-    // Throws LoadError.
-    void Reload(Page page);
     // Before the window closes: asks whether to save typed changes. False
     // when the user cancels or a save did not happen.
     bool SaveChangesBeforeClosing();
-
-    ui::Memo& Editor(int row) { return editors_[row]; }
 
     void Button1Click();
     void Button2Click();
@@ -61,6 +42,8 @@ public:
     void Button9Click();
     void Button14Click();
 
+    static constexpr size_t kFileCount = 6;
+
 private:
     // What the page knows of its file since the editor last showed or saved it.
     struct FileState {
@@ -69,19 +52,20 @@ private:
         std::string loadFailure;           // why the last load failed, other than a missing file
     };
 
-    void Load(int row);
+    void Load(Page page);
     // The file's bytes into the editor, its typed changes gone.
-    void Show(int row, const std::string& bytes);
-    void Remember(int row, const std::string& bytes);
+    void Show(Page page, const std::string& bytes);
+    void Remember(Page page, const std::string& bytes);
     // Each returns false when the user chose not to write.
-    bool BackUp(int row);
-    bool Save(int row);
-    bool WriteEditor(int row, const std::string& path);
-    std::vector<int> RowsWithTypedChanges() const;
+    bool BackUp(Page page);
+    bool Save(Page page);
+    bool WriteEditor(Page page, const std::string& path);
+    ui::Memo& EditorOf(Page page);
+    FileState& StateOf(Page page);
 
     platform::Files& files_;
-    std::array<ui::Memo, kSysFileCount> editors_;
-    std::array<FileState, kSysFileCount> states_;
-    HFONT editorFont_ = nullptr;
-    HBRUSH black_ = nullptr;
+    std::array<ui::Memo, kFileCount> editors_;
+    std::array<FileState, kFileCount> states_;
+    ui::Font editorFont_;
+    ui::Brush black_;
 };

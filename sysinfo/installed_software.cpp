@@ -1,6 +1,6 @@
 #include "sysinfo/installed_software.h"
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "sysinfo/registry_accessor.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
+#include "ui/controls.h"
 #include "platform/registry.h"
 
 class InstalledSoftware {

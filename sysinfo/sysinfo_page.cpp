@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "sysinfo/hardware_probes.h"
 #include "sysinfo/registry_accessor.h"
 

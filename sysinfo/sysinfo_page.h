@@ -3,14 +3,14 @@
 // software, gathered afresh at every activation.
 #include <string>
 
-#include "app/controls.h"
-#include "app/page.h"
 #include "platform/netbios.h"
 #include "platform/registry.h"
 #include "platform/sysinfo.h"
 #include "platform/timing.h"
 #include "sysinfo/installed_software.h"
 #include "sysinfo/number_format.h"
+#include "ui/controls.h"
+#include "ui/page.h"
 
 class SysInfoPage : public PageHandler {
 public:
@@ -20,6 +20,8 @@ public:
                          platform::Registry& registry = platform::RealRegistry());
 
     void Create(Page page, const PageContext& context) override;
+    // Gathers every fact afresh (see Refresh).
+    void Activate(Page) override { Refresh(); }
     void Command(int controlId, int notifyCode) override;
     LRESULT Notify(const NMHDR& header) override;
     void SettingChanged() override;

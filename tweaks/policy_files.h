@@ -6,23 +6,11 @@
 
 constexpr char kPolicyFilePath[] = "c:\\test.reg";
 constexpr char kPolicyFileDirectory[] = "c:\\";
-
-struct PolicyRow {
-    int button;
-    const char* valueName;
-    const char* data;
-};
-
-constexpr PolicyRow kPolicies[] = {
-    {21, "NoDesktop", "00000001"},        {22, "NoDesktop", "00000000"},
-    {27, "NoRun", "00000001"},            {28, "NoRun", "00000000"},
-    {29, "NoFind", "00000001"},           {30, "NoFind", "00000000"},
-    {31, "NoRecentDocsMenu", "00000001"}, {32, "NoRecentDocsMenu", "00000000"},
-};
-
-const PolicyRow& PolicyOf(int button);
+// A policy's data: the Hide buttons switch it on, the Show buttons off.
+constexpr char kPolicyOn[] = "00000001";
+constexpr char kPolicyOff[] = "00000000";
 
 // "NoRun" with "00000001" gives "\"NoRun\"=dword:00000001".
-std::string PolicyValueLine(const PolicyRow& policy);
+std::string PolicyValueLine(const std::string& valueName, const std::string& data);
 // The import file's four lines, without their line breaks.
 std::vector<std::string> PolicyFileLines(const std::string& valueLine);

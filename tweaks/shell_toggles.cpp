@@ -20,21 +20,21 @@ HWND ShellToggles::Taskbar() { return FindChild(nullptr, kTaskbarClass); }
 
 HWND ShellToggles::Tray() { return FindChild(Taskbar(), kTrayClass); }
 
-void ShellToggles::SetTaskbarHidden(bool hide) { windowing_.ShowWindow(Taskbar(), hide ? kShowHide : kShowRestore); }
+void ShellToggles::SetTaskbarHidden(bool hide) { windowing_.ShowWindow(Taskbar(), hide ? SW_HIDE : SW_RESTORE); }
 
 void ShellToggles::SetStartButtonVisible(bool show) {
     HWND taskbar = Taskbar();
     if (!show) {
         HWND button = StartButton(taskbar);
         if (!button) return;
-        windowing_.ShowWindow(button, kShowHide);
+        windowing_.ShowWindow(button, SW_HIDE);
         windowing_.SetParent(button, nullptr);
         windowing_.SetMark(button, kDetachedMark);
         return;
     }
     HWND button = DetachedStartButton(taskbar);
     if (!button) return;
-    windowing_.ShowWindow(button, kShowNormal);
+    windowing_.ShowWindow(button, SW_SHOWNORMAL);
     windowing_.SetParent(button, taskbar);
     windowing_.RemoveMark(button, kDetachedMark);
 }
@@ -57,10 +57,10 @@ HWND ShellToggles::DetachedStartButton(HWND taskbar) {
     return nullptr;
 }
 
-void ShellToggles::SetTrayHidden(bool hide) { windowing_.ShowWindow(Tray(), hide ? kShowHide : kShowShow); }
+void ShellToggles::SetTrayHidden(bool hide) { windowing_.ShowWindow(Tray(), hide ? SW_HIDE : SW_SHOW); }
 
 void ShellToggles::SetClockHidden(bool hide) {
-    windowing_.ShowWindow(FindChild(Tray(), kClockClass), hide ? kShowHide : kShowShow);
+    windowing_.ShowWindow(FindChild(Tray(), kClockClass), hide ? SW_HIDE : SW_SHOW);
 }
 
 void ShellToggles::SetKeyCombosDisabled(bool disable) {

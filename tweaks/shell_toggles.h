@@ -3,9 +3,6 @@
 // time, and the system parameter that lets it ignore the key combinations.
 #include "platform/windowing.h"
 
-// The window show commands the toggles use.
-enum ShowCommand : int { kShowHide = 0, kShowNormal = 1, kShowShow = 5, kShowRestore = 9 };
-
 class ShellToggles {
 public:
     explicit ShellToggles(platform::Windowing& windowing) : windowing_(windowing) {}

@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "app/app_error.h"
-#include "app/control_ids.h"
-#include "sysfiles/text_file.h"
+#include "ui/app_error.h"
+#include "ui/control_ids.h"
+#include "ui/text_file.h"
 #include "tweaks/policy_files.h"
 
 namespace {
@@ -12,57 +12,34 @@ namespace {
 using Handler = void (TweaksPage::*)();
 
 struct ButtonRow {
-    int button;
+    int button;  // ButtonN
     const char* caption;
-    int x, y, width;
-    bool rebootHint;
+    ui::Rect bounds;
+    const char* hint;
     Handler handler;
 };
 
-constexpr int kButtonHeight = 25;
 constexpr char kRebootHint[] = "You will need to reboot";
 
 const ButtonRow kButtons[] = {
-    {17, "Hide Taskbar", 8, 7, 97, false, &TweaksPage::Button17Click},
-    {18, "Show Taskbar", 104, 7, 97, false, &TweaksPage::Button18Click},
-    {19, "Hide Startbutton", 8, 31, 97, false, &TweaksPage::Button19Click},
-    {20, "Show Startbutton", 104, 31, 97, false, &TweaksPage::Button20Click},
-    {21, "Hide Desktopicons", 8, 55, 97, true, &TweaksPage::Button21Click},
-    {22, "Show Desktopicons", 104, 55, 97, true, &TweaksPage::Button22Click},
-    {23, "Hide SystemTray", 8, 79, 97, false, &TweaksPage::Button23Click},
-    {24, "Show SystemTray", 104, 79, 97, false, &TweaksPage::Button24Click},
-    {25, "Hide Clock", 8, 103, 97, false, &TweaksPage::Button25Click},
-    {26, "Show Clock", 104, 103, 97, false, &TweaksPage::Button26Click},
-    {27, "Hide Run", 8, 127, 97, true, &TweaksPage::Button27Click},
-    {28, "Show Run", 104, 127, 97, true, &TweaksPage::Button28Click},
-    {29, "Hide Search", 8, 151, 97, true, &TweaksPage::Button29Click},
-    {30, "Show Search", 104, 151, 97, true, &TweaksPage::Button30Click},
-    {31, "Hide Documents", 8, 175, 97, true, &TweaksPage::Button31Click},
-    {32, "Show Documents", 104, 175, 97, true, &TweaksPage::Button32Click},
-    {7, "Enable CTRL+ALT+DEL/ALT TAB", 8, 199, 193, false, &TweaksPage::Button7Click},
-    {15, "Disable CTRL+ALT+DEL/ALT TAB", 8, 223, 193, false, &TweaksPage::Button15Click},
-};
-
-// What each toggle button does to the shell and which word it records.
-struct ToggleRow {
-    int button;
-    void (ShellToggles::*action)(bool);
-    bool argument;
-    StateFile file;
-    const char* word;
-};
-
-const ToggleRow kToggles[] = {
-    {17, &ShellToggles::SetTaskbarHidden, true, StateFile::TB, kHide},
-    {18, &ShellToggles::SetTaskbarHidden, false, StateFile::TB, kShow},
-    {19, &ShellToggles::SetStartButtonVisible, false, StateFile::SB, kHide},
-    {20, &ShellToggles::SetStartButtonVisible, true, StateFile::SB, kShow},
-    {23, &ShellToggles::SetTrayHidden, true, StateFile::ST, kHide},
-    {24, &ShellToggles::SetTrayHidden, false, StateFile::ST, kShow},
-    {25, &ShellToggles::SetClockHidden, true, StateFile::CL, kHide},
-    {26, &ShellToggles::SetClockHidden, false, StateFile::CL, kShow},
-    {7, &ShellToggles::SetKeyCombosDisabled, false, StateFile::TM, kHide},
-    {15, &ShellToggles::SetKeyCombosDisabled, true, StateFile::TM, kShow},
+    {17, "Hide Taskbar", {8, 7, 97, 25}, nullptr, &TweaksPage::Button17Click},
+    {18, "Show Taskbar", {104, 7, 97, 25}, nullptr, &TweaksPage::Button18Click},
+    {19, "Hide Startbutton", {8, 31, 97, 25}, nullptr, &TweaksPage::Button19Click},
+    {20, "Show Startbutton", {104, 31, 97, 25}, nullptr, &TweaksPage::Button20Click},
+    {21, "Hide Desktopicons", {8, 55, 97, 25}, kRebootHint, &TweaksPage::Button21Click},
+    {22, "Show Desktopicons", {104, 55, 97, 25}, kRebootHint, &TweaksPage::Button22Click},
+    {23, "Hide SystemTray", {8, 79, 97, 25}, nullptr, &TweaksPage::Button23Click},
+    {24, "Show SystemTray", {104, 79, 97, 25}, nullptr, &TweaksPage::Button24Click},
+    {25, "Hide Clock", {8, 103, 97, 25}, nullptr, &TweaksPage::Button25Click},
+    {26, "Show Clock", {104, 103, 97, 25}, nullptr, &TweaksPage::Button26Click},
+    {27, "Hide Run", {8, 127, 97, 25}, kRebootHint, &TweaksPage::Button27Click},
+    {28, "Show Run", {104, 127, 97, 25}, kRebootHint, &TweaksPage::Button28Click},
+    {29, "Hide Search", {8, 151, 97, 25}, kRebootHint, &TweaksPage::Button29Click},
+    {30, "Show Search", {104, 151, 97, 25}, kRebootHint, &TweaksPage::Button30Click},
+    {31, "Hide Documents", {8, 175, 97, 25}, kRebootHint, &TweaksPage::Button31Click},
+    {32, "Show Documents", {104, 175, 97, 25}, kRebootHint, &TweaksPage::Button32Click},
+    {7, "Enable CTRL+ALT+DEL/ALT TAB", {8, 199, 193, 25}, nullptr, &TweaksPage::Button7Click},
+    {15, "Disable CTRL+ALT+DEL/ALT TAB", {8, 223, 193, 25}, nullptr, &TweaksPage::Button15Click},
 };
 
 // The toggles applied again at start-up, in this order.
@@ -88,12 +65,6 @@ const char kExplanation[] =
     "By pressing the button the settings will be saved whenever you start this program.\r\n"
     "By putting this program in your startup folder Windows 9.X will startup the way you want. ";
 
-const ToggleRow& ToggleOf(int button) {
-    for (const ToggleRow& toggle : kToggles)
-        if (toggle.button == button) return toggle;
-    throw AppError("No toggle for Button" + std::to_string(button));
-}
-
 bool IsMarkerFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -113,25 +84,40 @@ void TweaksPage::Create(Page, const PageContext& context) {
 void TweaksPage::CreateButtons(const PageContext& context) {
     for (const ButtonRow& row : kButtons) {
         ui::Button button;
-        button.Create({context.sheet, "", row.caption, {row.x, row.y, row.width, kButtonHeight}, 0, 0,
-                       ids::Button(row.button), context.font},
+        button.Create({.parent = context.sheet,
+                       .text = row.caption,
+                       .bounds = row.bounds,
+                       .id = ids::Button(row.button),
+                       .font = context.font},
                       context.dpi);
-        if (row.rebootHint) context.hints->Add(button.Handle(), kRebootHint);
+        if (row.hint) context.hints->Add(button.Handle(), row.hint);
     }
 }
 
 void TweaksPage::CreateMemos(const PageContext& context) {
-    memo18_.Create({context.sheet, "", kExplanation, {216, 8, 553, 393}, 0, 0, ids::Memo(18), context.font},
+    memo18_.Create({.parent = context.sheet,
+                    .text = kExplanation,
+                    .bounds = {216, 8, 553, 393},
+                    .id = ids::Memo(18),
+                    .font = context.font},
                    context.dpi);
-    memo7_.Create({context.sheet, "", "", {8, 256, 185, 89}, 0, 0, ids::Memo(7), context.font, false},
+    memo7_.Create({.parent = context.sheet,
+                   .bounds = {8, 256, 185, 89},
+                   .id = ids::Memo(7),
+                   .font = context.font,
+                   .visible = false},
                   context.dpi);
     for (size_t i = 0; i < holders_.size(); ++i) {
         const int memo = kMarkerMemo + static_cast<int>(i);
         const char* text = memo == kMarkerMemo ? kMarkerInitialText : kHolderInitialText;
         // No word wrap: nobody sees a holder, and wrapping a big damaged
         // state file into a 17-pixel column takes the edit control minutes.
-        holders_[i].Create({context.sheet, "", text, {8 + 19 * static_cast<int>(i), 256, 17, 0}, ES_AUTOHSCROLL, 0,
-                            ids::Memo(memo), context.font},
+        holders_[i].Create({.parent = context.sheet,
+                            .text = text,
+                            .bounds = {8 + 19 * static_cast<int>(i), 256, 17, 0},
+                            .style = ES_AUTOHSCROLL,
+                            .id = ids::Memo(memo),
+                            .font = context.font},
                            context.dpi);
         LeaveTabOrder(holders_[i].Handle());
     }
@@ -153,19 +139,13 @@ HBRUSH TweaksPage::ControlColor(HDC dc, HWND control) {
 void TweaksPage::Record(StateFile file, const char* word) {
     ui::Memo& holder = HolderOf(file);
     holder.SetText(word);
-    SaveFile(files_, holder, StateFileOf(file).path);
-}
-
-void TweaksPage::RunToggle(int button) {
-    const ToggleRow& toggle = ToggleOf(button);
-    (toggles_.*toggle.action)(toggle.argument);
-    Record(toggle.file, toggle.word);
+    WriteFileText(files_, StateFileOf(file).path, holder.Text());
 }
 
 void TweaksPage::RestoreToggles() {
     for (const RestoreRow& row : kRestoreOrder) {
         ui::Memo& holder = HolderOf(row.file);
-        LoadFile(files_, StateFileOf(row.file).path, holder);
+        holder.SetText(LoadText(files_, StateFileOf(row.file).path));
         if (holder.Text() == kShow) (this->*row.onShow)();
         // Read again: the show handler has just rewritten the holder.
         if (holder.Text() == kHide) (this->*row.onHide)();
@@ -174,7 +154,7 @@ void TweaksPage::RestoreToggles() {
 
 void TweaksPage::FirstRunCheck() {
     try {
-        LoadFile(files_, kFirstRunMarker, Holder(kMarkerMemo));
+        Holder(kMarkerMemo).SetText(LoadText(files_, kFirstRunMarker));
         return;
     } catch (const std::exception&) {
         // A marker that another program holds still marks an earlier run:
@@ -182,7 +162,7 @@ void TweaksPage::FirstRunCheck() {
         if (IsMarkerFile(files_.Attributes(kFirstRunMarker))) return;
     }
     CreateStateDirectory();
-    SaveFile(files_, Holder(kMarkerMemo), kFirstRunMarker);
+    WriteFileText(files_, kFirstRunMarker, Holder(kMarkerMemo).Text());
     for (const StateFileRow& row : kStateFiles) Record(row.file, row.firstRunWord);
 }
 
@@ -195,30 +175,59 @@ void TweaksPage::CreateStateDirectory() {
 void TweaksPage::WritePolicyFile(const std::string& valueLine) {
     memo7_.Clear();
     for (const std::string& line : PolicyFileLines(valueLine)) memo7_.AppendLine(line);
-    SaveFile(files_, memo7_, kPolicyFilePath);
+    WriteFileText(files_, kPolicyFilePath, memo7_.Text());
     // The full path: a relative name would be looked up in the current folder
     // of drive C and could import some other test.reg.
-    shell_.ShellExecuteA(nullptr, "open", kPolicyFilePath, "", kPolicyFileDirectory, kShowShow);
+    shell_.ShellExecuteA(nullptr, "open", kPolicyFilePath, "", kPolicyFileDirectory, SW_SHOW);
 }
 
-void TweaksPage::ApplyPolicy(int button) { WritePolicyFile(PolicyValueLine(PolicyOf(button))); }
+void TweaksPage::Button17Click() {
+    toggles_.SetTaskbarHidden(true);
+    Record(StateFile::TB, kHide);
+}
+void TweaksPage::Button18Click() {
+    toggles_.SetTaskbarHidden(false);
+    Record(StateFile::TB, kShow);
+}
+void TweaksPage::Button19Click() {
+    toggles_.SetStartButtonVisible(false);
+    Record(StateFile::SB, kHide);
+}
+void TweaksPage::Button20Click() {
+    toggles_.SetStartButtonVisible(true);
+    Record(StateFile::SB, kShow);
+}
+void TweaksPage::Button23Click() {
+    toggles_.SetTrayHidden(true);
+    Record(StateFile::ST, kHide);
+}
+void TweaksPage::Button24Click() {
+    toggles_.SetTrayHidden(false);
+    Record(StateFile::ST, kShow);
+}
+void TweaksPage::Button25Click() {
+    toggles_.SetClockHidden(true);
+    Record(StateFile::CL, kHide);
+}
+void TweaksPage::Button26Click() {
+    toggles_.SetClockHidden(false);
+    Record(StateFile::CL, kShow);
+}
+// In TM "hide" records that the key combinations work, "show" that they do not.
+void TweaksPage::Button7Click() {
+    toggles_.SetKeyCombosDisabled(false);
+    Record(StateFile::TM, kHide);
+}
+void TweaksPage::Button15Click() {
+    toggles_.SetKeyCombosDisabled(true);
+    Record(StateFile::TM, kShow);
+}
 
-void TweaksPage::Button17Click() { RunToggle(17); }
-void TweaksPage::Button18Click() { RunToggle(18); }
-void TweaksPage::Button19Click() { RunToggle(19); }
-void TweaksPage::Button20Click() { RunToggle(20); }
-void TweaksPage::Button23Click() { RunToggle(23); }
-void TweaksPage::Button24Click() { RunToggle(24); }
-void TweaksPage::Button25Click() { RunToggle(25); }
-void TweaksPage::Button26Click() { RunToggle(26); }
-void TweaksPage::Button7Click() { RunToggle(7); }
-void TweaksPage::Button15Click() { RunToggle(15); }
-
-void TweaksPage::Button21Click() { ApplyPolicy(21); }
-void TweaksPage::Button22Click() { ApplyPolicy(22); }
-void TweaksPage::Button27Click() { ApplyPolicy(27); }
-void TweaksPage::Button28Click() { ApplyPolicy(28); }
-void TweaksPage::Button29Click() { ApplyPolicy(29); }
-void TweaksPage::Button30Click() { ApplyPolicy(30); }
-void TweaksPage::Button31Click() { ApplyPolicy(31); }
-void TweaksPage::Button32Click() { ApplyPolicy(32); }
+void TweaksPage::Button21Click() { WritePolicyFile(PolicyValueLine("NoDesktop", kPolicyOn)); }
+void TweaksPage::Button22Click() { WritePolicyFile(PolicyValueLine("NoDesktop", kPolicyOff)); }
+void TweaksPage::Button27Click() { WritePolicyFile(PolicyValueLine("NoRun", kPolicyOn)); }
+void TweaksPage::Button28Click() { WritePolicyFile(PolicyValueLine("NoRun", kPolicyOff)); }
+void TweaksPage::Button29Click() { WritePolicyFile(PolicyValueLine("NoFind", kPolicyOn)); }
+void TweaksPage::Button30Click() { WritePolicyFile(PolicyValueLine("NoFind", kPolicyOff)); }
+void TweaksPage::Button31Click() { WritePolicyFile(PolicyValueLine("NoRecentDocsMenu", kPolicyOn)); }
+void TweaksPage::Button32Click() { WritePolicyFile(PolicyValueLine("NoRecentDocsMenu", kPolicyOff)); }

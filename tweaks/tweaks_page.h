@@ -4,13 +4,13 @@
 #include <array>
 #include <string>
 
-#include "app/controls.h"
-#include "app/page.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/windowing.h"
 #include "tweaks/shell_toggles.h"
 #include "tweaks/state_files.h"
+#include "ui/controls.h"
+#include "ui/page.h"
 
 class TweaksPage : public PageHandler {
 public:
@@ -56,9 +56,7 @@ private:
     ui::Memo& HolderOf(StateFile file) { return Holder(StateFileOf(file).holderMemo); }
     // Sets the toggle's holder to `word` and saves it to its state file.
     void Record(StateFile file, const char* word);
-    void RunToggle(int button);
     void WritePolicyFile(const std::string& valueLine);
-    void ApplyPolicy(int button);
     void CreateStateDirectory();
     void CreateMemos(const PageContext& context);
     void CreateButtons(const PageContext& context);

@@ -1,7 +1,7 @@
 // The real program under Wine: the ABOUT page and the program's icon.
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/program.h"
 #include "support/screen_picture.h"
 #include "support/tabs.h"

@@ -1,4 +1,4 @@
-#include "app/error_box.h"
+#include "ui/error_box.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The real program: its window, its pages, start-up and its error boxes.
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
 

@@ -1,7 +1,7 @@
 // The real program under a user's keys: nothing typed and no file is lost.
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
 #include "support/tabs.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/program.h"
 #include "support/screen_picture.h"
 #include "support/tabs.h"

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/fake_shell.h"
 #include "support/scratch_window.h"
 
@@ -95,7 +95,7 @@ protected:
     }
     void TearDown() override { RemoveWindowSubclass(window_.Handle(), PassNotificationsToPage, 1); }
 
-    HWND List() const { return page_.ListView1(); }
+    HWND List() const { return GetDlgItem(window_.Handle(), ids::ListView(1)); }
     int Count() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
     std::vector<std::string> Captions() const {
         std::vector<std::string> captions;

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
 #include "support/tabs.h"

@@ -15,7 +15,7 @@
 #include "support/fake_windowing.h"
 #include "support/scratch_drive.h"
 #include "support/scratch_window.h"
-#include "sysfiles/text_file.h"
+#include "ui/text_file.h"
 #include "tweaks/tweaks_page.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/registry_keys.h"
 #include "support/program.h"

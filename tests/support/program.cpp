@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace e2e {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/scratch_drive.h"
 #include "support/scratch_window.h"
@@ -27,13 +27,15 @@ const Expected kWrites[] = {
 class SysFilePagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const PageRow& row : kPages)
-            if (static_cast<int>(row.page) < kSysFileCount)
-                pages_.Create(row.page, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
-        for (int row = 0; row < kSysFileCount; ++row)
-            pages_.Editor(row).SetText("editor " + std::to_string(row) + "\r\nline two");
+        for (int page = 0; page < 6; ++page) {
+            pages_.Create(static_cast<Page>(page), PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
+            SetWindowTextA(Editor(page), ("editor " + std::to_string(page) + "\r\nline two").c_str());
+        }
         drive_c::MakeFolder(drive_.Path("c:\\windows"));
     }
+    // The editor MemoN of the page at `index` (WIN.INI is 0).
+    HWND Editor(int index) const { return GetDlgItem(window_.Handle(), ids::Memo(index + 1)); }
+    std::string TextOf(int index) const { return ui::Window(Editor(index)).Text(); }
     // Where a file of drive C lies in the scratch folder.
     std::string OnDisk(const std::string& path) const { return drive_.Path(path); }
 
@@ -57,11 +59,21 @@ TEST_F(SysFilePagesTest, EachButtonWritesItsOwnEditorToItsOwnFileOnly) {
     }
 }
 
-TEST_F(SysFilePagesTest, ReloadReadsThePageFileAndLeavesTheOthers) {
+TEST_F(SysFilePagesTest, ActivationReadsThePageFileAndLeavesTheOthers) {
     drive_c::WriteBytes(OnDisk("c:\\boot.ini"), "[boot loader]\ntimeout=30\n");
-    pages_.Reload(Page::BootIni);
-    EXPECT_EQ(pages_.Editor(2).Text(), "[boot loader]\r\ntimeout=30\r\n");
-    EXPECT_EQ(pages_.Editor(5).Text(), "editor 5\r\nline two");
-    pages_.Reload(Page::About);  // not a file page: nothing happens
-    EXPECT_EQ(pages_.Editor(2).Text(), "[boot loader]\r\ntimeout=30\r\n");
+    pages_.Activate(Page::BootIni);
+    EXPECT_EQ(TextOf(2), "[boot loader]\r\ntimeout=30\r\n");
+    EXPECT_EQ(TextOf(5), "editor 5\r\nline two");
+    pages_.Activate(Page::About);  // not a file page: nothing happens
+    EXPECT_EQ(TextOf(2), "[boot loader]\r\ntimeout=30\r\n");
+}
+
+TEST_F(SysFilePagesTest, AnUnchangedFileIsNotSetAgainSoTheCaretStays) {
+    drive_c::WriteBytes(OnDisk("c:\\boot.ini"), "same\n");
+    pages_.Activate(Page::BootIni);
+    SendMessageA(Editor(2), EM_SETSEL, 3, 3);
+    pages_.Activate(Page::BootIni);
+    DWORD start = 0;
+    SendMessageA(Editor(2), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    EXPECT_EQ(start, 3u) << "the text was set again";
 }

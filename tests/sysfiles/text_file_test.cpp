@@ -1,8 +1,11 @@
-#include "sysfiles/text_file.h"
+#include "ui/text_file.h"
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
-#include "app/app_error.h"
+#include "ui/app_error.h"
+#include "ui/controls.h"
 #include "support/drive_c.h"
 #include "support/scratch_window.h"
 
@@ -17,22 +20,19 @@ protected:
     void SetUp() override {
         drive_c::Remove(kFolder);
         drive_c::MakeFolder(kFolder);
-        editor_.Create({window_.Handle(), "", "", {0, 0, 790, 393}}, ui::Dpi());
     }
     void TearDown() override { drive_c::Remove(kFolder); }
 
 public:
-    std::string ErrorOf(void (*action)(TextFileTest&)) {
+    static std::string ErrorOf(const std::function<void()>& action) {
         try {
-            action(*this);
+            action();
         } catch (const AppError& error) {
             return error.what();
         }
         return "no error";
     }
 
-    ScratchWindow window_;
-    ui::Memo editor_;
     platform::Files& files_ = platform::RealFiles();
 };
 
@@ -95,59 +95,51 @@ TEST(EditorTextFromBytes, StopsAtTheFirstZeroByte) {
     EXPECT_EQ(EditorTextFromBytes(std::string("l1\nl2\0", 6)), "l1\r\nl2");
 }
 
-TEST_F(TextFileTest, LoadShowsAFourByteFileExactly) {
+TEST_F(TextFileTest, LoadGivesAFourByteFileExactly) {
     drive_c::WriteBytes(kFile, "show");
-    LoadFile(files_, kFile, editor_);
-    EXPECT_EQ(editor_.Text(), "show");
+    EXPECT_EQ(LoadText(files_, kFile), "show");
 }
 
 TEST_F(TextFileTest, LoadOfLineFeedsAndSaveWritesCrLf) {
     drive_c::WriteBytes(kFile, "[boot]\nshell=explorer.exe\n");
-    LoadFile(files_, kFile, editor_);
-    EXPECT_EQ(editor_.Text(), "[boot]\r\nshell=explorer.exe\r\n");
-    SaveFile(files_, editor_, kFile);
+    const std::string text = LoadText(files_, kFile);
+    EXPECT_EQ(text, "[boot]\r\nshell=explorer.exe\r\n");
+    WriteFileText(files_, kFile, text);
     EXPECT_EQ(drive_c::ReadBytes(kFile), "[boot]\r\nshell=explorer.exe\r\n");
 }
 
-TEST_F(TextFileTest, LoadOfAMissingFileFailsAndLeavesTheEditor) {
-    editor_.SetText("typed");
-    EXPECT_EQ(ErrorOf([](TextFileTest& t) { LoadFile(t.files_, kFolder + "\\none.ini", t.editor_); }),
-              "Cannot open file " + kFolder + "\\none.ini");
-    EXPECT_EQ(editor_.Text(), "typed");
-}
+TEST_F(TextFileTest, AMissingFileAndAHeldOneFailWithTheirReasons) {
+    const std::string none = kFolder + "\\none.ini";
+    EXPECT_EQ(ErrorOf([&] { LoadText(files_, none); }), "Cannot open file " + none);
+    try {
+        LoadText(files_, none);
+    } catch (const LoadError& error) {
+        EXPECT_TRUE(error.FileMissing());
+    }
 
-TEST_F(TextFileTest, LoadWhileAnotherProgramWritesTheFileFails) {
     drive_c::WriteBytes(kFile, "x");
     HANDLE writer = CreateFileA(kFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(ErrorOf([](TextFileTest& t) { LoadFile(t.files_, kFile, t.editor_); }),
-              "Cannot open file " + kFile + ": another program is using it");
+    EXPECT_EQ(ErrorOf([&] { LoadText(files_, kFile); }), "Cannot open file " + kFile + ": another program is using it");
     CloseHandle(writer);
 }
 
-TEST_F(TextFileTest, LoadOfAnEqualTextLeavesTheEditorUntouched) {
-    drive_c::WriteBytes(kFile, "same\n");
-    editor_.SetText("same\r\n");
-    SendMessageA(editor_.Handle(), EM_SETMODIFY, TRUE, 0);
-    LoadFile(files_, kFile, editor_);
-    EXPECT_TRUE(SendMessageA(editor_.Handle(), EM_GETMODIFY, 0, 0)) << "the text was set again";
-}
-
-TEST_F(TextFileTest, LoadsAnEightMegabyteFile) {
+TEST_F(TextFileTest, AnEightMegabyteFileFitsAnEditor) {
     std::string big;
     while (big.size() < 8 * 1024 * 1024) big += "device=c:\\windows\\himem.sys ; some configuration line\r\n";
     drive_c::WriteBytes(kFile, big);
-    LoadFile(files_, kFile, editor_);
-    EXPECT_EQ(editor_.Text().size(), big.size());
+    ScratchWindow window;
+    ui::Memo editor;
+    editor.Create({.parent = window.Handle(), .bounds = {0, 0, 790, 393}}, ui::Dpi());
+    editor.SetText(LoadText(files_, kFile));
+    EXPECT_EQ(editor.Text().size(), big.size());
 }
 
 TEST_F(TextFileTest, SaveWritesTheTextByteForByteWithNothingAdded) {
-    editor_.SetText("no break at the end");
-    SaveFile(files_, editor_, kFile);
+    WriteFileText(files_, kFile, "no break at the end");
     EXPECT_EQ(drive_c::ReadBytes(kFile), "no break at the end");
-    editor_.SetText("");
-    SaveFile(files_, editor_, kFile);
+    WriteFileText(files_, kFile, "");
     EXPECT_EQ(drive_c::ReadBytes(kFile), "");
     EXPECT_EQ(drive_c::CountMatching(kFolder, "*"), 1 + 2) << "only the file, '.' and '..'";
 }
@@ -155,25 +147,29 @@ TEST_F(TextFileTest, SaveWritesTheTextByteForByteWithNothingAdded) {
 TEST_F(TextFileTest, SaveKeepsHiddenAndSystemAttributes) {
     drive_c::WriteBytes(kFile, "old");
     SetFileAttributesA(kFile.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    editor_.SetText("new");
-    SaveFile(files_, editor_, kFile);
+    WriteFileText(files_, kFile, "new");
     EXPECT_EQ(drive_c::ReadBytes(kFile), "new");
     const DWORD attributes = GetFileAttributesA(kFile.c_str());
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_SYSTEM);
 }
 
-TEST_F(TextFileTest, SaveOverAReadOnlyFileFailsAndKeepsIt) {
+TEST_F(TextFileTest, AReadOnlyFileIsRefusedUnlessOverwritingIsAllowedAndThenStaysReadOnly) {
+    constexpr DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     drive_c::WriteBytes(kFile, "old");
-    SetFileAttributesA(kFile.c_str(), FILE_ATTRIBUTE_READONLY);
-    editor_.SetText("new");
-    EXPECT_EQ(ErrorOf([](TextFileTest& t) { SaveFile(t.files_, t.editor_, kFile); }), "Cannot create file " + kFile);
+    SetFileAttributesA(kFile.c_str(), kProtected);
+    EXPECT_TRUE(IsReadOnlyFile(files_, kFile));
+    EXPECT_EQ(ErrorOf([&] { WriteFileText(files_, kFile, "new"); }), "Cannot create file " + kFile);
     EXPECT_EQ(drive_c::ReadBytes(kFile), "old");
+
+    WriteFileText(files_, kFile, "new", ReadOnlyFile::Overwrite);
+    EXPECT_EQ(drive_c::ReadBytes(kFile), "new");
+    EXPECT_EQ(GetFileAttributesA(kFile.c_str()) & kProtected, kProtected);
+    SetFileAttributesA(kFile.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(TextFileTest, SaveIntoAMissingFolderFails) {
-    editor_.SetText("x");
-    EXPECT_EQ(ErrorOf([](TextFileTest& t) { SaveFile(t.files_, t.editor_, kFolder + "\\no\\x.ini"); }),
+    EXPECT_EQ(ErrorOf([&] { WriteFileText(files_, kFolder + "\\no\\x.ini", "x"); }),
               "Cannot create file " + kFolder + "\\no\\x.ini");
 }
 
@@ -189,14 +185,13 @@ TEST_F(TextFileTest, AFailedSaveAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {
         {FailingFiles::Step::Flush, "Stream write error"},
         {FailingFiles::Step::Replace, "Cannot create file " + kFile},
     };
-    editor_.SetText(std::string(5000, 'x'));
     for (const Case& c : cases) {
         drive_c::WriteBytes(kFile, original);
         SetFileAttributesA(kFile.c_str(), FILE_ATTRIBUTE_HIDDEN);
         FailingFiles failing(c.step);
         std::string message = "no error";
         try {
-            SaveFile(failing, editor_, kFile);
+            WriteFileText(failing, kFile, std::string(5000, 'x'));
         } catch (const AppError& error) {
             message = error.what();
         }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/registry_keys.h"
 #include "support/drive_c.h"
 #include "support/program.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_error.h"
-#include "app/control_ids.h"
+#include "ui/app_error.h"
+#include "ui/control_ids.h"
 #include "fakes.h"
 #include "support/registry_keys.h"
 #include "support/scratch_registry.h"

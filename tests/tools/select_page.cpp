@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <thread>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
 #include "support/tabs.h"

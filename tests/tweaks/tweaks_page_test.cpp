@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_error.h"
-#include "app/control_ids.h"
+#include "ui/app_error.h"
+#include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/fake_shell.h"
 #include "support/fake_windowing.h"

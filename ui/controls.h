@@ -2,8 +2,12 @@
 // Thin wrappers over Win32 controls: each keeps its handle and offers one-line
 // helpers. Positions and sizes are given in design pixels (96 DPI) and scaled.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 namespace ui {
 
@@ -17,11 +21,26 @@ public:
     static Dpi OfScreen();
     explicit Dpi(int dpi = 96) : dpi_(dpi) {}
     int Scale(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }
-    int Value() const { return dpi_; }
 
 private:
     int dpi_;
 };
+
+// Handles that release their object when they go.
+struct GdiObjectDeleter {
+    void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
+};
+struct ImageListDeleter {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
+using ImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
+using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
 struct FontArgs {
     const char* face = "MS Sans Serif";
@@ -29,8 +48,7 @@ struct FontArgs {
     bool bold = false;
     bool underline = false;
 };
-// The caller owns the font (DeleteObject).
-HFONT CreateDesignFont(const FontArgs& args, const Dpi& dpi);
+Font CreateDesignFont(const FontArgs& args, const Dpi& dpi);
 
 struct CreateArgs {
     HWND parent = nullptr;
@@ -49,11 +67,9 @@ public:
     Window() = default;
     explicit Window(HWND handle) : hwnd_(handle) {}
     HWND Handle() const { return hwnd_; }
-    int Id() const { return GetDlgCtrlID(hwnd_); }
     std::string Text() const;
     // False when the control refused the text.
     bool TrySetText(const std::string& text);
-    void SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
     void SetBounds(const RECT& device) {
         MoveWindow(hwnd_, device.left, device.top, device.right - device.left, device.bottom - device.top, TRUE);
     }
@@ -89,10 +105,28 @@ public:
 class Label : public Window {
 public:
     void Create(CreateArgs args, const Dpi& dpi);
-    void SetText(const std::string& text) { TrySetText(text); }
     // Makes the label as wide and high as its text in its font, as an
     // auto-sized label is.
     void FitToText();
+};
+
+// A list view in list style: each item a caption, an image and a number of
+// the caller's that stays with it through sorting.
+class ListView : public Window {
+public:
+    void Create(CreateArgs args, const Dpi& dpi);
+    void SetImages(HIMAGELIST images);
+    void Clear() { SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
+    void Add(const std::string& caption, LPARAM data, int image = 0);
+    int Count() const { return static_cast<int>(SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Caption(int index) const;
+    void SetCaption(int index, const std::string& caption);
+    LPARAM Data(int index) const;
+    // The selected item, or -1.
+    int Selected() const { return static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, -1, LVNI_SELECTED)); }
+    // Orders the items by `compare` of their numbers (negative, zero, positive).
+    void Sort(const std::function<int(LPARAM, LPARAM)>& compare);
+    void SetRedraw(bool redraw) { SendMessageA(hwnd_, WM_SETREDRAW, redraw ? TRUE : FALSE, 0); }
 };
 
 // One tooltip control for a whole window: shows the hints of buttons.
@@ -103,7 +137,6 @@ public:
 
 private:
     HWND tooltip_ = nullptr;
-    HWND owner_ = nullptr;
 };
 
 }  // namespace ui

@@ -1,13 +1,12 @@
 #pragma once
-// Loading a text file into an editor and saving an editor's text to a file:
-// the program's only way of reading and writing files.
+// Loading and saving the text of editors and state holders: the program's
+// only way of reading and writing files.
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
-#include "app/app_error.h"
-#include "app/controls.h"
+#include "ui/app_error.h"
 #include "platform/files.h"
 
 // A load that failed. A missing file is told apart from every other reason,
@@ -48,12 +47,5 @@ void WriteFileText(platform::Files& files, const std::string& path, std::string_
                    ReadOnlyFile readOnly = ReadOnlyFile::Refuse);
 bool IsReadOnlyFile(platform::Files& files, const std::string& path);
 
-// Puts the text of the file `path` into the editor unless it holds it already.
-// A text too large for the editor throws LoadError; the editor keeps its text.
-void ShowFileText(const std::string& path, const std::string& text, ui::Memo& editor);
-
-// Load: the file's text into the editor; the editor is left alone when the
-// text is equal, and keeps its text when the load fails.
-void LoadFile(platform::Files& files, const std::string& path, ui::Memo& editor);
-// Save: the editor's whole text to the file.
-void SaveFile(platform::Files& files, const ui::Memo& editor, const std::string& path);
+// The editor text of the file: ReadFileBytes made EditorTextFromBytes.
+std::string LoadText(platform::Files& files, const std::string& path);

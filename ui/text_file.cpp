@@ -1,4 +1,4 @@
-#include "sysfiles/text_file.h"
+#include "ui/text_file.h"
 
 LoadError::LoadError(const std::string& path, const std::string& reason)
     : AppError("Cannot open file " + path + (reason.empty() ? "" : ": " + reason)), reason_(reason) {}
@@ -94,21 +94,6 @@ void WriteFileText(platform::Files& files, const std::string& path, std::string_
     if (kept) files.SetAttributes(path, attributes);
 }
 
-void ShowFileText(const std::string& path, const std::string& text, ui::Memo& editor) {
-    const std::string previous = editor.Text();
-    if (text == previous) return;
-    try {
-        editor.SetText(text);
-    } catch (const AppError&) {
-        editor.TrySetText(previous);
-        throw LoadError(path, "it is too large for the editor");
-    }
-}
-
-void LoadFile(platform::Files& files, const std::string& path, ui::Memo& editor) {
-    ShowFileText(path, EditorTextFromBytes(ReadFileBytes(files, path)), editor);
-}
-
-void SaveFile(platform::Files& files, const ui::Memo& editor, const std::string& path) {
-    WriteFileText(files, path, editor.Text());
+std::string LoadText(platform::Files& files, const std::string& path) {
+    return EditorTextFromBytes(ReadFileBytes(files, path));
 }

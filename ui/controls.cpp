@@ -1,8 +1,8 @@
-#include "app/controls.h"
+#include "ui/controls.h"
 
 #include <commctrl.h>
 
-#include "app/app_error.h"
+#include "ui/app_error.h"
 
 namespace ui {
 
@@ -13,7 +13,7 @@ Dpi Dpi::OfScreen() {
     return Dpi(dpi > 0 ? dpi : 96);
 }
 
-HFONT CreateDesignFont(const FontArgs& args, const Dpi& dpi) {
+Font CreateDesignFont(const FontArgs& args, const Dpi& dpi) {
     LOGFONTA font{};
     font.lfHeight = dpi.Scale(args.height);
     font.lfWeight = args.bold ? FW_BOLD : FW_NORMAL;
@@ -21,7 +21,7 @@ HFONT CreateDesignFont(const FontArgs& args, const Dpi& dpi) {
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = DEFAULT_QUALITY;
     lstrcpynA(font.lfFaceName, args.face, LF_FACESIZE);
-    return CreateFontIndirectA(&font);
+    return Font(CreateFontIndirectA(&font));
 }
 
 std::string Window::Text() const {
@@ -55,9 +55,12 @@ void Memo::Create(CreateArgs args, const Dpi& dpi) {
 }
 
 void Memo::SetText(const std::string& text) {
+    const std::string previous = Text();
     const bool fits = text.size() < 0x7FFFFFFE && TrySetText(text) &&
                       static_cast<size_t>(GetWindowTextLengthA(hwnd_)) == text.size();
-    if (!fits) throw AppError("Text exceeds memo capacity");
+    if (fits) return;
+    TrySetText(previous);
+    throw AppError("Text exceeds memo capacity");
 }
 
 void Button::Create(CreateArgs args, const Dpi& dpi) {
@@ -83,8 +86,66 @@ void Label::FitToText() {
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void ListView::Create(CreateArgs args, const Dpi& dpi) {
+    args.className = WC_LISTVIEWA;
+    hwnd_ = CreateControl(args, dpi);
+}
+
+void ListView::SetImages(HIMAGELIST images) {
+    SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+}
+
+void ListView::Add(const std::string& caption, LPARAM data, int image) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = Count();
+    item.pszText = const_cast<char*>(caption.c_str());
+    item.iImage = image;
+    item.lParam = data;
+    SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+std::string ListView::Caption(int index) const {
+    // LVM_GETITEMTEXT cuts at the buffer it is given: grow it until the text fits.
+    for (size_t size = 256;; size *= 2) {
+        std::string text(size, '\0');
+        LVITEMA item{};
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(size);
+        const auto length =
+            static_cast<size_t>(SendMessageA(hwnd_, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < size) return text.substr(0, length);
+    }
+}
+
+void ListView::SetCaption(int index, const std::string& caption) {
+    LVITEMA item{};
+    item.pszText = const_cast<char*>(caption.c_str());
+    SendMessageA(hwnd_, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM ListView::Data(int index) const {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+namespace {
+
+int CALLBACK CompareItems(LPARAM first, LPARAM second, LPARAM compare) {
+    return (*reinterpret_cast<const std::function<int(LPARAM, LPARAM)>*>(compare))(first, second);
+}
+
+}  // namespace
+
+void ListView::Sort(const std::function<int(LPARAM, LPARAM)>& compare) {
+    SendMessageA(hwnd_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&compare), reinterpret_cast<LPARAM>(&CompareItems));
+}
+
 void Hints::Create(HWND owner) {
-    owner_ = owner;
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                                GetModuleHandleA(nullptr), nullptr);

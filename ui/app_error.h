@@ -9,9 +9,8 @@ public:
 
     // Fills the first "%s" of `pattern` with `argument`, taken literally.
     static AppError Format(const std::string& pattern, const std::string& argument) {
-        std::string message = pattern;
-        const size_t at = message.find("%s");
-        if (at != std::string::npos) message.replace(at, 2, argument);
-        return AppError(message);
+        const size_t at = pattern.find("%s");
+        if (at == std::string::npos) return AppError(pattern);
+        return AppError(pattern.substr(0, at) + argument + pattern.substr(at + 2));
     }
 };

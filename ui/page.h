@@ -1,14 +1,28 @@
 #pragma once
-// What a page of the main window's page control gets from its sheet window.
+// What a page of the main window's page control is: the pages it may be, what
+// it gets to build its controls, and the messages its sheet window hands it.
 #include <windows.h>
 
-#include "app/pages.h"
+#include "ui/controls.h"
+
+// The ten pages of the main window, in tab order.
+enum class Page { WinIni, SystemIni, BootIni, ControlIni, AutoexecBat, ConfigSys, RegistrySettings, ControlPanel, SystemInfo, About };
+
+// What a page needs to build its controls.
+struct PageContext {
+    HWND sheet;        // the page's own window; controls are its children
+    ui::Dpi dpi;
+    HFONT font;        // the window's font, "MS Sans Serif" 8
+    ui::Hints* hints;  // where buttons register their hints
+};
 
 class PageHandler {
 public:
     virtual ~PageHandler() = default;
     // Builds the controls of `page` on its sheet; called once per page the handler serves.
     virtual void Create(Page page, const PageContext& context) = 0;
+    // The user brought `page` to the front.
+    virtual void Activate(Page /*page*/) {}
     // A control on the page sent WM_COMMAND.
     virtual void Command(int /*controlId*/, int /*notifyCode*/) {}
     virtual LRESULT Notify(const NMHDR& /*header*/) { return 0; }

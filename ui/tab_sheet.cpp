@@ -1,0 +1,55 @@
+#include "ui/tab_sheet.h"
+
+#include "ui/app_error.h"
+
+namespace ui {
+
+namespace {
+const char kSheetClass[] = "TTabSheet";
+}  // namespace
+
+void TabSheet::Create(HWND parent, int id, bool visible, PageHandler& handler) {
+    WNDCLASSEXA sheetClass{};
+    sheetClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    sheetClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    sheetClass.lpszClassName = kSheetClass;
+    Register(sheetClass);
+    handler_ = &handler;
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
+    if (!CreateWindowExA(WS_EX_CONTROLPARENT, kSheetClass, "", style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), this))
+        throw AppError("Cannot create the page window");
+}
+
+LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            handler_->Command(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            return handler_->Notify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORLISTBOX:
+            if (HBRUSH brush = handler_->ControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+                return reinterpret_cast<LRESULT>(brush);
+            break;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(hwnd_, &paint);
+            handler_->Paint(dc);
+            EndPaint(hwnd_, &paint);
+            return 0;
+        }
+        case WM_SIZE:
+            handler_->Resize(LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_CLOSE:
+            // A multi-line edit asks its parent to close on Esc: a page never closes.
+            return 0;
+    }
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace ui
