@@ -83,6 +83,38 @@ void Label::FitToText() {
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// The tab control's own padding at 96 DPI: beside each caption, and above and below it.
+constexpr int kTabPaddingX = 6;
+constexpr int kTabPaddingY = 3;
+
+void SetTabPadding(HWND tabs, int x, int y) {
+    SendMessageA(tabs, TCM_SETPADDING, 0, MAKELPARAM(x, y));
+    // The tabs are measured again when their font is set.
+    SendMessageA(tabs, WM_SETFONT, static_cast<WPARAM>(SendMessageA(tabs, WM_GETFONT, 0, 0)), TRUE);
+}
+
+}  // namespace
+
+bool TabRowFits(HWND tabs) {
+    const auto count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    if (count == 0) return true;
+    RECT client{}, last{};
+    GetClientRect(tabs, &client);
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last));
+    HWND arrows = FindWindowExA(tabs, nullptr, UPDOWN_CLASSA, nullptr);
+    return last.right <= client.right && !(arrows && IsWindowVisible(arrows));
+}
+
+void FitTabRow(HWND tabs, const Dpi& dpi) {
+    for (int padding = dpi.Scale(kTabPaddingX) - 1; padding >= 0 && !TabRowFits(tabs); --padding)
+        SetTabPadding(tabs, padding, dpi.Scale(kTabPaddingY));
+    if (TabRowFits(tabs)) return;
+    SetWindowLongPtrA(tabs, GWL_STYLE, GetWindowLongPtrA(tabs, GWL_STYLE) | TCS_MULTILINE);
+    SetTabPadding(tabs, dpi.Scale(kTabPaddingX), dpi.Scale(kTabPaddingY));
+}
+
 void Hints::Create(HWND owner) {
     owner_ = owner;
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,

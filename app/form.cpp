@@ -64,6 +64,8 @@ void TForm1::Create(int showCommand) {
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm1::WindowProc));
     CreatePages();
     LayoutPages();
+    ui::FitTabRow(pageControl1_.Handle(), dpi_);
+    LayoutPages();
     GuardCallback([this] { FormCreate(); });
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
