@@ -72,14 +72,24 @@ void Label::Create(CreateArgs args, const Dpi& dpi) {
     hwnd_ = CreateControl(args, dpi);
 }
 
-void Label::FitToText() {
-    const std::string text = Text();
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+namespace {
+
+SIZE TextExtent(HWND control, const std::string& text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, previous);
-    ReleaseDC(hwnd_, dc);
+    ReleaseDC(control, dc);
+    return size;
+}
+
+}  // namespace
+
+int TextWidth(HWND control, const std::string& text) { return TextExtent(control, text).cx; }
+
+void Label::FitToText() {
+    const SIZE size = TextExtent(hwnd_, Text());
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -103,8 +113,10 @@ bool TabRowFits(HWND tabs) {
     RECT client{}, last{};
     GetClientRect(tabs, &client);
     SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last));
+    // Its own style, not IsWindowVisible: the window may not be shown yet.
     HWND arrows = FindWindowExA(tabs, nullptr, UPDOWN_CLASSA, nullptr);
-    return last.right <= client.right && !(arrows && IsWindowVisible(arrows));
+    const bool arrowsShown = arrows && (GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE);
+    return last.right <= client.right && !arrowsShown;
 }
 
 void FitTabRow(HWND tabs, const Dpi& dpi) {

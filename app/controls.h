@@ -62,6 +62,9 @@ protected:
     HWND hwnd_ = nullptr;
 };
 
+// How wide `text` is in the font of `control`, in device pixels.
+int TextWidth(HWND control, const std::string& text);
+
 // Creates any child control; WS_CHILD and (unless `visible` is false) WS_VISIBLE are added.
 HWND CreateControl(const CreateArgs& args, const Dpi& dpi);
 
