@@ -24,11 +24,13 @@ protected:
         drive_c::Remove("c:\\qor");
         drive_c::Remove("c:\\test.reg");
         hints_.Create(window_.Handle());
-        page_.Create(Page::RegistrySettings, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
+        // The design's font: with a wider one the button columns widen.
+        page_.Create(Page::RegistrySettings, PageContext{window_.Handle(), ui::Dpi(), font_, &hints_});
     }
     void TearDown() override {
         drive_c::Remove("c:\\qor");
         drive_c::Remove("c:\\test.reg");
+        DeleteObject(font_);
     }
 
     HWND Control(int id) { return GetDlgItem(window_.Handle(), id); }
@@ -48,6 +50,7 @@ protected:
         page_.FirstRunCheck();
     }
 
+    HFONT font_ = ui::CreateDesignFont({}, ui::Dpi());
     ScratchWindow window_;
     ui::Hints hints_;
     FakeWindowing windowing_;
