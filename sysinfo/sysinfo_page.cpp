@@ -72,7 +72,8 @@ void SysInfoPage::Create(Page, const PageContext& context) {
                                       {fact.valueX, fact.y, 0, kLabelHeight});
         // A font wider than the design's would run the caption into its value:
         // the value then starts where the caption ends.
-        const int valueX = std::max(context.dpi.Scale(fact.valueX), static_cast<int>(BoundsOnSheet(caption.Handle()).right));
+        const int captionRight = BoundsOnSheet(caption.Handle()).right;
+        const int valueX = std::max(context.dpi.Scale(fact.valueX), captionRight);
         SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(fact.y), 0, context.dpi.Scale(kLabelHeight),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }

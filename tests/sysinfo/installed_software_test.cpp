@@ -73,9 +73,3 @@ TEST_F(InstalledSoftwareTest, ADisplayNameOfAnotherTypeInTheOtherViewStopsTheLis
     EXPECT_EQ(software_.Captions(), readSoFar);
     EXPECT_EQ(registry_.openKeys, 0);
 }
-
-TEST_F(InstalledSoftwareTest, SourcesWithoutAnUninstallKeyAreSkipped) {
-    AddEntry(Hive::User, "only", "Only Program", "only.exe /remove");
-    software_.Rebuild();
-    EXPECT_EQ(software_.Captions(), std::vector<std::string>{"Only Program"});
-}
