@@ -79,6 +79,9 @@ public:
     void Clear() { SetText(""); }
     // Puts `line` followed by CR+LF at the end of the text.
     void AppendLine(const std::string& line) { SetText(Text() + line + "\r\n"); }
+    // Whether the user changed the text since it was last marked unchanged.
+    bool IsModified() const { return SendMessageA(hwnd_, EM_GETMODIFY, 0, 0) != 0; }
+    void SetModified(bool modified) { SendMessageA(hwnd_, EM_SETMODIFY, modified ? TRUE : FALSE, 0); }
 };
 
 class Button : public Window {

@@ -45,3 +45,17 @@ void ShowFileNotFound() {
     // program's windows disabled while it is up.
     MessageBoxA(nullptr, "File not found", ApplicationTitle().c_str(), MB_OK | MB_TASKMODAL);
 }
+
+bool AskYesNo(const std::string& question, bool defaultYes) {
+    const UINT style = MB_YESNO | MB_ICONWARNING | MB_TASKMODAL | (defaultYes ? MB_DEFBUTTON1 : MB_DEFBUTTON2);
+    return MessageBoxA(nullptr, question.c_str(), ApplicationTitle().c_str(), style) == IDYES;
+}
+
+Answer AskYesNoCancel(const std::string& question) {
+    switch (MessageBoxA(nullptr, question.c_str(), ApplicationTitle().c_str(),
+                        MB_YESNOCANCEL | MB_ICONQUESTION | MB_TASKMODAL)) {
+        case IDYES: return Answer::Yes;
+        case IDNO: return Answer::No;
+        default: return Answer::Cancel;
+    }
+}

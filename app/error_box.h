@@ -35,3 +35,9 @@ void GuardCallback(Work&& work) {
 
 // "File not found": no icon, centred on the screen, Enter and Esc press OK.
 void ShowFileNotFound();
+
+// Questions before something the user may not want, captioned like the other
+// boxes. True for Yes; `defaultYes` chooses the button Enter presses.
+bool AskYesNo(const std::string& question, bool defaultYes);
+enum class Answer { Yes, No, Cancel };
+Answer AskYesNoCancel(const std::string& question);

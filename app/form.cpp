@@ -5,6 +5,7 @@
 #include "app/app_error.h"
 #include "app/control_ids.h"
 #include "app/error_box.h"
+#include "sysfiles/text_file.h"
 
 namespace {
 
@@ -13,6 +14,13 @@ const char kSheetClass[] = "TTabSheet";
 
 // Design geometry of the window at 96 DPI.
 constexpr ui::Rect kFormBounds{151, 142, 810, 479};
+
+bool IsPushButton(HWND window) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof(className));
+    const LONG_PTR type = GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK;
+    return lstrcmpiA(className, "Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
 
 class WaitCursor {
 public:
@@ -148,20 +156,52 @@ void TForm1::Pagecontrol1Change() {
         const Page active = ActivePage();
         if (active == Page::SystemInfo) sysInfo_.Refresh();
         sysFiles_.Reload(active);
+    } catch (const LoadError& error) {
+        // A missing file keeps the page's own message; any other reason is named.
+        if (error.FileMissing())
+            ShowFileNotFound();
+        else
+            ShowException(error);
     } catch (...) {
         ShowFileNotFound();
     }
 }
 
 bool TForm1::PreTranslateMessage(MSG& message) {
-    // Ctrl+Tab and Ctrl+Shift+Tab page through the tabs, as in property sheets.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
+    if (message.message == WM_KEYDOWN && HandleKey(message.wParam)) return true;
+    return IsDialogMessageA(hwnd_, &message) != FALSE;
+}
+
+bool TForm1::HandleKey(WPARAM key) {
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    HWND focus = GetFocus();
+    // Only the window's own controls: a list's in-place editor keeps its keys.
+    const bool onOwnControl = focus && (GetParent(focus) == hwnd_ || IsSheet(GetParent(focus)));
+    if (key == VK_TAB && control) {
+        // Ctrl+Tab and Ctrl+Shift+Tab page through the tabs, as in property sheets.
         const LRESULT current = SendMessageA(pageControl1_.Handle(), TCM_GETCURSEL, 0, 0);
-        const bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-        SelectPage((static_cast<size_t>(current) + (back ? kPageCount - 1 : 1)) % kPageCount);
+        SelectPage((static_cast<size_t>(current) + (shift ? kPageCount - 1 : 1)) % kPageCount);
         return true;
     }
-    return IsDialogMessageA(hwnd_, &message) != FALSE;
+    if (key == VK_TAB && onOwnControl) {
+        // The editors would otherwise keep Tab to themselves. The caret and
+        // selection of the control that gets the focus stay as they were.
+        if (HWND next = GetNextDlgTabItem(hwnd_, focus, shift)) SetFocus(next);
+        return true;
+    }
+    if (key == VK_RETURN && onOwnControl && IsPushButton(focus)) {
+        // The dialog manager would send the click to the main window, not the page.
+        SendMessageA(focus, BM_CLICK, 0, 0);
+        return true;
+    }
+    return false;
+}
+
+bool TForm1::IsSheet(HWND window) const {
+    for (HWND sheet : sheets_)
+        if (sheet == window) return true;
+    return false;
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -177,6 +217,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETTINGCHANGE:
             for (const PageRow& row : kPages) HandlerOf(row.page).SettingChanged();
             break;
+        case WM_CLOSE:
+            if (sysFiles_.SaveChangesBeforeClosing()) DestroyWindow(hwnd_);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -211,6 +254,9 @@ LRESULT CALLBACK TForm1::SheetProc(HWND sheet, UINT message, WPARAM wParam, LPAR
                     result = reinterpret_cast<LRESULT>(brush);
                 else
                     handled = false;
+                break;
+            case WM_CLOSE:
+                // A multi-line edit asks its parent to close on Esc: a page never closes.
                 break;
             case WM_PAINT: {
                 PAINTSTRUCT paint;

@@ -38,6 +38,9 @@ private:
     void ShowActiveSheet();
     Page ActivePage() const;
     void SelectPage(size_t index);
+    // Keys the dialog manager would get wrong on this window; true when handled.
+    bool HandleKey(WPARAM key);
+    bool IsSheet(HWND window) const;
 
     HWND hwnd_ = nullptr;
     ui::Dpi dpi_;

@@ -10,8 +10,9 @@ namespace platform {
 class Files {
 public:
     virtual ~Files() = default;
-    // Opens for reading while others may read but not write. INVALID_HANDLE_VALUE on failure.
-    virtual HANDLE OpenForReading(const std::string& path) = 0;
+    // Opens for reading while others may read but not write. INVALID_HANDLE_VALUE
+    // on failure, with the system's error code in `error`.
+    virtual HANDLE OpenForReading(const std::string& path, DWORD& error) = 0;
     // Creates a new file that must not exist yet, for exclusive writing.
     virtual HANDLE CreateNew(const std::string& path, DWORD attributes) = 0;
     virtual bool Read(HANDLE file, std::string& bytes) = 0;
@@ -28,5 +29,8 @@ public:
 };
 
 Files& RealFiles();
+
+// The system's own description of error `code`, without its trailing line break.
+std::string SystemErrorText(DWORD code);
 
 }  // namespace platform

@@ -24,6 +24,12 @@ public:
     BOOL SystemParametersInfoA(UINT action, UINT param, void* pvParam, UINT winIni) override {
         return ::SystemParametersInfoA(action, param, pvParam, winIni);
     }
+
+    void SetMark(HWND window, const char* name) override { SetPropA(window, name, reinterpret_cast<HANDLE>(1)); }
+
+    bool HasMark(HWND window, const char* name) override { return GetPropA(window, name) != nullptr; }
+
+    void RemoveMark(HWND window, const char* name) override { RemovePropA(window, name); }
 };
 
 }  // namespace

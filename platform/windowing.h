@@ -14,6 +14,10 @@ public:
     // Process id that owns the window, 0 when there is none.
     virtual DWORD WindowProcessId(HWND window) = 0;
     virtual BOOL SystemParametersInfoA(UINT action, UINT param, void* pvParam, UINT winIni) = 0;
+    // Named marks on a window, also on another program's.
+    virtual void SetMark(HWND window, const char* name) = 0;
+    virtual bool HasMark(HWND window, const char* name) = 0;
+    virtual void RemoveMark(HWND window, const char* name) = 0;
 };
 
 Windowing& RealWindowing();

@@ -1,6 +1,7 @@
 #include "sysfiles/sysfile_pages.h"
 
 #include "app/control_ids.h"
+#include "app/error_box.h"
 #include "sysfiles/text_file.h"
 
 const SysFileRow kSysFiles[kSysFileCount] = {
@@ -81,15 +82,105 @@ HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
     return black_;
 }
 
-void SysFilePages::LoadWinIni() { LoadFile(files_, kSysFiles[0].path, editors_[0]); }
+void SysFilePages::LoadWinIni() { Load(0); }
 
 void SysFilePages::Reload(Page page) {
     for (int row = 0; row < kSysFileCount; ++row)
-        if (kSysFiles[row].page == page) LoadFile(files_, kSysFiles[row].path, editors_[row]);
+        if (kSysFiles[row].page == page) Load(row);
 }
 
-void SysFilePages::BackUp(int row) { SaveFile(files_, editors_[row], kSysFiles[row].backUpPath); }
-void SysFilePages::Save(int row) { SaveFile(files_, editors_[row], kSysFiles[row].path); }
+void SysFilePages::Load(int row) {
+    const char* path = kSysFiles[row].path;
+    std::string bytes;
+    try {
+        bytes = ReadFileBytes(files_, path);
+    } catch (const LoadError& error) {
+        if (!error.FileMissing()) states_[row].loadFailure = error.Reason();
+        throw;
+    }
+    if (editors_[row].IsModified()) {
+        if (bytes == states_[row].bytes) return Remember(row, bytes);
+        const bool keepTyped = AskYesNo(std::string(path) +
+                                            " has changed on disk since it was loaded, and the editor holds "
+                                            "changes that are not saved.\n\n"
+                                            "Yes keeps the text you typed; No shows the file as it is now.",
+                                        true);
+        // Saving the typed text later replaces the file as it is now.
+        if (keepTyped) return Remember(row, bytes);
+    }
+    Show(row, bytes);
+}
+
+void SysFilePages::Show(int row, const std::string& bytes) {
+    try {
+        ShowFileText(kSysFiles[row].path, EditorTextFromBytes(bytes), editors_[row]);
+    } catch (const LoadError& error) {
+        states_[row].loadFailure = error.Reason();
+        throw;
+    }
+    editors_[row].SetModified(false);
+    Remember(row, bytes);
+}
+
+void SysFilePages::Remember(int row, const std::string& bytes) {
+    states_[row] = {bytes, BytesFromFirstZero(bytes), ""};
+}
+
+bool SysFilePages::BackUp(int row) { return WriteEditor(row, kSysFiles[row].backUpPath); }
+
+bool SysFilePages::Save(int row) {
+    const std::string path = kSysFiles[row].path;
+    FileState& state = states_[row];
+    if (!state.loadFailure.empty() &&
+        !AskYesNo(path + " could not be loaded (" + state.loadFailure +
+                      "), so the editor does not show what the file holds.\n\n"
+                      "Write the editor's text over the file anyway?",
+                  false))
+        return false;
+    if (state.hiddenBytes &&
+        !AskYesNo(path + " holds " + std::to_string(state.hiddenBytes) +
+                      (state.hiddenBytes == 1 ? " byte" : " bytes") +
+                      " from a zero byte on, which the editor cannot show. Saving cuts them off the file.\n\n"
+                      "Save anyway?",
+                  false))
+        return false;
+    if (!WriteEditor(row, path)) return false;
+    editors_[row].SetModified(false);
+    Remember(row, editors_[row].Text());
+    return true;
+}
+
+bool SysFilePages::WriteEditor(int row, const std::string& path) {
+    ReadOnlyFile readOnly = ReadOnlyFile::Refuse;
+    if (IsReadOnlyFile(files_, path)) {
+        if (!AskYesNo(path + " is read-only.\n\nSave it anyway? It stays read-only afterwards.", false)) return false;
+        readOnly = ReadOnlyFile::Overwrite;
+    }
+    WriteFileText(files_, path, editors_[row].Text(), readOnly);
+    return true;
+}
+
+std::vector<int> SysFilePages::RowsWithTypedChanges() const {
+    std::vector<int> rows;
+    for (int row = 0; row < kSysFileCount; ++row)
+        if (editors_[row].IsModified()) rows.push_back(row);
+    return rows;
+}
+
+bool SysFilePages::SaveChangesBeforeClosing() {
+    const std::vector<int> rows = RowsWithTypedChanges();
+    if (rows.empty()) return true;
+    std::string files;
+    for (int row : rows) files += std::string("\n") + kSysFiles[row].path;
+    switch (AskYesNoCancel("These files have changes that are not saved:\n" + files + "\n\nSave them?")) {
+        case Answer::Cancel: return false;
+        case Answer::No: return true;
+        case Answer::Yes: break;
+    }
+    for (int row : rows)
+        if (!Save(row)) return false;
+    return true;
+}
 
 void SysFilePages::Button1Click() { BackUp(0); }
 void SysFilePages::Button2Click() { Save(0); }

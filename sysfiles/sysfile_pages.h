@@ -1,7 +1,9 @@
 #pragma once
 // The six system file pages: an editor each, with "Back Up" and "Save".
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/controls.h"
 #include "app/page.h"
@@ -35,8 +37,14 @@ public:
 
     // Start-up step 1: "c:\windows\win.ini" into Memo1.
     void LoadWinIni();
-    // Reloads the file of `page`, if it is a system file page.
+    // Shows the file of `page` again, if it is a system file page: an editor
+    // without typed changes reloads it; typed changes are kept, and when the
+    // file changed on disk meanwhile the user chooses which to keep.
+    // Throws LoadError.
     void Reload(Page page);
+    // Before the window closes: asks whether to save typed changes. False
+    // when the user cancels or a save did not happen.
+    bool SaveChangesBeforeClosing();
 
     ui::Memo& Editor(int row) { return editors_[row]; }
 
@@ -54,11 +62,26 @@ public:
     void Button14Click();
 
 private:
-    void BackUp(int row);
-    void Save(int row);
+    // What the page knows of its file since the editor last showed or saved it.
+    struct FileState {
+        std::optional<std::string> bytes;  // the file's bytes, when known
+        size_t hiddenBytes = 0;            // from a zero byte on: the editor cannot show them
+        std::string loadFailure;           // why the last load failed, other than a missing file
+    };
+
+    void Load(int row);
+    // The file's bytes into the editor, its typed changes gone.
+    void Show(int row, const std::string& bytes);
+    void Remember(int row, const std::string& bytes);
+    // Each returns false when the user chose not to write.
+    bool BackUp(int row);
+    bool Save(int row);
+    bool WriteEditor(int row, const std::string& path);
+    std::vector<int> RowsWithTypedChanges() const;
 
     platform::Files& files_;
     std::array<ui::Memo, kSysFileCount> editors_;
+    std::array<FileState, kSysFileCount> states_;
     HFONT editorFont_ = nullptr;
     HBRUSH black_ = nullptr;
 };

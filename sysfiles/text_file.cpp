@@ -1,6 +1,22 @@
 #include "sysfiles/text_file.h"
 
-#include "app/app_error.h"
+LoadError::LoadError(const std::string& path, const std::string& reason)
+    : AppError("Cannot open file " + path + (reason.empty() ? "" : ": " + reason)), reason_(reason) {}
+
+std::string OpenFailureReason(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return "";
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return "another program is using it";
+        case ERROR_ACCESS_DENIED:
+            return "access is denied";
+        default:
+            return platform::SystemErrorText(error);
+    }
+}
 
 std::string EditorTextFromBytes(std::string_view bytes) {
     bytes = bytes.substr(0, bytes.find('\0'));
@@ -18,13 +34,19 @@ std::string EditorTextFromBytes(std::string_view bytes) {
     return text;
 }
 
+size_t BytesFromFirstZero(std::string_view bytes) {
+    const size_t zero = bytes.find('\0');
+    return zero == std::string_view::npos ? 0 : bytes.size() - zero;
+}
+
 std::string ReadFileBytes(platform::Files& files, const std::string& path) {
-    HANDLE file = files.OpenForReading(path);
-    if (file == INVALID_HANDLE_VALUE) throw AppError::Format("Cannot open file %s", path);
+    DWORD error = ERROR_SUCCESS;
+    HANDLE file = files.OpenForReading(path, error);
+    if (file == INVALID_HANDLE_VALUE) throw LoadError(path, OpenFailureReason(error));
     std::string bytes;
     const bool read = files.Read(file, bytes);
     files.Close(file);
-    if (!read) throw AppError("Stream read error");
+    if (!read) throw LoadError(path, "it could not be read");
     return bytes;
 }
 
@@ -34,15 +56,21 @@ std::string TemporaryPathBeside(const std::string& path) {
     return path + "." + std::to_string(GetCurrentProcessId()) + ".qortmp";
 }
 
-constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kAlwaysKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 }  // namespace
 
-void WriteFileText(platform::Files& files, const std::string& path, std::string_view text) {
+bool IsReadOnlyFile(platform::Files& files, const std::string& path) {
+    const DWORD attributes = files.Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+void WriteFileText(platform::Files& files, const std::string& path, std::string_view text, ReadOnlyFile readOnly) {
     const DWORD attributes = files.Attributes(path);
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        throw AppError::Format("Cannot create file %s", path);
+    const DWORD refused = FILE_ATTRIBUTE_DIRECTORY | (readOnly == ReadOnlyFile::Refuse ? FILE_ATTRIBUTE_READONLY : 0);
+    if (exists && (attributes & refused)) throw AppError::Format("Cannot create file %s", path);
 
     const std::string temporary = TemporaryPathBeside(path);
     HANDLE file = files.CreateNew(temporary, FILE_ATTRIBUTE_NORMAL);
@@ -54,8 +82,10 @@ void WriteFileText(platform::Files& files, const std::string& path, std::string_
         throw AppError("Stream write error");
     }
 
-    const DWORD kept = exists ? attributes & kKeptAttributes : 0;
-    if (kept) files.SetAttributes(path, attributes & ~kKeptAttributes);
+    // The file's own attributes come off while it is replaced (a read-only
+    // file cannot be) and go back on afterwards, also when replacing fails.
+    const DWORD kept = exists ? attributes & (kAlwaysKept | FILE_ATTRIBUTE_READONLY) : 0;
+    if (kept) files.SetAttributes(path, attributes & ~kept);
     if (!files.Replace(temporary, path)) {
         if (kept) files.SetAttributes(path, attributes);
         files.Delete(temporary);
@@ -64,16 +94,19 @@ void WriteFileText(platform::Files& files, const std::string& path, std::string_
     if (kept) files.SetAttributes(path, attributes);
 }
 
-void LoadFile(platform::Files& files, const std::string& path, ui::Memo& editor) {
-    const std::string text = EditorTextFromBytes(ReadFileBytes(files, path));
+void ShowFileText(const std::string& path, const std::string& text, ui::Memo& editor) {
     const std::string previous = editor.Text();
     if (text == previous) return;
     try {
         editor.SetText(text);
-    } catch (...) {
+    } catch (const AppError&) {
         editor.TrySetText(previous);
-        throw;
+        throw LoadError(path, "it is too large for the editor");
     }
+}
+
+void LoadFile(platform::Files& files, const std::string& path, ui::Memo& editor) {
+    ShowFileText(path, EditorTextFromBytes(ReadFileBytes(files, path)), editor);
 }
 
 void SaveFile(platform::Files& files, const ui::Memo& editor, const std::string& path) {

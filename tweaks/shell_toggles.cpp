@@ -7,6 +7,8 @@ constexpr char kButtonClass[] = "Button";
 constexpr char kTrayClass[] = "TrayNotifyWnd";
 constexpr char kClockClass[] = "TrayClockWClass";
 constexpr UINT kScreenSaverRunning = 97;  // SPI_SETSCREENSAVERRUNNING
+// Set on the start button while this program keeps it detached.
+constexpr char kDetachedMark[] = "QorDetachedStartButton";
 
 }  // namespace
 
@@ -21,17 +23,27 @@ HWND ShellToggles::Tray() { return FindChild(Taskbar(), kTrayClass); }
 void ShellToggles::SetTaskbarHidden(bool hide) { windowing_.ShowWindow(Taskbar(), hide ? kShowHide : kShowRestore); }
 
 void ShellToggles::SetStartButtonVisible(bool show) {
+    HWND taskbar = Taskbar();
     if (!show) {
-        HWND button = FindChild(Taskbar(), kButtonClass);
+        HWND button = StartButton(taskbar);
+        if (!button) return;
         windowing_.ShowWindow(button, kShowHide);
         windowing_.SetParent(button, nullptr);
+        windowing_.SetMark(button, kDetachedMark);
         return;
     }
-    HWND taskbar = Taskbar();
     HWND button = DetachedStartButton(taskbar);
     if (!button) return;
     windowing_.ShowWindow(button, kShowNormal);
     windowing_.SetParent(button, taskbar);
+    windowing_.RemoveMark(button, kDetachedMark);
+}
+
+HWND ShellToggles::StartButton(HWND taskbar) {
+    const DWORD shellProcess = windowing_.WindowProcessId(taskbar);
+    if (shellProcess == 0) return nullptr;
+    HWND button = FindChild(taskbar, kButtonClass);
+    return windowing_.WindowProcessId(button) == shellProcess ? button : nullptr;
 }
 
 HWND ShellToggles::DetachedStartButton(HWND taskbar) {
@@ -40,7 +52,8 @@ HWND ShellToggles::DetachedStartButton(HWND taskbar) {
     HWND desktop = windowing_.GetDesktopWindow();
     HWND candidate = nullptr;
     while ((candidate = windowing_.FindWindowExA(desktop, candidate, kButtonClass, nullptr)))
-        if (windowing_.WindowProcessId(candidate) == shellProcess) return candidate;
+        if (windowing_.WindowProcessId(candidate) == shellProcess && windowing_.HasMark(candidate, kDetachedMark))
+            return candidate;
     return nullptr;
 }
 

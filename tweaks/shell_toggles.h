@@ -11,7 +11,8 @@ public:
     explicit ShellToggles(platform::Windowing& windowing) : windowing_(windowing) {}
 
     void SetTaskbarHidden(bool hide);
-    // Hiding detaches the start button from the taskbar; showing puts it back.
+    // Hiding detaches the taskbar's start button; showing puts back only a
+    // button that hiding detached.
     void SetStartButtonVisible(bool show);
     void SetTrayHidden(bool hide);
     void SetClockHidden(bool hide);
@@ -25,8 +26,12 @@ private:
     HWND FindChild(HWND parent, const char* className);
     HWND Taskbar();
     HWND Tray();
-    // The start button after it was detached: a top-level "Button" window of
-    // the taskbar's own process, so another program's button is never taken.
+    // The start button in its place: the taskbar's first "Button" child, of
+    // the taskbar's own process. Null without a taskbar.
+    HWND StartButton(HWND taskbar);
+    // The start button this program detached: a top-level "Button" window of
+    // the taskbar's own process carrying this program's mark, so that neither
+    // another program's button nor a shell's own top-level button is taken.
     HWND DetachedStartButton(HWND taskbar);
 
     platform::Windowing& windowing_;

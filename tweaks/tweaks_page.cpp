@@ -101,6 +101,10 @@ const ToggleRow& ToggleOf(int button) {
     throw AppError("No toggle for Button" + std::to_string(button));
 }
 
+bool IsMarkerFile(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // The zero-height holders are not for the user: Tab passes them by.
 void LeaveTabOrder(HWND control) {
     SetWindowLongPtrA(control, GWL_STYLE, GetWindowLongPtrA(control, GWL_STYLE) & ~WS_TABSTOP);
@@ -206,7 +210,9 @@ void TweaksPage::FirstRunCheck() {
         LoadFile(files_, kFirstRunMarker, Holder(kMarkerMemo));
         return;
     } catch (const std::exception&) {
-        // No readable marker: this is a first run.
+        // A marker that another program holds still marks an earlier run:
+        // only a missing one starts a first run, which resets every choice.
+        if (IsMarkerFile(files_.Attributes(kFirstRunMarker))) return;
     }
     CreateStateDirectory();
     SaveFile(files_, Holder(kMarkerMemo), kFirstRunMarker);

@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "app/control_ids.h"
-#include "launcher/screen_picture.h"
 #include "support/program.h"
+#include "support/screen_picture.h"
+#include "support/tabs.h"
 
 namespace {
-
-const int kAboutTab = 9;
 
 bool IsDarkBlue(COLORREF colour) { return GetBValue(colour) > GetRValue(colour) + 40 && GetRValue(colour) < 120; }
 // The icon's lines, lime on the logo, come out a darker green at 16 x 16.
@@ -31,7 +30,7 @@ TEST(AboutPage, ShowsLogoFrameIconAndLines) {
     // The page is painted once the logo shows.
     e2e::PollFor([&] { return IsDarkBlue(ScreenPicture(program.Window()).At(sheet, 248 + 3, 56 + 3)); }, 5000);
     const ScreenPicture picture(program.Window());
-    EXPECT_TRUE(picture.Save("about_page.bmp"));
+    picture.Save("about_page.bmp");
     // Image1 at 248, 56: the logo's blue ground and the lime lines of its monitor.
     EXPECT_TRUE(IsDarkBlue(picture.At(sheet, 248 + 3, 56 + 3)));
     EXPECT_TRUE(IsGreen(picture.At(sheet, 248 + 25, 56 + 24)));
@@ -56,5 +55,5 @@ TEST(AboutPage, TitleBarShowsTheProgramIcon) {
         return green;
     };
     EXPECT_TRUE(e2e::PollFor([&] { return greenInTitleBarIcon() >= 3; }, 5000));
-    EXPECT_TRUE(ScreenPicture(window).Save("main_window.bmp"));
+    ScreenPicture(window).Save("main_window.bmp");
 }

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/control_ids.h"
-#include "launcher/fake_shell.h"
+#include "support/fake_shell.h"
 #include "support/scratch_window.h"
 
 namespace {

@@ -93,7 +93,7 @@ TEST_F(FilePagesTest, AMissingFileShowsFileNotFoundAndTheEditorKeepsItsText) {
     EXPECT_EQ(drive_c::ReadBytes("c:\\boot.ini"), "kept text");
 }
 
-TEST_F(FilePagesTest, TypedTextIsReplacedByTheFileAfterLeavingThePage) {
+TEST_F(FilePagesTest, AnEditorWithoutTypedChangesShowsTheFileAgainAfterLeavingThePage) {
     e2e::Program program;
     program.SelectPage(1);
     program.Type(ids::Memo(2), "typed but not saved");
@@ -112,20 +112,4 @@ TEST_F(FilePagesTest, AFourByteFileShowsExactlyAndLineFeedsBecomeCrLf) {
     EXPECT_EQ(program.Text(ids::Memo(6)), "FILES=40\r\nBUFFERS=20\r\n");
     program.Click(ids::Button(14));
     EXPECT_EQ(drive_c::ReadBytes("c:\\config.sys"), "FILES=40\r\nBUFFERS=20\r\n");
-}
-
-TEST_F(FilePagesTest, AReadOnlyFileCannotBeSavedAndStaysAsItWas) {
-    e2e::Program program;
-    program.SelectPage(5);
-    SetFileAttributesA("c:\\config.sys", FILE_ATTRIBUTE_READONLY);
-    program.Type(ids::Memo(6), "new");
-    program.Click(ids::Button(14));
-    const auto box = program.WaitForMessageBox();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, "Cannot create file c:\\config.sys.");
-    EXPECT_TRUE(box->hasErrorIcon);
-    program.PressOk(*box);
-    EXPECT_EQ(drive_c::ReadBytes("c:\\config.sys"), OriginalOf(kFilePages[5]));
-    EXPECT_EQ(program.Text(ids::Memo(6)), "new");
-    SetFileAttributesA("c:\\config.sys", FILE_ATTRIBUTE_NORMAL);
 }

@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "app/control_ids.h"
-#include "screen_picture.h"
 #include "support/program.h"
+#include "support/screen_picture.h"
+#include "support/tabs.h"
 
 namespace {
-
-const int kControlPanelTab = 7;
 
 int IndexOf(const std::vector<std::string>& items, const std::string& caption) {
     for (size_t i = 0; i < items.size(); ++i)
@@ -64,7 +63,7 @@ TEST(ControlPanelPage, ListsTheItemsSortedAndEveryIconShows) {
     };
     e2e::PollFor([&] { return iconPixels(ScreenPicture(program.Window()), 0) >= 20; }, 5000);
     const ScreenPicture picture(program.Window());
-    EXPECT_TRUE(picture.Save("control_panel_page.bmp"));
+    picture.Save("control_panel_page.bmp");
     for (size_t i = 0; i < items.size(); ++i) {
         EXPECT_GE(iconPixels(picture, static_cast<int>(i)), 20u) << items[i] << " shows no icon";
     }

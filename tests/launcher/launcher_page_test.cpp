@@ -1,9 +1,11 @@
 #include "launcher/launcher_page.h"
 
+#include <commctrl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fake_shell.h"
+#include "app/control_ids.h"
+#include "support/fake_shell.h"
 #include "support/scratch_window.h"
 
 namespace {
@@ -74,11 +76,24 @@ const Expected kCommands[] = {
     {"Windows Control Panel", "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\control.exe\", \"\", \"c:\\windows\", 5)"},
 };
 
+// The list view tells its parent about edits; the parent hands them to the
+// page and gives the list view the page's answer, as the program's own
+// windows do, ANSI windows all.
+LRESULT CALLBACK PassNotificationsToPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR page) {
+    if (message == WM_NOTIFYFORMAT) return NFR_ANSI;
+    if (message == WM_NOTIFY) return reinterpret_cast<LauncherPage*>(page)->Notify(*reinterpret_cast<NMHDR*>(lParam));
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 class LauncherPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         page_.Create(Page::ControlPanel, PageContext{window_.Handle(), ui::Dpi(), nullptr, nullptr});
+        SetWindowSubclass(window_.Handle(), PassNotificationsToPage, 1, reinterpret_cast<DWORD_PTR>(&page_));
+        SendMessageA(List(), WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(window_.Handle()), NF_REQUERY);
     }
+    void TearDown() override { RemoveWindowSubclass(window_.Handle(), PassNotificationsToPage, 1); }
 
     HWND List() const { return page_.ListView1(); }
     int Count() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
@@ -116,13 +131,15 @@ protected:
         page_.Notify(header);
         return shell_.calls;
     }
-    // What the list view sends when the user ends editing a caption.
+    // Edits a caption in place the way the user does: the list view's edit
+    // box, a new text and Enter, or Esc when `text` is null. The list view
+    // sets the new text itself if the page lets it, on what may then be
+    // another item.
     void EndEdit(int index, const char* text) {
-        NMLVDISPINFOA edit{};
-        edit.hdr = {List(), 0, static_cast<UINT>(LVN_ENDLABELEDITA)};
-        edit.item.iItem = index;
-        edit.item.pszText = const_cast<char*>(text);
-        EXPECT_EQ(page_.Notify(edit.hdr), FALSE);
+        HWND edit = reinterpret_cast<HWND>(SendMessageA(List(), LVM_EDITLABELA, static_cast<WPARAM>(index), 0));
+        ASSERT_TRUE(edit);
+        if (text) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        SendMessageA(edit, WM_KEYDOWN, text ? VK_RETURN : VK_ESCAPE, 0);
     }
 
     ScratchWindow window_;
@@ -134,7 +151,7 @@ protected:
 
 TEST_F(LauncherPageTest, ListsTheTwentyTwoItemsSortedByCaption) {
     EXPECT_EQ(Captions(), std::vector<std::string>(std::begin(kCaptionOrder), std::end(kCaptionOrder)));
-    EXPECT_EQ(GetDlgCtrlID(List()), 4001);
+    EXPECT_EQ(GetDlgCtrlID(List()), ids::ListView(1));
     const LONG_PTR style = GetWindowLongPtrA(List(), GWL_STYLE);
     EXPECT_EQ(style & LVS_TYPEMASK, LVS_LIST);
     EXPECT_TRUE(style & LVS_EDITLABELS);

@@ -13,6 +13,7 @@
 #include "app/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
@@ -151,7 +152,7 @@ TEST_F(BadFilesTest, StateFilesOfBinaryBytesTenMegabytesOrAFolderChangeNothingAn
         e2e::Program program;
         ExpectRunning(program);
         EXPECT_TRUE(program.MessageBoxes().empty()) << "the restore fails silently";
-        program.SelectPage(6);
+        program.SelectPage(kRegistrySettingsTab);
         EXPECT_EQ(program.Text(ids::Memo(9)), Loaded(binary));
         ExpectRunning(program);
     }
@@ -222,7 +223,8 @@ struct FilePage {
     int save;
 };
 // SYSTEM.INI ... CONFIG.SYS, in the order of kSystemFiles from its second entry.
-const FilePage kPages[] = {{1, 2, 3, 10}, {2, 3, 5, 11}, {3, 4, 6, 12}, {4, 5, 8, 13}, {5, 6, 9, 14}};
+const FilePage kPages[] = {{kSystemIniTab, 2, 3, 10}, {kBootIniTab, 3, 5, 11}, {kControlIniTab, 4, 6, 12},
+                           {kAutoexecBatTab, 5, 8, 13}, {kConfigSysTab, 6, 9, 14}};
 
 }  // namespace
 
@@ -256,11 +258,17 @@ TEST_F(BadFilesTest, SystemFilesWithZeroBytesLoneCrsHugeLinesOrNoLineBreakSaveAs
         EXPECT_EQ(drive_c::ReadBytes(kSystemFiles[i + 1]), inputs[i]) << "loading changes nothing on disk";
         program.Click(ids::Button(page.backUp));
         program.Click(ids::Button(page.save));
+        if (i == 0) {  // cutting the file at its zero byte needs the user's consent
+            const auto box = program.WaitForMessageBox();
+            ASSERT_TRUE(box.has_value());
+            EXPECT_NE(box->text.find("15 bytes"), std::string::npos) << box->text;
+            program.Press(*box, IDYES);
+        }
         ASSERT_TRUE(program.WaitUntilIdle(60000));
         EXPECT_EQ(drive_c::ReadBytes(kBackUpFiles[i + 1]), expected) << kBackUpFiles[i + 1];
         EXPECT_EQ(drive_c::ReadBytes(kSystemFiles[i + 1]), expected) << kSystemFiles[i + 1];
         // What was saved loads back unchanged, and saves the same again.
-        program.SelectPage(6);
+        program.SelectPage(kRegistrySettingsTab);
         program.SelectPage(page.tab);
         program.Click(ids::Button(page.save));
         ASSERT_TRUE(program.WaitUntilIdle(60000));

@@ -11,9 +11,11 @@
 
 #include "random_start.h"
 #include "support/drive_c.h"
+#include "support/fake_shell.h"
+#include "support/fake_windowing.h"
+#include "support/scratch_drive.h"
 #include "support/scratch_window.h"
 #include "sysfiles/text_file.h"
-#include "tweaks/fakes.h"
 #include "tweaks/tweaks_page.h"
 
 namespace {
@@ -75,45 +77,34 @@ TEST(RandomLoadConversion, FollowsTheLineBreakAndZeroByteRules) {
     EXPECT_EQ(ExpectedEditorText("a\n\rb"), "a\r\n\r\nb");
     EXPECT_EQ(ExpectedEditorText("a\r\n"), "a\r\n");
     EXPECT_EQ(ExpectedEditorText("\r\r\n\n"), "\r\n\r\n\r\n");
-    EXPECT_EQ(ExpectedEditorText("x\ry\0\r"), "x\r\ny");
+    EXPECT_EQ(ExpectedEditorText(std::string("x\ry\0\r", 5)), "x\r\ny");
     EXPECT_EQ(ExpectedEditorText(std::string("\0abc", 4)), "");
 
     std::mt19937 random(RandomStart("load conversion"));
+    int cutAtZero = 0;
     for (int run = 0; run < kRuns; ++run) {
         const std::string bytes = RandomBytes(random, 80);
+        const size_t zero = bytes.find('\0');
+        cutAtZero += zero != std::string::npos && zero + 1 < bytes.size();
         const std::string text = EditorTextFromBytes(bytes);
         ASSERT_EQ(text, ExpectedEditorText(bytes)) << "bytes: " << Printable(bytes);
         ASSERT_TRUE(OnlyPairedLineBreaks(text)) << "bytes: " << Printable(bytes);
         ASSERT_EQ(EditorTextFromBytes(text), text) << "a loaded text loads as itself: " << Printable(bytes);
     }
+    EXPECT_GT(cutAtZero, kRuns / 2) << "the inputs hardly ever had bytes after a zero byte";
 }
 
 namespace {
 
-// The real disk, noting which files a save replaced.
-class WatchedFiles : public platform::Files {
+// A scratch drive C, noting which files a save replaced.
+class WatchedFiles : public ScratchDrive {
 public:
-    HANDLE OpenForReading(const std::string& path) override { return real_.OpenForReading(path); }
-    HANDLE CreateNew(const std::string& path, DWORD attributes) override { return real_.CreateNew(path, attributes); }
-    bool Read(HANDLE file, std::string& bytes) override { return real_.Read(file, bytes); }
-    size_t Write(HANDLE file, const char* data, size_t size) override { return real_.Write(file, data, size); }
-    bool Flush(HANDLE file) override { return real_.Flush(file); }
-    void Close(HANDLE file) override { real_.Close(file); }
     bool Replace(const std::string& source, const std::string& target) override {
         saved.insert(target);
-        return real_.Replace(source, target);
+        return ScratchDrive::Replace(source, target);
     }
-    void Delete(const std::string& path) override { real_.Delete(path); }
-    DWORD Attributes(const std::string& path) override { return real_.Attributes(path); }
-    bool SetAttributes(const std::string& path, DWORD attributes) override {
-        return real_.SetAttributes(path, attributes);
-    }
-    bool MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
 
     std::set<std::string> saved;
-
-private:
-    platform::Files& real_ = platform::RealFiles();
 };
 
 // Near misses of the two words as well as the words themselves.
@@ -157,15 +148,14 @@ const char* const kRestored[] = {"c:\\qor\\TB.txt", "c:\\qor\\SB.txt", "c:\\qor\
 }  // namespace
 
 TEST(RandomStateWords, OnlyExactlyShowOrHideActs) {
-    drive_c::Remove("c:\\qor");
-    drive_c::MakeFolder("c:\\qor");
+    WatchedFiles files;
+    drive_c::MakeFolder(files.Path("c:\\qor"));
     ScratchWindow window;
     ui::Hints hints;
     hints.Create(window.Handle());
     FakeWindowing windowing;
     const FakeShellWindows shellWindows(windowing);
     FakeShell shell;
-    WatchedFiles files;
     TweaksPage page(files, windowing, shell);
     page.Create(Page::RegistrySettings, PageContext{window.Handle(), ui::Dpi(), nullptr, &hints});
 
@@ -175,7 +165,7 @@ TEST(RandomStateWords, OnlyExactlyShowOrHideActs) {
         std::vector<std::string> contents;
         for (const char* path : kRestored) {
             contents.push_back(RandomStateFile(random));
-            drive_c::WriteBytes(path, contents.back());
+            drive_c::WriteBytes(files.Path(path), contents.back());
         }
         files.saved.clear();
         windowing.shows.clear();
@@ -188,7 +178,8 @@ TEST(RandomStateWords, OnlyExactlyShowOrHideActs) {
             const std::string word = WordActedOn(contents[i]);
             const bool saved = files.saved.count(kRestored[i]) != 0;
             ASSERT_EQ(saved, !word.empty()) << kRestored[i] << " in run " << run << ":" << what;
-            ASSERT_EQ(drive_c::ReadBytes(kRestored[i]), word.empty() ? contents[i] : word) << kRestored[i] << what;
+            ASSERT_EQ(drive_c::ReadBytes(files.Path(kRestored[i])), word.empty() ? contents[i] : word)
+                << kRestored[i] << what;
             acted += saved;
         }
         // The key combinations: disabled for "show", enabled for "hide", untouched otherwise.
@@ -206,5 +197,4 @@ TEST(RandomStateWords, OnlyExactlyShowOrHideActs) {
         }
     }
     EXPECT_GT(acted, kRuns / 12) << "the inputs hardly ever held a word: the test would prove little";
-    drive_c::Remove("c:\\qor");
 }

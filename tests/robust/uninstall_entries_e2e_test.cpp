@@ -13,7 +13,7 @@
 
 #include "app/control_ids.h"
 #include "support/drive_c.h"
-#include "sysinfo/registry_keys.h"
+#include "support/registry_keys.h"
 #include "support/program.h"
 
 namespace {

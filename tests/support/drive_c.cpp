@@ -64,4 +64,10 @@ int CountMatching(const std::string& folder, const std::string& pattern) {
     return count;
 }
 
+std::string ScratchFolder(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "qortest-" + std::to_string(GetCurrentProcessId()) + "-" + name;
+}
+
 }  // namespace drive_c

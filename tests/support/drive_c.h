@@ -1,6 +1,6 @@
 #pragma once
-// Drive C of the test prefix: put files into the state a test needs and read
-// what the program left there.
+// Drive C of the test prefix, or a scratch folder: put files into the state a
+// test needs and read what the program left there.
 #include <string>
 
 namespace drive_c {
@@ -14,5 +14,8 @@ void Remove(const std::string& path);
 void MakeFolder(const std::string& path);
 // Files in `folder` whose names match `pattern` ("*.tmp").
 int CountMatching(const std::string& folder, const std::string& pattern);
+// A folder path of this process alone, "<temporary folder>\qortest-<process id>-<name>",
+// so that test programs running at the same time never share files. Not created.
+std::string ScratchFolder(const std::string& name);
 
 }  // namespace drive_c

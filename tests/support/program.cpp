@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/control_ids.h"
+
 namespace e2e {
 
 bool PollFor(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -116,9 +118,16 @@ Program::~Program() {
     if (!process_.hProcess) return;
     if (pendingSend_.joinable()) pendingSend_.detach();
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        for (const MessageBoxInfo& box : MessageBoxes()) PostMessageA(box.window, WM_COMMAND, IDOK, 0);
         if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, 10000) == WAIT_TIMEOUT) {
+        // Boxes are closed, and a question about unsaved text is answered No.
+        const bool ended = PollFor(
+            [this] {
+                for (const MessageBoxInfo& box : MessageBoxes())
+                    PostMessageA(box.window, WM_COMMAND, GetDlgItem(box.window, IDNO) ? IDNO : IDOK, 0);
+                return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+            },
+            10000);
+        if (!ended) {
             TerminateProcess(process_.hProcess, 1);
             WaitForSingleObject(process_.hProcess, 10000);
         }
@@ -158,7 +167,7 @@ RECT Program::Bounds(int id) {
 }
 
 void Program::SelectPage(int index) {
-    HWND tabs = Control(100);  // Pagecontrol1
+    HWND tabs = Control(ids::PageControl1);
     RemoteMemory rect(Process(), sizeof(RECT));
     SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), rect.Address());
     RECT item{};
@@ -170,10 +179,10 @@ void Program::SelectPage(int index) {
     PostMessageA(tabs, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
-int Program::SelectedPage() { return static_cast<int>(SendMessageA(Control(100), TCM_GETCURSEL, 0, 0)); }
+int Program::SelectedPage() { return static_cast<int>(SendMessageA(Control(ids::PageControl1), TCM_GETCURSEL, 0, 0)); }
 
 std::vector<std::string> Program::TabCaptions() {
-    HWND tabs = Control(100);
+    HWND tabs = Control(ids::PageControl1);
     constexpr size_t kTextSize = 256;
     RemoteMemory memory(Process(), sizeof(TCITEMA) + kTextSize);
     std::vector<std::string> captions;
@@ -198,6 +207,50 @@ void Program::Click(int buttonId) {
 
 void Program::Type(int editId, const std::string& text) {
     SendMessageA(Control(editId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+namespace {
+
+void SendKey(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(input));
+}
+
+}  // namespace
+
+void Program::PressKey(WORD key, bool shift, bool control) {
+    SetForegroundWindow(Window());
+    if (control) SendKey(VK_CONTROL, false);
+    if (shift) SendKey(VK_SHIFT, false);
+    SendKey(key, false);
+    SendKey(key, true);
+    if (shift) SendKey(VK_SHIFT, true);
+    if (control) SendKey(VK_CONTROL, true);
+}
+
+void Program::TypeKeys(const std::string& text) {
+    for (char c : text) {
+        const SHORT scan = VkKeyScanA(c);
+        PressKey(static_cast<WORD>(LOBYTE(scan)), (HIBYTE(scan) & 1) != 0, (HIBYTE(scan) & 2) != 0);
+    }
+}
+
+void Program::ClickInto(int editId) {
+    // At the left margin: the caret goes before the first character whatever its width in the font.
+    PostClick(Control(editId), {1, 4}, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    HWND edit = Control(editId);
+    if (!PollFor([&] { return FocusedControl() == edit; })) ADD_FAILURE() << "the editor " << editId << " got no focus";
+}
+
+HWND Program::FocusedControl() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return info.hwndFocus;
 }
 
 void Program::SendAndWait(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -243,8 +296,10 @@ std::optional<MessageBoxInfo> Program::WaitForMessageBox(DWORD timeoutMs) {
     return found;
 }
 
-void Program::PressOk(const MessageBoxInfo& box) {
-    PostMessageA(GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0);
+void Program::Press(const MessageBoxInfo& box, int buttonId) {
+    HWND button = GetDlgItem(box.window, buttonId);
+    if (!button) ADD_FAILURE() << "the box \"" << box.text << "\" has no button " << buttonId;
+    PostMessageA(button, BM_CLICK, 0, 0);
     if (!PollFor([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }))
         ADD_FAILURE() << "the box \"" << box.text << "\" did not close";
     // The handler that showed the box goes on now; wait until it is done or

@@ -57,10 +57,21 @@ public:
     // Replaces an editor's text as typing would.
     void Type(int editId, const std::string& text);
 
+    // Keys as the user presses them: through the system's input queue and the
+    // program's message loop to its focused control.
+    void PressKey(WORD key, bool shift = false, bool control = false);
+    void TypeKeys(const std::string& text);
+    // Clicks into an editor at its top left, as a user does before typing.
+    void ClickInto(int editId);
+    // The program's focused control.
+    HWND FocusedControl();
+
     // Message boxes of this program.
     std::optional<MessageBoxInfo> WaitForMessageBox(DWORD timeoutMs = 15000);
     std::vector<MessageBoxInfo> MessageBoxes();
-    void PressOk(const MessageBoxInfo& box);
+    void PressOk(const MessageBoxInfo& box) { Press(box, IDOK); }
+    // Presses the box's button IDOK, IDYES, IDNO or IDCANCEL.
+    void Press(const MessageBoxInfo& box, int buttonId);
 
     // List view items' captions, in display order.
     std::vector<std::string> ListItems(int listId);

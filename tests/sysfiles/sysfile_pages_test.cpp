@@ -4,6 +4,7 @@
 
 #include "app/control_ids.h"
 #include "support/drive_c.h"
+#include "support/scratch_drive.h"
 #include "support/scratch_window.h"
 
 namespace {
@@ -31,11 +32,15 @@ protected:
                 pages_.Create(row.page, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
         for (int row = 0; row < kSysFileCount; ++row)
             pages_.Editor(row).SetText("editor " + std::to_string(row) + "\r\nline two");
-        for (const Expected& write : kWrites) drive_c::Remove(write.path);
+        drive_c::MakeFolder(drive_.Path("c:\\windows"));
     }
+    // Where a file of drive C lies in the scratch folder.
+    std::string OnDisk(const std::string& path) const { return drive_.Path(path); }
+
+    ScratchDrive drive_;
     ScratchWindow window_;
     ui::Hints hints_;
-    SysFilePages pages_;
+    SysFilePages pages_{drive_};
 };
 
 }  // namespace
@@ -43,21 +48,20 @@ protected:
 TEST_F(SysFilePagesTest, EachButtonWritesItsOwnEditorToItsOwnFileOnly) {
     for (const Expected& write : kWrites) {
         pages_.Command(ids::Button(write.button), BN_CLICKED);
-        ASSERT_TRUE(drive_c::Exists(write.path)) << write.path;
-        EXPECT_EQ(drive_c::ReadBytes(write.path),
+        ASSERT_TRUE(drive_c::Exists(OnDisk(write.path))) << write.path;
+        EXPECT_EQ(drive_c::ReadBytes(OnDisk(write.path)),
                   "editor " + std::to_string(static_cast<int>(write.page)) + "\r\nline two")
             << "Button" << write.button;
-        drive_c::Remove(write.path);
-        for (const Expected& other : kWrites) EXPECT_FALSE(drive_c::Exists(other.path)) << other.path;
+        drive_c::Remove(OnDisk(write.path));
+        for (const Expected& other : kWrites) EXPECT_FALSE(drive_c::Exists(OnDisk(other.path))) << other.path;
     }
 }
 
 TEST_F(SysFilePagesTest, ReloadReadsThePageFileAndLeavesTheOthers) {
-    drive_c::WriteBytes("c:\\boot.ini", "[boot loader]\ntimeout=30\n");
+    drive_c::WriteBytes(OnDisk("c:\\boot.ini"), "[boot loader]\ntimeout=30\n");
     pages_.Reload(Page::BootIni);
     EXPECT_EQ(pages_.Editor(2).Text(), "[boot loader]\r\ntimeout=30\r\n");
     EXPECT_EQ(pages_.Editor(5).Text(), "editor 5\r\nline two");
     pages_.Reload(Page::About);  // not a file page: nothing happens
     EXPECT_EQ(pages_.Editor(2).Text(), "[boot loader]\r\ntimeout=30\r\n");
-    drive_c::Remove("c:\\boot.ini");
 }

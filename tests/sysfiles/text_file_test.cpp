@@ -8,7 +8,8 @@
 
 namespace {
 
-const std::string kFolder = "c:\\qortest";
+// A folder of this test program alone, not on the prefix's drive C.
+const std::string kFolder = drive_c::ScratchFolder("text-files");
 const std::string kFile = kFolder + "\\config.sys";
 
 class TextFileTest : public ::testing::Test {
@@ -41,7 +42,9 @@ public:
     enum class Step { None, Create, Write, Flush, Replace };
     explicit FailingFiles(Step failing) : failing_(failing) {}
 
-    HANDLE OpenForReading(const std::string& path) override { return real_.OpenForReading(path); }
+    HANDLE OpenForReading(const std::string& path, DWORD& error) override {
+        return real_.OpenForReading(path, error);
+    }
     HANDLE CreateNew(const std::string& path, DWORD attributes) override {
         return failing_ == Step::Create ? INVALID_HANDLE_VALUE : real_.CreateNew(path, attributes);
     }
@@ -109,7 +112,7 @@ TEST_F(TextFileTest, LoadOfLineFeedsAndSaveWritesCrLf) {
 TEST_F(TextFileTest, LoadOfAMissingFileFailsAndLeavesTheEditor) {
     editor_.SetText("typed");
     EXPECT_EQ(ErrorOf([](TextFileTest& t) { LoadFile(t.files_, kFolder + "\\none.ini", t.editor_); }),
-              "Cannot open file c:\\qortest\\none.ini");
+              "Cannot open file " + kFolder + "\\none.ini");
     EXPECT_EQ(editor_.Text(), "typed");
 }
 
@@ -119,7 +122,7 @@ TEST_F(TextFileTest, LoadWhileAnotherProgramWritesTheFileFails) {
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ErrorOf([](TextFileTest& t) { LoadFile(t.files_, kFile, t.editor_); }),
-              "Cannot open file " + kFile);
+              "Cannot open file " + kFile + ": another program is using it");
     CloseHandle(writer);
 }
 
@@ -171,7 +174,7 @@ TEST_F(TextFileTest, SaveOverAReadOnlyFileFailsAndKeepsIt) {
 TEST_F(TextFileTest, SaveIntoAMissingFolderFails) {
     editor_.SetText("x");
     EXPECT_EQ(ErrorOf([](TextFileTest& t) { SaveFile(t.files_, t.editor_, kFolder + "\\no\\x.ini"); }),
-              "Cannot create file c:\\qortest\\no\\x.ini");
+              "Cannot create file " + kFolder + "\\no\\x.ini");
 }
 
 TEST_F(TextFileTest, AFailedSaveAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {

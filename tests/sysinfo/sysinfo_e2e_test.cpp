@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/control_ids.h"
-#include "registry_keys.h"
+#include "support/registry_keys.h"
 #include "support/drive_c.h"
 #include "support/program.h"
 

@@ -5,7 +5,8 @@
 #include "app/app_error.h"
 #include "app/control_ids.h"
 #include "fakes.h"
-#include "registry_keys.h"
+#include "support/registry_keys.h"
+#include "support/scratch_registry.h"
 #include "support/scratch_window.h"
 
 namespace {
@@ -16,22 +17,31 @@ using registry_keys::kUninstall;
 class SysInfoPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        registry_keys::DeleteTree(kUninstall);
-        registry_keys::SetString(kCurrentVersion, "Version", "Windows 98");
+        SetString(kCurrentVersion, "Version", "Windows 98");
         netbios_.enumerated = {0, 1};
         netbios_.adapters[0] = {NRC_GOODRET, {}};
         netbios_.adapters[1] = {NRC_GOODRET, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}};
         timing_.Advance(500000, 500);
         page_.Create(Page::SystemInfo, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
     }
-    void TearDown() override { registry_keys::DeleteValue(kCurrentVersion, "Version"); }
+    // Keys and values under the stand-in for HKEY_LOCAL_MACHINE.
+    void SetString(const std::string& path, const std::string& name, const std::string& value) {
+        registry_keys::SetString(path, name, value, registry_.Root());
+    }
+    void SetDword(const std::string& path, const std::string& name, DWORD value) {
+        registry_keys::SetDword(path, name, value, registry_.Root());
+    }
+    void DeleteValue(const std::string& path, const std::string& name) {
+        registry_keys::DeleteValue(path, name, registry_.Root());
+    }
 
     ScratchWindow window_;
     ui::Hints hints_;
     FakeSystemInfo system_;
     FakeNetBios netbios_;
     FakeTiming timing_;
-    SysInfoPage page_{system_, netbios_, timing_};
+    ScratchRegistry registry_;  // a fresh stand-in for HKEY_LOCAL_MACHINE in every test
+    SysInfoPage page_{system_, netbios_, timing_, registry_};
 };
 
 }  // namespace
@@ -106,14 +116,14 @@ TEST_F(SysInfoPageTest, ProcessorTypesOutsideTheTableShowTheirNumber) {
 }
 
 TEST_F(SysInfoPageTest, WindowsVersionFallsBackToTheProductNameWithoutAVersionValue) {
-    registry_keys::DeleteValue(kCurrentVersion, "Version");
-    registry_keys::SetString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName", "Windows 7 Test");
+    DeleteValue(kCurrentVersion, "Version");
+    SetString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName", "Windows 7 Test");
     page_.Refresh();
     EXPECT_EQ(page_.ValueText(12), "Windows 7 Test");
 }
 
 TEST_F(SysInfoPageTest, AVersionValueOfAnotherTypeStopsTheRefreshAtThatStep) {
-    registry_keys::SetDword(kCurrentVersion, "Version", 4);
+    SetDword(kCurrentVersion, "Version", 4);
     EXPECT_THROW(page_.Refresh(), AppError);
     EXPECT_EQ(page_.ValueText(26), "LaserJet,winspool,LPT1:") << "step 8 ran";
     EXPECT_EQ(page_.ValueText(12), "Computername : ");
@@ -123,12 +133,12 @@ TEST_F(SysInfoPageTest, AVersionValueOfAnotherTypeStopsTheRefreshAtThatStep) {
 
 TEST_F(SysInfoPageTest, InstalledSoftwareIsSortedAndCarriesTheUninstallCommands) {
     const std::string base = std::string(kUninstall) + "\\";
-    registry_keys::SetString(base + "a", "DisplayName", "Zip Tool");
-    registry_keys::SetString(base + "a", "UninstallString", "zip.exe /remove");
-    registry_keys::SetString(base + "b", "DisplayName", "Editor");
-    registry_keys::SetString(base + "c", "UninstallString", "nameless.exe");  // no display name
-    registry_keys::SetString(base + "d", "DisplayName", "");
-    registry_keys::SetString(base + "e", "DisplayName", "Editor");            // same name twice
+    SetString(base + "a", "DisplayName", "Zip Tool");
+    SetString(base + "a", "UninstallString", "zip.exe /remove");
+    SetString(base + "b", "DisplayName", "Editor");
+    SetString(base + "c", "UninstallString", "nameless.exe");  // no display name
+    SetString(base + "d", "DisplayName", "");
+    SetString(base + "e", "DisplayName", "Editor");            // same name twice
     page_.Refresh();
     page_.Refresh();
     EXPECT_EQ(page_.Software().Captions(), (std::vector<std::string>{"Editor", "Editor", "Zip Tool"}));
@@ -138,10 +148,10 @@ TEST_F(SysInfoPageTest, InstalledSoftwareIsSortedAndCarriesTheUninstallCommands)
 
 TEST_F(SysInfoPageTest, ADisplayNameOfAnotherTypeKeepsTheItemsReadSoFarSorted) {
     const std::string base = std::string(kUninstall) + "\\";
-    registry_keys::SetString(base + "1", "DisplayName", "Beta");
-    registry_keys::SetString(base + "2", "DisplayName", "Alpha");
-    registry_keys::SetDword(base + "3", "DisplayName", 7);
-    registry_keys::SetString(base + "4", "DisplayName", "Aardvark");
+    SetString(base + "1", "DisplayName", "Beta");
+    SetString(base + "2", "DisplayName", "Alpha");
+    SetDword(base + "3", "DisplayName", 7);
+    SetString(base + "4", "DisplayName", "Aardvark");
     try {
         page_.Button35Click();
         FAIL() << "no failure";

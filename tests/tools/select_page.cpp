@@ -5,11 +5,13 @@
 
 #include <cstdlib>
 
+#include "app/control_ids.h"
+
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const int index = std::atoi(argv[1]);
     HWND window = FindWindowA("TForm1", nullptr);
-    HWND tabs = window ? GetDlgItem(window, 100) : nullptr;
+    HWND tabs = window ? GetDlgItem(window, ids::PageControl1) : nullptr;
     if (!tabs) return 1;
     DWORD processId = 0;
     GetWindowThreadProcessId(tabs, &processId);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include "support/fake_windowing.h"
 
 namespace {
 
@@ -49,11 +49,29 @@ TEST_F(ShellTogglesTest, ShowStartButtonTakesOnlyTheShellsOwnButton) {
     EXPECT_EQ(windowing_[shell_.startButton].parent, shell_.taskbar);
 }
 
-TEST(ShellTogglesWithoutTaskbar, ShowStartButtonChangesNoWindow) {
+TEST_F(ShellTogglesTest, ShowStartButtonLeavesAShellsOwnTopLevelButtonAlone) {
+    // A shell that draws its start button as a top-level "Button" of its own
+    // process, never detached by this program.
+    const HWND orb = windowing_.Add("Button", nullptr, FakeShellWindows::kShellProcess);
+    toggles_.SetStartButtonVisible(true);
+    EXPECT_EQ(windowing_[orb].parent, nullptr);
+    EXPECT_TRUE(windowing_.reparents.empty());
+
+    toggles_.SetStartButtonVisible(false);
+    toggles_.SetStartButtonVisible(true);
+    EXPECT_EQ(windowing_[orb].parent, nullptr);
+    EXPECT_EQ(windowing_[shell_.startButton].parent, shell_.taskbar);
+    EXPECT_FALSE(windowing_.HasMark(shell_.startButton, "QorDetachedStartButton")) << "put back: the mark goes";
+}
+
+TEST(ShellTogglesWithoutTaskbar, StartButtonTogglesChangeNoWindow) {
     FakeWindowing windowing;
     const HWND lone = windowing.Add("Button", nullptr, 77);
-    ShellToggles(windowing).SetStartButtonVisible(true);
+    ShellToggles toggles(windowing);
+    toggles.SetStartButtonVisible(false);
+    toggles.SetStartButtonVisible(true);
     EXPECT_EQ(windowing[lone].parent, nullptr);
+    EXPECT_TRUE(windowing[lone].visible);
     EXPECT_TRUE(windowing.reparents.empty());
 }
 

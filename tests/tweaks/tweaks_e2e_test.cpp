@@ -12,10 +12,11 @@
 #include "app/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
-constexpr int kRegistrySettingsTab = 6;
+constexpr char kDetachedMark[] = "QorDetachedStartButton";
 constexpr char kPolicyKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 
 HWND Taskbar() { return FindWindowA("Shell_TrayWnd", nullptr); }
@@ -150,9 +151,36 @@ TEST_F(TweaksEndToEnd, StartButtonIsDetachedAndPutBack) {
     program.Click(ids::Button(19));
     EXPECT_TRUE(e2e::PollFor([&] { return IsTopLevel(startButton_) && !IsWindowVisible(startButton_); }));
     EXPECT_EQ(drive_c::ReadBytes("c:\\qor\\SB.txt"), "hide");
+    EXPECT_NE(GetPropA(startButton_, kDetachedMark), nullptr) << "marked as detached by the program";
     program.Click(ids::Button(20));
     EXPECT_TRUE(e2e::PollFor([&] { return GetParent(startButton_) == taskbar_ && IsWindowVisible(startButton_); }));
     EXPECT_EQ(drive_c::ReadBytes("c:\\qor\\SB.txt"), "show");
+    EXPECT_EQ(GetPropA(startButton_, kDetachedMark), nullptr);
+}
+
+TEST_F(TweaksEndToEnd, AStartButtonDetachedByAnotherHandIsNotPutBackAtStartUp) {
+    // As a shell that keeps its start button as a top-level window would.
+    SetParent(startButton_, nullptr);
+    drive_c::WriteBytes("c:\\qor\\TB.txt", "show");
+    drive_c::WriteBytes("c:\\qor\\SB.txt", "show");
+    e2e::Program program;
+    ASSERT_NE(program.Window(), nullptr);
+    EXPECT_EQ(drive_c::ReadBytes("c:\\qor\\SB.txt"), "show") << "the restore ran";
+    EXPECT_TRUE(IsTopLevel(startButton_));
+}
+
+TEST_F(TweaksEndToEnd, AFirstRunMarkerHeldByAnotherProgramKeepsTheSavedChoices) {
+    drive_c::WriteBytes("c:\\qor\\DI.txt", "hide");
+    HANDLE held = CreateFileA("c:\\QOR\\install.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        e2e::Program program;
+        ASSERT_NE(program.Window(), nullptr);
+        EXPECT_TRUE(program.MessageBoxes().empty());
+    }
+    CloseHandle(held);
+    EXPECT_EQ(drive_c::ReadBytes("c:\\qor\\DI.txt"), "hide") << "a first run would have reset it";
+    EXPECT_FALSE(drive_c::Exists("c:\\qor\\TB.txt"));
 }
 
 TEST_F(TweaksEndToEnd, ShowStartButtonLeavesAnotherProgramsButtonAlone) {

@@ -8,8 +8,10 @@
 
 #include "app/app_error.h"
 #include "app/control_ids.h"
-#include "fakes.h"
 #include "support/drive_c.h"
+#include "support/fake_shell.h"
+#include "support/fake_windowing.h"
+#include "support/scratch_drive.h"
 #include "support/scratch_window.h"
 
 namespace {
@@ -21,26 +23,24 @@ const char* const kStatePaths[] = {"c:\\qor\\TB.txt", "c:\\qor\\SB.txt", "c:\\qo
 class TweaksPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        drive_c::Remove("c:\\qor");
-        drive_c::Remove("c:\\test.reg");
         hints_.Create(window_.Handle());
         // The design's font: with a wider one the button columns widen.
         page_.Create(Page::RegistrySettings, PageContext{window_.Handle(), ui::Dpi(), font_, &hints_});
     }
-    void TearDown() override {
-        drive_c::Remove("c:\\qor");
-        drive_c::Remove("c:\\test.reg");
-        DeleteObject(font_);
-    }
+    void TearDown() override { DeleteObject(font_); }
 
     HWND Control(int id) { return GetDlgItem(window_.Handle(), id); }
     std::string Text(int id) { return ui::Window(Control(id)).Text(); }
     void Click(int button) { page_.Command(ids::Button(button), BN_CLICKED); }
+    // Where a file of drive C lies in the scratch folder.
+    std::string OnDisk(const std::string& path) const { return drive_.Path(path); }
     void WriteState(const char* name, const std::string& word) {
-        drive_c::MakeFolder("c:\\qor");
-        drive_c::WriteBytes(std::string("c:\\qor\\") + name + ".txt", word);
+        drive_c::MakeFolder(OnDisk("c:\\qor"));
+        drive_c::WriteBytes(OnDisk(std::string("c:\\qor\\") + name + ".txt"), word);
     }
-    std::string State(const char* name) { return drive_c::ReadBytes(std::string("c:\\qor\\") + name + ".txt"); }
+    std::string State(const char* name) {
+        return drive_c::ReadBytes(OnDisk(std::string("c:\\qor\\") + name + ".txt"));
+    }
     // The start-up sequence of the main window: restore (silenced), then first-run check.
     void StartUp() {
         try {
@@ -51,12 +51,13 @@ protected:
     }
 
     HFONT font_ = ui::CreateDesignFont({}, ui::Dpi());
+    ScratchDrive drive_;  // an empty stand-in for drive C in every test
     ScratchWindow window_;
     ui::Hints hints_;
     FakeWindowing windowing_;
     FakeShellWindows shellWindows_{windowing_};
     FakeShell shell_;
-    TweaksPage page_{platform::RealFiles(), windowing_, shell_};
+    TweaksPage page_{drive_, windowing_, shell_};
 };
 
 RECT DesignRect(HWND control) {
@@ -159,10 +160,10 @@ TEST_F(TweaksPageTest, PolicyButtonsHintAtTheRebootAndTheExplanationTakesThePage
 
 TEST_F(TweaksPageTest, FirstRunWritesMarkerAndNineFourByteFilesWithKeysLeftEnabled) {
     page_.FirstRunCheck();
-    EXPECT_EQ(drive_c::ReadBytes("c:\\QOR\\install.txt"), "Memo8\r\n");
+    EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\QOR\\install.txt")), "Memo8\r\n");
     for (const char* path : kStatePaths) {
         const std::string expected = std::string(path) == "c:\\qor\\TM.txt" ? "hide" : "show";
-        EXPECT_EQ(drive_c::ReadBytes(path), expected) << path;
+        EXPECT_EQ(drive_c::ReadBytes(OnDisk(path)), expected) << path;
     }
     EXPECT_TRUE(windowing_.shows.empty());
     EXPECT_TRUE(windowing_.parameters.empty());
@@ -170,27 +171,27 @@ TEST_F(TweaksPageTest, FirstRunWritesMarkerAndNineFourByteFilesWithKeysLeftEnabl
 
 TEST_F(TweaksPageTest, ExistingMarkerSkipsInitialisation) {
     WriteState("TB", "hide");
-    drive_c::WriteBytes("c:\\qor\\install.txt", "anything");
+    drive_c::WriteBytes(OnDisk("c:\\qor\\install.txt"), "anything");
     page_.FirstRunCheck();
     EXPECT_EQ(State("TB"), "hide");
-    EXPECT_FALSE(drive_c::Exists("c:\\qor\\SB.txt"));
+    EXPECT_FALSE(drive_c::Exists(OnDisk("c:\\qor\\SB.txt")));
 }
 
 TEST_F(TweaksPageTest, PlainFileNamedQorStopsTheFirstRunBeforeAnyWrite) {
-    drive_c::WriteBytes("c:\\QOR", "not a folder");
+    drive_c::WriteBytes(OnDisk("c:\\QOR"), "not a folder");
     try {
         page_.FirstRunCheck();
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_STREQ(error.what(), "Cannot create C:\\QOR");
     }
-    EXPECT_EQ(drive_c::ReadBytes("c:\\QOR"), "not a folder");
-    EXPECT_EQ(drive_c::CountMatching("c:\\", "*.qortmp"), 0);
+    EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\QOR")), "not a folder");
+    EXPECT_EQ(drive_c::CountMatching(OnDisk("c:\\"), "*.qortmp"), 0);
 }
 
 TEST_F(TweaksPageTest, FirstRunStopsAtTheFirstFailedWrite) {
     WriteState("DI", "hide");
-    SetFileAttributesA("c:\\qor\\DI.txt", FILE_ATTRIBUTE_READONLY);
+    drive_.SetAttributes("c:\\qor\\DI.txt", FILE_ATTRIBUTE_READONLY);
     EXPECT_THROW(
         {
             try {
@@ -204,13 +205,13 @@ TEST_F(TweaksPageTest, FirstRunStopsAtTheFirstFailedWrite) {
     EXPECT_EQ(State("TB"), "show");
     EXPECT_EQ(State("SB"), "show");
     EXPECT_EQ(State("DI"), "hide");
-    EXPECT_FALSE(drive_c::Exists("c:\\qor\\ST.txt"));
-    EXPECT_FALSE(drive_c::Exists("c:\\qor\\TM.txt"));
+    EXPECT_FALSE(drive_c::Exists(OnDisk("c:\\qor\\ST.txt")));
+    EXPECT_FALSE(drive_c::Exists(OnDisk("c:\\qor\\TM.txt")));
 }
 
 TEST_F(TweaksPageTest, RestoreOfFirstRunFilesShowsEverythingAndRewritesTheFiles) {
     page_.FirstRunCheck();
-    for (const char* path : kStatePaths) drive_c::WriteBytes(path, "show");
+    for (const char* path : kStatePaths) drive_c::WriteBytes(OnDisk(path), "show");
     page_.RestoreToggles();
     EXPECT_TRUE(windowing_[shellWindows_.taskbar].visible);
     ASSERT_EQ(windowing_.shows.size(), 3u);  // taskbar, clock, tray; the start button was never detached
@@ -254,12 +255,12 @@ TEST_F(TweaksPageTest, MissingTaskbarFileRestoresNothing) {
 
 TEST_F(TweaksPageTest, ReadOnlyStateFileAppliesItsToggleThenEndsTheRestore) {
     for (const char* name : {"TB", "SB", "CL", "ST", "TM"}) WriteState(name, "hide");
-    SetFileAttributesA("c:\\qor\\SB.txt", FILE_ATTRIBUTE_READONLY);
+    drive_.SetAttributes("c:\\qor\\SB.txt", FILE_ATTRIBUTE_READONLY);
     EXPECT_THROW(page_.RestoreToggles(), AppError);
     EXPECT_EQ(windowing_[shellWindows_.startButton].parent, nullptr);
     EXPECT_TRUE(windowing_[shellWindows_.clock].visible);
     EXPECT_TRUE(windowing_.parameters.empty());
-    SetFileAttributesA("c:\\qor\\SB.txt", FILE_ATTRIBUTE_NORMAL);
+    drive_.SetAttributes("c:\\qor\\SB.txt", FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(TweaksPageTest, MissingMarkerAppliesOldWordsBeforeResettingTheFiles) {
@@ -269,11 +270,11 @@ TEST_F(TweaksPageTest, MissingMarkerAppliesOldWordsBeforeResettingTheFiles) {
     EXPECT_FALSE(windowing_[shellWindows_.tray].visible);
     EXPECT_EQ(State("TB"), "show");
     EXPECT_EQ(State("TM"), "hide");
-    EXPECT_EQ(drive_c::ReadBytes("c:\\QOR\\install.txt").size(), 7u);
+    EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\QOR\\install.txt")).size(), 7u);
 }
 
 TEST_F(TweaksPageTest, KeyComboButtonsRecordTheirReversedWords) {
-    drive_c::MakeFolder("c:\\qor");
+    drive_c::MakeFolder(OnDisk("c:\\qor"));
     Click(15);
     EXPECT_EQ(State("TM"), "show");
     Click(7);
@@ -289,22 +290,29 @@ TEST_F(TweaksPageTest, EachToggleButtonActsThenRecordsItsWord) {
         int button;
         const char* file;
         const char* word;
+        HWND window;
     };
-    const Toggle toggles[] = {{17, "TB", "hide"}, {18, "TB", "show"}, {19, "SB", "hide"}, {20, "SB", "show"},
-                              {23, "ST", "hide"}, {24, "ST", "show"}, {25, "CL", "hide"}, {26, "CL", "show"}};
-    drive_c::MakeFolder("c:\\qor");
+    const FakeShellWindows& shell = shellWindows_;
+    const Toggle toggles[] = {{17, "TB", "hide", shell.taskbar}, {18, "TB", "show", shell.taskbar},
+                              {19, "SB", "hide", shell.startButton}, {20, "SB", "show", shell.startButton},
+                              {23, "ST", "hide", shell.tray}, {24, "ST", "show", shell.tray},
+                              {25, "CL", "hide", shell.clock}, {26, "CL", "show", shell.clock}};
+    drive_c::MakeFolder(OnDisk("c:\\qor"));
     for (const Toggle& toggle : toggles) {
-        const size_t before = windowing_.shows.size();
+        windowing_.shows.clear();
         Click(toggle.button);
-        EXPECT_GT(windowing_.shows.size(), before) << "Button" << toggle.button;
+        // Its own window, and only that one, is shown or hidden.
+        ASSERT_EQ(windowing_.shows.size(), 1u) << "Button" << toggle.button;
+        EXPECT_EQ(windowing_.shows[0].window, toggle.window) << "Button" << toggle.button;
+        EXPECT_EQ(windowing_[toggle.window].visible, std::string(toggle.word) == "show") << "Button" << toggle.button;
         EXPECT_EQ(State(toggle.file), toggle.word) << "Button" << toggle.button;
     }
-    EXPECT_EQ(drive_c::CountMatching("c:\\qor", "*"), 4 + 2);  // four files, "." and ".."
+    EXPECT_EQ(drive_c::CountMatching(OnDisk("c:\\qor"), "*"), 4 + 2);  // four files, "." and ".."
 }
 
 TEST_F(TweaksPageTest, UnwritableStateFileFailsAfterTheShellChanged) {
     WriteState("TB", "show");
-    SetFileAttributesA("c:\\qor\\TB.txt", FILE_ATTRIBUTE_READONLY);
+    drive_.SetAttributes("c:\\qor\\TB.txt", FILE_ATTRIBUTE_READONLY);
     try {
         Click(17);
         FAIL() << "no error";
@@ -313,7 +321,7 @@ TEST_F(TweaksPageTest, UnwritableStateFileFailsAfterTheShellChanged) {
     }
     EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible);
     EXPECT_EQ(Text(ids::Memo(9)), "hide");
-    SetFileAttributesA("c:\\qor\\TB.txt", FILE_ATTRIBUTE_NORMAL);
+    drive_.SetAttributes("c:\\qor\\TB.txt", FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(TweaksPageTest, PolicyButtonsWriteTheImportFileAndOpenItByFullPath) {
@@ -327,28 +335,22 @@ TEST_F(TweaksPageTest, PolicyButtonsWriteTheImportFileAndOpenItByFullPath) {
                                {31, "\"NoRecentDocsMenu\"=dword:00000001"}, {32, "\"NoRecentDocsMenu\"=dword:00000000"}};
     for (const Policy& policy : policies) {
         Click(policy.button);
-        EXPECT_EQ(drive_c::ReadBytes("c:\\test.reg"),
+        EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\test.reg")),
                   std::string("REGEDIT4\r\n\r\n"
                               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer]\r\n") +
                       policy.valueLine + "\r\n")
             << "Button" << policy.button;
     }
-    ASSERT_EQ(shell_.calls.size(), 8u);
-    for (const FakeShell::Call& call : shell_.calls) {
-        EXPECT_EQ(call.owner, nullptr);
-        EXPECT_EQ(call.verb, "open");
-        EXPECT_EQ(call.file, "c:\\test.reg");
-        EXPECT_EQ(call.parameters, "");
-        EXPECT_EQ(call.directory, "c:\\");
-        EXPECT_EQ(call.showCommand, 5);
-    }
-    EXPECT_FALSE(drive_c::Exists("c:\\qor"));
+    // Each opens the import file by its full path from drive C's root, shown normally.
+    EXPECT_EQ(shell_.calls, std::vector<std::string>(
+                                8, "ShellExecuteA(null, \"open\", \"c:\\test.reg\", \"\", \"c:\\\", 5)"));
+    EXPECT_FALSE(drive_c::Exists(OnDisk("c:\\qor")));
     EXPECT_TRUE(windowing_.shows.empty());
 }
 
 TEST_F(TweaksPageTest, ReadOnlyPolicyFileOpensNothing) {
-    drive_c::WriteBytes("c:\\test.reg", "old");
-    SetFileAttributesA("c:\\test.reg", FILE_ATTRIBUTE_READONLY);
+    drive_c::WriteBytes(OnDisk("c:\\test.reg"), "old");
+    drive_.SetAttributes("c:\\test.reg", FILE_ATTRIBUTE_READONLY);
     try {
         Click(27);
         FAIL() << "no error";
@@ -356,8 +358,8 @@ TEST_F(TweaksPageTest, ReadOnlyPolicyFileOpensNothing) {
         EXPECT_STREQ(error.what(), "Cannot create file c:\\test.reg");
     }
     EXPECT_TRUE(shell_.calls.empty());
-    EXPECT_EQ(drive_c::ReadBytes("c:\\test.reg"), "old");
-    SetFileAttributesA("c:\\test.reg", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\test.reg")), "old");
+    drive_.SetAttributes("c:\\test.reg", FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #pragma once
-// Stand-ins for the shell's windows and for the shell itself, so that the
-// page's logic can be watched without a real taskbar.
+// Stand-ins for the shell's windows, so that the taskbar toggles can be
+// watched without a real taskbar.
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/shell.h"
 #include "platform/windowing.h"
 
 // A small window tree: windows in creation order, each with a class, a parent
@@ -57,6 +58,9 @@ public:
         parameters.push_back({action, param, winIni, pvParam != nullptr});
         return TRUE;
     }
+    void SetMark(HWND window, const char* name) override { marks_.insert({window, name}); }
+    bool HasMark(HWND window, const char* name) override { return marks_.count({window, name}) != 0; }
+    void RemoveMark(HWND window, const char* name) override { marks_.erase({window, name}); }
 
     std::vector<ShowCall> shows;
     std::vector<HWND> reparents;
@@ -69,6 +73,7 @@ private:
     static size_t IndexOf(HWND window) { return reinterpret_cast<size_t>(window) - 0x100; }
 
     std::vector<Window> windows_;
+    std::set<std::pair<HWND, std::string>> marks_;
 };
 
 // Wine's shell as the toggles meet it: a taskbar with the start button and a
@@ -82,25 +87,4 @@ struct FakeShellWindows {
           tray(windowing.Add("TrayNotifyWnd", taskbar, kShellProcess)),
           clock(windowing.Add("TrayClockWClass", tray, kShellProcess)) {}
     HWND taskbar, startButton, taskButton, tray, clock;
-};
-
-class FakeShell : public platform::Shell {
-public:
-    struct Call {
-        HWND owner;
-        std::string verb, file, parameters, directory;
-        int showCommand;
-    };
-    HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
-                            const char* directory, int showCommand) override {
-        calls.push_back({owner, verb, file, parameters, directory, showCommand});
-        return reinterpret_cast<HINSTANCE>(33);
-    }
-    // The tweaks start no program.
-    bool StartProgram(const std::string&, const std::string&, UINT) override { return false; }
-    bool IsNtFamily() override { return true; }
-    std::string WindowsDirectory() override { return "c:\\windows"; }
-    std::string SystemDirectory() override { return "c:\\windows\\system32"; }
-
-    std::vector<Call> calls;
 };

@@ -44,7 +44,10 @@ public:
             for (int x = area.left; x < area.right; ++x) count += At(control, x, y) != background;
         return count;
     }
-    bool Save(const std::string& path) const {
+    // Keeps the picture as a .bmp file for a person to look at. Whether the
+    // file could be written says nothing about the program, so it is only
+    // reported, never checked.
+    void Save(const std::string& path) const {
         BITMAPINFO format = Format();
         const DWORD bytes = static_cast<DWORD>(pixels_.size() * sizeof(DWORD));
         BITMAPFILEHEADER header{};
@@ -52,11 +55,11 @@ public:
         header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
         header.bfSize = header.bfOffBits + bytes;
         FILE* file = std::fopen(path.c_str(), "wb");
-        if (!file) return false;
-        const bool written = std::fwrite(&header, sizeof(header), 1, file) == 1 &&
-                             std::fwrite(&format.bmiHeader, sizeof(format.bmiHeader), 1, file) == 1 &&
-                             std::fwrite(pixels_.data(), bytes, 1, file) == 1;
-        return std::fclose(file) == 0 && written;
+        bool written = file && std::fwrite(&header, sizeof(header), 1, file) == 1 &&
+                       std::fwrite(&format.bmiHeader, sizeof(format.bmiHeader), 1, file) == 1 &&
+                       std::fwrite(pixels_.data(), bytes, 1, file) == 1;
+        if (file) written = std::fclose(file) == 0 && written;
+        std::printf(written ? "screen kept in %s\n" : "could not keep the screen in %s\n", path.c_str());
     }
 
 private:

@@ -1,6 +1,6 @@
 #pragma once
-// Puts keys and values into the registry of the test prefix: under
-// HKEY_LOCAL_MACHINE in the test's own view unless a hive is named.
+// Puts keys and values under HKEY_LOCAL_MACHINE of the test prefix, or under
+// another root such as a ScratchRegistry's, or into a named hive and view.
 #include <windows.h>
 
 #include <string>
@@ -10,13 +10,14 @@ namespace registry_keys {
 inline const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 inline const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
-inline void SetString(const std::string& path, const std::string& name, const std::string& value) {
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, path.c_str(), name.c_str(), REG_SZ, value.c_str(),
+inline void SetString(const std::string& path, const std::string& name, const std::string& value,
+                      HKEY root = HKEY_LOCAL_MACHINE) {
+    RegSetKeyValueA(root, path.c_str(), name.c_str(), REG_SZ, value.c_str(),
                     static_cast<DWORD>(value.size() + 1));
 }
 
-inline void SetDword(const std::string& path, const std::string& name, DWORD value) {
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, path.c_str(), name.c_str(), REG_DWORD, &value, sizeof(value));
+inline void SetDword(const std::string& path, const std::string& name, DWORD value, HKEY root = HKEY_LOCAL_MACHINE) {
+    RegSetKeyValueA(root, path.c_str(), name.c_str(), REG_DWORD, &value, sizeof(value));
 }
 
 inline void CreateKey(const std::string& path) {
@@ -26,11 +27,11 @@ inline void CreateKey(const std::string& path) {
         RegCloseKey(key);
 }
 
-inline void DeleteValue(const std::string& path, const std::string& name) {
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, path.c_str(), name.c_str());
+inline void DeleteValue(const std::string& path, const std::string& name, HKEY root = HKEY_LOCAL_MACHINE) {
+    RegDeleteKeyValueA(root, path.c_str(), name.c_str());
 }
 
-inline void DeleteTree(const std::string& path) { RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str()); }
+inline void DeleteTree(const std::string& path, HKEY root = HKEY_LOCAL_MACHINE) { RegDeleteTreeA(root, path.c_str()); }
 
 // A root and registry view: HKEY_LOCAL_MACHINE of 64-bit or 32-bit programs,
 // or the user's HKEY_CURRENT_USER.
