@@ -68,6 +68,8 @@ void TForm1::Create(int showCommand) {
         throw AppError("Cannot create the main window");
     CreatePages();
     LayoutPages();
+    ui::FitTabRow(pageControl1_.Handle(), dpi_);
+    LayoutPages();
     GuardCallback([this] { FormCreate(); });
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);

@@ -26,6 +26,10 @@ public:
     virtual std::string UserName() = 0;
     virtual MemoryStatus Memory() = 0;
     virtual DWORD ProcessorType() = 0;
+    // The processor's name as the system's own properties show it: the first
+    // processor's ProcessorNameString, else the CPUID brand string; "" when
+    // neither is there. Blanks around it are kept.
+    virtual std::string ProcessorBrand() = 0;
     // The profile's entry `key` of `section`, or "" when absent.
     virtual std::string ProfileString(const std::string& section, const std::string& key) = 0;
     virtual LANGID SystemDefaultLanguage() = 0;

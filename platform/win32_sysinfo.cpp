@@ -2,6 +2,13 @@
 
 #include <vector>
 
+#if defined(_MSC_VER) && (defined(_M_IX86) || defined(_M_X64))
+#include <intrin.h>
+#elif defined(__i386__) || defined(__x86_64__)
+#include <cpuid.h>
+#endif
+
+#include "platform/registry.h"
 #include "platform/system_library.h"
 
 namespace platform {
@@ -11,6 +18,38 @@ namespace {
 std::string UpToZero(const std::vector<char>& buffer) { return std::string(buffer.data()); }
 
 using VerLanguageNameFn = DWORD(WINAPI*)(DWORD, LPSTR, DWORD);
+
+const char kFirstProcessorKey[] = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
+
+// Windows NT writes the brand string here at boot; Windows 9x has no such key.
+std::string ProcessorNameString() {
+    Registry& registry = RealRegistry();
+    HKEY key = registry.Open(HKEY_LOCAL_MACHINE, kFirstProcessorKey, KEY_QUERY_VALUE);
+    if (!key) return {};
+    const RegistryValue value = registry.Read(key, "ProcessorNameString");
+    registry.Close(key);
+    if (!value.exists || value.type != REG_SZ) return {};
+    return value.data.substr(0, value.data.find('\0'));
+}
+
+// The 48-byte brand string of CPUID leaves 0x80000002 to 0x80000004; "" on
+// processors without them.
+std::string CpuidBrandString() {
+    unsigned int registers[12] = {};
+#if defined(_MSC_VER) && (defined(_M_IX86) || defined(_M_X64))
+    int leaf[4];
+    __cpuid(leaf, 0x80000000);
+    if (static_cast<unsigned int>(leaf[0]) < 0x80000004) return {};
+    for (int i = 0; i < 3; ++i) __cpuid(reinterpret_cast<int*>(&registers[4 * i]), 0x80000002 + i);
+#elif defined(__i386__) || defined(__x86_64__)
+    if (__get_cpuid_max(0x80000000, nullptr) < 0x80000004) return {};
+    for (unsigned int i = 0; i < 3; ++i)
+        __get_cpuid(0x80000002 + i, &registers[4 * i], &registers[4 * i + 1], &registers[4 * i + 2],
+                    &registers[4 * i + 3]);
+#endif
+    const std::string brand(reinterpret_cast<const char*>(registers), sizeof(registers));
+    return brand.substr(0, brand.find('\0'));
+}
 
 class Win32SystemInfo : public SystemInfo {
 public:
@@ -39,6 +78,11 @@ public:
         SYSTEM_INFO info{};
         GetSystemInfo(&info);
         return info.dwProcessorType;
+    }
+
+    std::string ProcessorBrand() override {
+        const std::string name = ProcessorNameString();
+        return name.empty() ? CpuidBrandString() : name;
     }
 
     std::string ProfileString(const std::string& section, const std::string& key) override {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Writes a PNG of each of the ten pages into build/screenshots/, running the
-# win64 build under Xvfb in the test prefix with sample system files on drive C.
+# win64 build under Xvfb in a prefix of its own that looks like a used machine:
+# system files as Windows 98 leaves them, a default printer, and programs
+# installed for all users (64-bit and 32-bit) and for the user alone.
 # Usage: scripts/screenshots.sh (after scripts/test.sh or a build of win64)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,12 +18,114 @@ ensure_display
 ensure_prefix
 start_wineserver
 c="$WINEPREFIX/drive_c"
-printf '[windows]\r\nload=\r\nrun=\r\n\r\n[Desktop]\r\nWallpaper=(None)\r\n' > "$c/windows/win.ini"
-printf '[boot]\r\nshell=Explorer.exe\r\nsystem.drv=system.drv\r\n\r\n[386Enh]\r\nwoafont=dosapp.fon\r\n' > "$c/windows/system.ini"
-printf '[boot loader]\r\ntimeout=30\r\ndefault=multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS\r\n' > "$c/boot.ini"
-printf '[current]\r\ncolor schemes=Windows Standard\r\n' > "$c/windows/control.ini"
-printf '@ECHO OFF\r\nSET TEMP=C:\\WINDOWS\\TEMP\r\nPATH C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\n' > "$c/autoexec.bat"
-printf 'DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\nFILES=40\r\nBUFFERS=20\r\n' > "$c/config.sys"
+crlf() { sed 's/$/\r/' > "$1"; }
+crlf "$c/windows/win.ini" <<'INI'
+[windows]
+load=
+run=
+NullPort=None
+device=HP LaserJet 4050 Series PCL6,winspool,LPT1:
+
+[Desktop]
+Wallpaper=(None)
+TileWallpaper=0
+WallpaperStyle=0
+Pattern=(None)
+
+[intl]
+iCountry=1
+sCountry=United States
+sLanguage=enu
+sShortDate=M/d/yy
+
+[Ports]
+LPT1:=
+COM1:=9600,n,8,1,x
+
+[mci extensions]
+wav=waveaudio
+mid=sequencer
+avi=AVIVideo
+INI
+crlf "$c/windows/system.ini" <<'INI'
+[boot]
+oemfonts.fon=vgaoem.fon
+shell=Explorer.exe
+system.drv=system.drv
+drivers=mmsystem.dll power.drv
+mouse.drv=mouse.drv
+display.drv=pnpdrvr.drv
+
+[386Enh]
+woafont=dosapp.fon
+EGA80WOA.FON=EGA80WOA.FON
+mouse=*vmouse, msmouse.vxd
+device=*vshare
+
+[drivers]
+wave=mmdrv.dll
+timer=timer.drv
+
+[mci]
+cdaudio=mcicda.drv
+sequencer=mciseq.drv
+waveaudio=mciwave.drv
+INI
+crlf "$c/boot.ini" <<'INI'
+[boot loader]
+timeout=30
+default=multi(0)disk(0)rdisk(0)partition(1)\WINDOWS
+[operating systems]
+multi(0)disk(0)rdisk(0)partition(1)\WINDOWS="Microsoft Windows XP Professional" /fastdetect
+INI
+crlf "$c/windows/control.ini" <<'INI'
+[current]
+color schemes=Windows Standard
+
+[Screen Saver.Marquee]
+Font=Times New Roman
+INI
+crlf "$c/autoexec.bat" <<'INI'
+@ECHO OFF
+SET TEMP=C:\WINDOWS\TEMP
+PATH C:\WINDOWS;C:\WINDOWS\COMMAND
+LH C:\WINDOWS\COMMAND\MSCDEX.EXE /D:MSCD001
+INI
+crlf "$c/config.sys" <<'INI'
+DEVICE=C:\WINDOWS\HIMEM.SYS
+DEVICE=C:\WINDOWS\EMM386.EXE NOEMS
+FILES=40
+BUFFERS=20
+INI
+# Installed programs: the 64-bit view, the 32-bit view (Wow6432Node) and the user's own key.
+crlf "$c/installed.reg" <<'REG'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\7-Zip]
+"DisplayName"="7-Zip 23.01 (x64)"
+"UninstallString"="C:\\Program Files\\7-Zip\\Uninstall.exe"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\{1C8E2B6A-5F0B-4C3D-9E7A-2B1D4C6E8F00}]
+"DisplayName"="LibreOffice 7.6.4.1"
+"UninstallString"="MsiExec.exe /I{1C8E2B6A-5F0B-4C3D-9E7A-2B1D4C6E8F00}"
+
+[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\Notepad++]
+"DisplayName"="Notepad++ (32-bit x86)"
+"UninstallString"="\"C:\\Program Files (x86)\\Notepad++\\uninstall.exe\""
+
+[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\VLC media player]
+"DisplayName"="VLC media player"
+"UninstallString"="\"C:\\Program Files (x86)\\VideoLAN\\VLC\\uninstall.exe\""
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\{4F2A9C1E-7D3B-4E5F-8A6C-0B9D2E1F3A45}]
+"DisplayName"="Python 3.12.1 (64-bit)"
+"UninstallString"="MsiExec.exe /X{4F2A9C1E-7D3B-4E5F-8A6C-0B9D2E1F3A45}"
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Windows]
+"device"="HP LaserJet 4050 Series PCL6,winspool,LPT1:"
+REG
+$WINE regedit /S 'C:\installed.reg' >/dev/null 2>&1
+rm -f "$c/installed.reg"
 $WINE "$bin/qorsysed.exe" &
 $WINE "$bin/tests/wait_window.exe" "QOR System Editor" 60
 names=(winini systemini bootini controlini autoexecbat configsys registrysettings controlpanel systeminfo about)

@@ -10,8 +10,11 @@ deps="$top/build/deps"
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
-packages=(wine wine64 xvfb g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
-          googletest cmake ninja-build imagemagick x11-utils dpkg-dev xauth)
+# fonts-wine: Wine's own fonts, which wine-env.sh copies into every prefix it
+# makes. fonts-dejavu-core: the wider face Wine substitutes without them, which
+# the layout tests build the pages with.
+packages=(wine wine64 fonts-wine fonts-dejavu-core xvfb g++-mingw-w64-x86-64 g++-mingw-w64-i686
+          mingw-w64-tools googletest cmake ninja-build imagemagick x11-utils dpkg-dev xauth)
 
 missing_packages() {
     local p
@@ -59,18 +62,49 @@ install_packages() {
 qemu_binfmt=/proc/sys/fs/binfmt_misc
 qemu_entry=$qemu_binfmt/qemu-i386-qor
 
+# One-line apt sources for the backports suite of `codename`, made from the
+# archives this machine already uses for `codename` itself (their URIs and
+# signing keys), so that no download host is written here.
+backports_sources() {
+    local codename=$1
+    {
+        grep -hsE "^deb[[:space:]]" /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
+            | awk -v suite="$codename" '{
+                  options = ""; i = 2
+                  if ($2 ~ /^\[/) { while ($i !~ /\]$/) { options = options $i " "; i++ } options = options $i " "; i++ }
+                  if ($(i + 1) == suite) print "deb " options $i " " suite "-backports main"
+              }'
+        awk -v suite="$codename" '
+            function flush() {
+                if (types ~ /(^| )deb( |$)/ && (" " suites " ") ~ (" " suite " ") && enabled != "no")
+                    for (n = split(uris, list, " "); n > 0; n--)
+                        print "deb " (key ? "[signed-by=" key "] " : "") list[n] " " suite "-backports main"
+                types = suites = uris = key = enabled = ""
+            }
+            /^[[:space:]]*$/ { flush(); next }
+            /^Types:/ { sub(/^Types:[[:space:]]*/, ""); types = $0 }
+            /^Suites:/ { sub(/^Suites:[[:space:]]*/, ""); suites = $0 }
+            /^URIs:/ { sub(/^URIs:[[:space:]]*/, ""); uris = $0 }
+            /^Signed-By:/ { sub(/^Signed-By:[[:space:]]*/, ""); key = $0 }
+            /^Enabled:/ { sub(/^Enabled:[[:space:]]*/, ""); enabled = $0 }
+            END { flush() }' /etc/apt/sources.list.d/*.sources 2>/dev/null
+    } | sort -u
+}
+
 runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 install_qemu_user() {
     local major
     major=$(qemu-i386 --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]*\).*/\1/p')
     [ -n "$major" ] && [ "$major" -ge 8 ] && return
-    local release=""
+    local release="" backports
     . /etc/os-release
     if [ "${VERSION_CODENAME:-}" = bookworm ]; then
-        echo "deb http://deb.debian.org/debian bookworm-backports main" \
-            | as_root tee /etc/apt/sources.list.d/qor-bookworm-backports.list >/dev/null
-        release="-t bookworm-backports"
+        backports=$(backports_sources bookworm)
+        if [ -n "$backports" ]; then
+            echo "$backports" | as_root tee /etc/apt/sources.list.d/qor-bookworm-backports.list >/dev/null
+            release="-t bookworm-backports"
+        fi
     fi
     as_root apt-get update -qq
     # shellcheck disable=SC2086

@@ -18,12 +18,22 @@ else
     QOR_RUNS_WIN32=0
 fi
 
-# Creates the prefix once: virtual desktop with a taskbar, and the .reg
-# association Windows has, so the registry editor imports policy files.
+# Wine's own fonts (package fonts-wine) into the prefix's Fonts folder. Debian's
+# Wine does not look for them where the package puts them; without them the
+# title bar's buttons show letters and "MS Sans Serif" falls back to a wider
+# face. Wine reads the folder when its server starts.
+copy_wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/* "$fonts/"
+}
+
+# Creates the prefix once: Wine's fonts, virtual desktop with a taskbar, and
+# the .reg association Windows has, so the registry editor imports policy files.
 # A prefix made while 32-bit programs could not run lacks Wine's 32-bit half,
 # so the marker says which kind it is.
 ensure_prefix() {
-    local ready="$WINEPREFIX/.qor-ready-3-win32-$QOR_RUNS_WIN32"
+    local ready="$WINEPREFIX/.qor-ready-4-win32-$QOR_RUNS_WIN32"
     [ -f "$ready" ] && return
     case "$WINEPREFIX" in
         "$top"/build/*) ;;
@@ -32,6 +42,7 @@ ensure_prefix() {
     esac
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
+    copy_wine_fonts
     $WINE wineboot -i </dev/null >/dev/null 2>&1
     local r="$WINE reg add"
     $r 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1

@@ -7,6 +7,27 @@ namespace {
 
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
+// 64-bit Windows keeps the uninstall entries of 32-bit and 64-bit programs
+// in two registry views; each build reads its own view, then the other one.
+// On 32-bit Windows both views are the same key.
+#ifdef _WIN64
+constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
+
+// Where programs record their uninstall entries: for all users in either
+// view, and for the user alone.
+struct UninstallSource {
+    HKEY root;
+    REGSAM view;
+};
+const UninstallSource kSources[] = {
+    {HKEY_LOCAL_MACHINE, 0},
+    {HKEY_LOCAL_MACHINE, kOtherView},
+    {HKEY_CURRENT_USER, 0},
+};
+
 // Stops the list repainting while it is rebuilt and lets it repaint after,
 // whichever way the rebuild ends.
 class RedrawSuspended {
@@ -39,18 +60,33 @@ private:
 }  // namespace
 
 void InstalledSoftware::Create(HWND sheet, const ui::Dpi& dpi, HFONT font) {
-    list_ = ui::Window(ui::CreateControl({sheet, WC_LISTVIEWA, "", {360, 32, 425, 173},
+    dpi_ = dpi;
+    list_ = ui::Window(ui::CreateControl({sheet, WC_LISTVIEWA, "", {kLeft, 32, kWidth, 173},
                                           LVS_LIST | LVS_EDITLABELS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
                                           WS_EX_CLIENTEDGE, ids::ListView(2), font},
                                          dpi));
 }
 
+void InstalledSoftware::MoveLeftEdge(int left) {
+    RECT bounds{};
+    GetWindowRect(list_.Handle(), &bounds);
+    MapWindowPoints(nullptr, GetParent(list_.Handle()), reinterpret_cast<POINT*>(&bounds), 2);
+    if (bounds.left == left) return;
+    SetWindowPos(list_.Handle(), nullptr, left, bounds.top, dpi_.Scale(kLeft + kWidth) - left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void InstalledSoftware::Rebuild() {
-    RegistryAccessor registry(registry_, HKEY_LOCAL_MACHINE);
     RedrawSuspended redraw(list_.Handle());
     SendMessageA(list_.Handle(), LVM_DELETEALLITEMS, 0, 0);
     programs_.clear();
     SortOnExit sorted([this] { SortByCaption(); });
+    std::set<Entry> listed;
+    for (const UninstallSource& source : kSources) AddProgramsOf(source.root, source.view, listed);
+}
+
+void InstalledSoftware::AddProgramsOf(HKEY root, REGSAM view, std::set<Entry>& listed) {
+    RegistryAccessor registry(registry_, root, view);
     if (!registry.OpenKeyReadOnly(kUninstallKey)) return;
     const std::vector<std::string> names = registry.KeyNames();
     registry.CloseKey();
@@ -58,7 +94,9 @@ void InstalledSoftware::Rebuild() {
         if (!registry.OpenKeyReadOnly(std::string(kUninstallKey) + "\\" + name)) continue;
         const std::string displayName = registry.ReadString("DisplayName");
         const std::string uninstallCommand = registry.ReadString("UninstallString");
-        AddProgram(displayName, uninstallCommand);
+        // The same key seen through both views of 32-bit Windows, or a key
+        // 64-bit Windows shares between them, is one program.
+        if (listed.insert({name, displayName, uninstallCommand}).second) AddProgram(displayName, uninstallCommand);
         registry.CloseKey();
     }
 }

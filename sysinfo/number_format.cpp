@@ -46,14 +46,18 @@ std::string FormatMhz(double mhz, const Separators& separators) {
     return text;
 }
 
-std::string ProcessorName(DWORD processorType) {
+std::string ProcessorName(DWORD processorType, const std::string& brand) {
     switch (processorType) {
         case 386: return "80386";
         case 486: return "80486";
         case 586: return "Pentium";
         case 686: return "Cyrx 686";
-        default: return "Unknown processor" + std::to_string(processorType);
     }
+    // Brand strings are padded with blanks, often in front.
+    const char* const kBlanks = " \t";
+    const size_t first = brand.find_first_not_of(kBlanks);
+    if (first == std::string::npos) return "Unknown processor" + std::to_string(processorType);
+    return brand.substr(first, brand.find_last_not_of(kBlanks) - first + 1);
 }
 
 std::string FormatHardwareAddress(const platform::HardwareAddress& address) {

@@ -21,8 +21,10 @@ std::string FormatKilobytesFree(double kilobytes, const Separators& separators);
 std::string FormatPercent(DWORD percent);
 // " 1.00 MHz": two decimals, halves away from zero, no grouping.
 std::string FormatMhz(double mhz, const Separators& separators);
-// "80386" ... "Cyrx 686", or "Unknown processor" and the number run together.
-std::string ProcessorName(DWORD processorType);
+// "80386" ... "Cyrx 686" for the four types of the 9x generation; any other
+// type by the processor's own `brand` name without the blanks around it, or,
+// without a brand, "Unknown processor" and the number run together.
+std::string ProcessorName(DWORD processorType, const std::string& brand);
 // "00-1A-2B-3C-4D-5E".
 std::string FormatHardwareAddress(const platform::HardwareAddress& address);
 // "Label = SYSTEM   VolSer = 00001234".

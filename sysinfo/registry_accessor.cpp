@@ -12,7 +12,7 @@ constexpr REGSAM kReadOnlyMasks[] = {KEY_READ, STANDARD_RIGHTS_READ | KEY_QUERY_
 
 bool RegistryAccessor::OpenKey(const std::string& path, REGSAM access) {
     CloseKey();
-    key_ = registry_.Open(root_, path, access);
+    key_ = registry_.Open(root_, path, access | view_);
     return key_ != nullptr;
 }
 

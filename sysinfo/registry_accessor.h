@@ -10,7 +10,10 @@
 
 class RegistryAccessor {
 public:
-    RegistryAccessor(platform::Registry& registry, HKEY root) : registry_(registry), root_(root) {}
+    // `view` (KEY_WOW64_32KEY, KEY_WOW64_64KEY or 0 for the program's own)
+    // is the registry view every key is opened in.
+    RegistryAccessor(platform::Registry& registry, HKEY root, REGSAM view = 0)
+        : registry_(registry), root_(root), view_(view) {}
     ~RegistryAccessor() { CloseKey(); }
     RegistryAccessor(const RegistryAccessor&) = delete;
     RegistryAccessor& operator=(const RegistryAccessor&) = delete;
@@ -32,5 +35,6 @@ public:
 private:
     platform::Registry& registry_;
     HKEY root_;
+    REGSAM view_;
     HKEY key_ = nullptr;
 };

@@ -35,8 +35,8 @@ const FactRow kFacts[] = {
 
 constexpr int kCaptionX = 16;
 constexpr int kLabelHeight = 13;
-// Value labels reach up to the installed software list.
-constexpr int kValueRight = 356;
+// Value labels reach up to the installed software list, 4 pixels short of it.
+constexpr int kListGap = 4;
 
 const char kVersionKey[] = "software\\microsoft\\windows\\currentversion";
 const char kNtVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
@@ -48,12 +48,12 @@ ui::Label CreateLabel(HWND sheet, const ui::Dpi& dpi, HFONT font, int number, co
     return label;
 }
 
-// Where a caption label ends on its sheet, in device pixels.
-int RightEdge(const ui::Label& label) {
+// A control's rectangle on its sheet, in device pixels.
+RECT BoundsOnSheet(HWND control) {
     RECT bounds{};
-    GetWindowRect(label.Handle(), &bounds);
-    MapWindowPoints(nullptr, GetParent(label.Handle()), reinterpret_cast<POINT*>(&bounds), 2);
-    return bounds.right;
+    GetWindowRect(control, &bounds);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
 }
 
 }  // namespace
@@ -69,16 +69,19 @@ void SysInfoPage::Create(Page, const PageContext& context) {
                                         {kCaptionX, fact.y, 0, 0});
         caption.FitToText();
         ui::Label value = CreateLabel(sheet_, context.dpi, context.font, fact.valueLabel, fact.placeholder,
-                                      {fact.valueX, fact.y, kValueRight - fact.valueX, kLabelHeight});
+                                      {fact.valueX, fact.y, 0, kLabelHeight});
         // A font wider than the design's would run the caption into its value:
         // the value then starts where the caption ends.
-        const int valueX = std::max(context.dpi.Scale(fact.valueX), RightEdge(caption));
-        SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(fact.y),
-                     context.dpi.Scale(kValueRight) - valueX, context.dpi.Scale(kLabelHeight),
+        const int captionRight = BoundsOnSheet(caption.Handle()).right;
+        const int valueX = std::max(context.dpi.Scale(fact.valueX), captionRight);
+        SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(fact.y), 0, context.dpi.Scale(kLabelHeight),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    CreateLabel(sheet_, context.dpi, context.font, 4, "Installed Software :", {360, 16, 120, kLabelHeight});
+    CreateLabel(sheet_, context.dpi, context.font, 4, "Installed Software :",
+                {InstalledSoftware::kLeft, 16, 120, kLabelHeight});
     software_.Create(sheet_, context.dpi, context.font);
+    dpi_ = context.dpi;
+    FitValues();
     // Only this page uses the hidden list box, so it lives on this sheet.
     listBox1_ = ui::Window(ui::CreateControl(
         {sheet_, "LISTBOX", "", {336, 168, 121, 97}, WS_VSCROLL | LBS_NOTIFY, WS_EX_CLIENTEDGE, ids::ListBox1,
@@ -156,7 +159,7 @@ void SysInfoPage::Button33Click() {
     SetValue(20, FormatPercent(memory.loadPercent));
 }
 
-void SysInfoPage::Button34Click() { SetValue(10, ProcessorName(system_.ProcessorType())); }
+void SysInfoPage::Button34Click() { SetValue(10, ProcessorName(system_.ProcessorType(), system_.ProcessorBrand())); }
 
 void SysInfoPage::Button35Click() { software_.Rebuild(); }
 
@@ -183,6 +186,32 @@ std::string SysInfoPage::QueryVolumeSerial(char driveLetter) {
 
 void SysInfoPage::SetValue(int labelNumber, const std::string& text) {
     SetWindowTextA(GetDlgItem(sheet_, ids::Label(labelNumber)), text.c_str());
+    FitValues();
+}
+
+// Each value label reaches up to the installed software list. A value too
+// long for that room (a long processor name, a wide font) moves the list and
+// its caption right, keeping the list's right edge, until the value shows
+// whole; the list keeps at least half its width.
+void SysInfoPage::FitValues() {
+    int widest = 0;
+    for (const FactRow& fact : kFacts) {
+        HWND value = GetDlgItem(sheet_, ids::Label(fact.valueLabel));
+        widest = std::max(widest, static_cast<int>(BoundsOnSheet(value).left) +
+                                      ui::TextWidth(value, ui::Window(value).Text()));
+    }
+    const int listLeft = std::clamp(widest + dpi_.Scale(kListGap), dpi_.Scale(InstalledSoftware::kLeft),
+                                    dpi_.Scale(InstalledSoftware::kLeft + InstalledSoftware::kWidth / 2));
+    for (const FactRow& fact : kFacts) {
+        HWND value = GetDlgItem(sheet_, ids::Label(fact.valueLabel));
+        const RECT bounds = BoundsOnSheet(value);
+        SetWindowPos(value, nullptr, 0, 0, listLeft - dpi_.Scale(kListGap) - bounds.left, bounds.bottom - bounds.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    HWND caption = GetDlgItem(sheet_, ids::Label(4));
+    const RECT captionBounds = BoundsOnSheet(caption);
+    SetWindowPos(caption, nullptr, listLeft, captionBounds.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    software_.MoveLeftEdge(listLeft);
 }
 
 std::string SysInfoPage::ValueText(int labelNumber) const {

@@ -47,6 +47,7 @@ private:
     std::string QueryLanguageName();
     std::string QueryVolumeSerial(char driveLetter);
     void SetValue(int labelNumber, const std::string& text);
+    void FitValues();
     void ReadSeparators();
 
     platform::SystemInfo& system_;
@@ -54,6 +55,7 @@ private:
     platform::Timing& timing_;
     platform::Registry& registry_;
     HWND sheet_ = nullptr;
+    ui::Dpi dpi_;
     ui::Window listBox1_;
     InstalledSoftware software_;
     Separators separators_;

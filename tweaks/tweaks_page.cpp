@@ -1,5 +1,6 @@
 #include "tweaks/tweaks_page.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "ui/app_error.h"
@@ -19,6 +20,12 @@ struct ButtonRow {
     Handler handler;
 };
 
+// The two button columns: 97 pixels wide, the second overlapping the first
+// by one pixel; the long buttons span both. The explanation starts at 216.
+constexpr int kColumnWidth = 97;
+constexpr int kExplanationX = 216;
+// A caption fits a button when it clears the button's one-pixel frame.
+constexpr int kButtonFrame = 2;
 constexpr char kRebootHint[] = "You will need to reboot";
 
 const ButtonRow kButtons[] = {
@@ -79,6 +86,32 @@ void LeaveTabOrder(HWND control) {
 void TweaksPage::Create(Page, const PageContext& context) {
     CreateButtons(context);
     CreateMemos(context);
+    WidenColumnsToCaptions(context);
+}
+
+// A font wider than the design's widens both columns to the longest caption;
+// the explanation then moves right by as much, keeping its right edge.
+void TweaksPage::WidenColumnsToCaptions(const PageContext& context) {
+    const ui::Dpi& dpi = context.dpi;
+    int column = dpi.Scale(kColumnWidth);
+    for (const ButtonRow& row : kButtons) {
+        const int needed = ui::TextWidth(GetDlgItem(context.sheet, ids::Button(row.button)), row.caption) +
+                           dpi.Scale(kButtonFrame);
+        column = std::max(column, row.bounds.width == kColumnWidth ? needed : (needed + 2) / 2);
+    }
+    const int growth = column - dpi.Scale(kColumnWidth);
+    if (growth == 0) return;
+    for (const ButtonRow& row : kButtons) {
+        const int x = dpi.Scale(8) + (row.bounds.x == 8 ? 0 : column - 1);
+        const int width = row.bounds.width == kColumnWidth ? column : 2 * column - 1;
+        SetWindowPos(GetDlgItem(context.sheet, ids::Button(row.button)), nullptr, x, dpi.Scale(row.bounds.y), width,
+                     dpi.Scale(row.bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT explanation{};
+    GetWindowRect(memo18_.Handle(), &explanation);
+    SetWindowPos(memo18_.Handle(), nullptr, dpi.Scale(kExplanationX) + 2 * growth, dpi.Scale(8),
+                 explanation.right - explanation.left - 2 * growth, explanation.bottom - explanation.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TweaksPage::CreateButtons(const PageContext& context) {
@@ -97,7 +130,7 @@ void TweaksPage::CreateButtons(const PageContext& context) {
 void TweaksPage::CreateMemos(const PageContext& context) {
     memo18_.Create({.parent = context.sheet,
                     .text = kExplanation,
-                    .bounds = {216, 8, 553, 393},
+                    .bounds = {kExplanationX, 8, 553, 393},
                     .id = ids::Memo(18),
                     .font = context.font},
                    context.dpi);

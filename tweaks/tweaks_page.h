@@ -60,6 +60,7 @@ private:
     void CreateStateDirectory();
     void CreateMemos(const PageContext& context);
     void CreateButtons(const PageContext& context);
+    void WidenColumnsToCaptions(const PageContext& context);
 
     platform::Files& files_;
     ShellToggles toggles_;

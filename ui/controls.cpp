@@ -75,14 +75,24 @@ void Label::Create(CreateArgs args, const Dpi& dpi) {
     hwnd_ = CreateControl(args, dpi);
 }
 
-void Label::FitToText() {
-    const std::string text = Text();
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+namespace {
+
+SIZE TextExtent(HWND control, const std::string& text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, previous);
-    ReleaseDC(hwnd_, dc);
+    ReleaseDC(control, dc);
+    return size;
+}
+
+}  // namespace
+
+int TextWidth(HWND control, const std::string& text) { return TextExtent(control, text).cx; }
+
+void Label::FitToText() {
+    const SIZE size = TextExtent(hwnd_, Text());
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -143,6 +153,40 @@ int CALLBACK CompareItems(LPARAM first, LPARAM second, LPARAM compare) {
 
 void ListView::Sort(const std::function<int(LPARAM, LPARAM)>& compare) {
     SendMessageA(hwnd_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&compare), reinterpret_cast<LPARAM>(&CompareItems));
+}
+
+namespace {
+
+// The tab control's own padding at 96 DPI: beside each caption, and above and below it.
+constexpr int kTabPaddingX = 6;
+constexpr int kTabPaddingY = 3;
+
+void SetTabPadding(HWND tabs, int x, int y) {
+    SendMessageA(tabs, TCM_SETPADDING, 0, MAKELPARAM(x, y));
+    // The tabs are measured again when their font is set.
+    SendMessageA(tabs, WM_SETFONT, static_cast<WPARAM>(SendMessageA(tabs, WM_GETFONT, 0, 0)), TRUE);
+}
+
+}  // namespace
+
+bool TabRowFits(HWND tabs) {
+    const auto count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    if (count == 0) return true;
+    RECT client{}, last{};
+    GetClientRect(tabs, &client);
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last));
+    // Its own style, not IsWindowVisible: the window may not be shown yet.
+    HWND arrows = FindWindowExA(tabs, nullptr, UPDOWN_CLASSA, nullptr);
+    const bool arrowsShown = arrows && (GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE);
+    return last.right <= client.right && !arrowsShown;
+}
+
+void FitTabRow(HWND tabs, const Dpi& dpi) {
+    for (int padding = dpi.Scale(kTabPaddingX) - 1; padding >= 0 && !TabRowFits(tabs); --padding)
+        SetTabPadding(tabs, padding, dpi.Scale(kTabPaddingY));
+    if (TabRowFits(tabs)) return;
+    SetWindowLongPtrA(tabs, GWL_STYLE, GetWindowLongPtrA(tabs, GWL_STYLE) | TCS_MULTILINE);
+    SetTabPadding(tabs, dpi.Scale(kTabPaddingX), dpi.Scale(kTabPaddingY));
 }
 
 void Hints::Create(HWND owner) {

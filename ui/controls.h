@@ -78,6 +78,9 @@ protected:
     HWND hwnd_ = nullptr;
 };
 
+// How wide `text` is in the font of `control`, in device pixels.
+int TextWidth(HWND control, const std::string& text);
+
 // Creates any child control; WS_CHILD and (unless `visible` is false) WS_VISIBLE are added.
 HWND CreateControl(const CreateArgs& args, const Dpi& dpi);
 
@@ -128,6 +131,15 @@ public:
     void Sort(const std::function<int(LPARAM, LPARAM)>& compare);
     void SetRedraw(bool redraw) { SendMessageA(hwnd_, WM_SETREDRAW, redraw ? TRUE : FALSE, 0); }
 };
+
+// The tab control `tabs` shows all its tabs in one row without scroll
+// arrows: when the row is too long for the control's width, the padding
+// beside each caption shrinks step by step, down to none; a row still too
+// long wraps into more rows rather than hide tabs. Call once the control has
+// its width and its tabs.
+void FitTabRow(HWND tabs, const Dpi& dpi);
+// Whether every tab of `tabs` lies within the control, with no scroll arrows.
+bool TabRowFits(HWND tabs);
 
 // One tooltip control for a whole window: shows the hints of buttons.
 class Hints {

@@ -1,4 +1,6 @@
 // The real program: its window, its pages, start-up and its error boxes.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "ui/control_ids.h"
@@ -8,6 +10,18 @@
 namespace {
 
 const char kWinIni[] = "c:\\windows\\win.ini";
+
+// Tab `index`'s rectangle in the tab control of another process.
+RECT TabRect(HANDLE process, HWND tabs, int index) {
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote),
+                        SMTO_ABORTIFHUNG, 5000, &result);
+    RECT item{};
+    ReadProcessMemory(process, remote, &item, sizeof(item), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return item;
+}
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -37,6 +51,23 @@ TEST_F(MainWindowTest, OpensAtItsDesignPlaceWithTenPagesAndWinIniLoaded) {
     EXPECT_TRUE(program.IsVisible(ids::Memo(1)));
     EXPECT_FALSE(program.IsVisible(ids::Memo(2)));
     EXPECT_TRUE(program.MessageBoxes().empty());
+}
+
+TEST_F(MainWindowTest, AllTenTabsShowInOneRowWithoutScrollArrows) {
+    e2e::Program program;
+    ASSERT_TRUE(program.Window());
+    HWND tabs = program.Control(ids::PageControl1);
+    RECT client{};
+    GetClientRect(tabs, &client);
+    for (int index = 0; index < 10; ++index) {
+        const RECT item = TabRect(program.Process(), tabs, index);
+        EXPECT_GT(item.right, item.left) << "tab " << index;
+        EXPECT_GE(item.left, 0) << "tab " << index;
+        EXPECT_LE(item.right, client.right) << "tab " << index;
+    }
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
+    HWND arrows = FindWindowExA(tabs, nullptr, UPDOWN_CLASSA, nullptr);
+    EXPECT_FALSE(arrows && IsWindowVisible(arrows)) << "scroll arrows show";
 }
 
 TEST_F(MainWindowTest, PageControlFollowsTheWindowWhenResized) {

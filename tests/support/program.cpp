@@ -240,7 +240,8 @@ void Program::TypeKeys(const std::string& text) {
 }
 
 void Program::ClickInto(int editId) {
-    PostClick(Control(editId), {4, 4}, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    // At the left margin: the caret goes before the first character whatever its width in the font.
+    PostClick(Control(editId), {1, 4}, WM_LBUTTONDOWN, WM_LBUTTONUP);
     HWND edit = Control(editId);
     if (!PollFor([&] { return FocusedControl() == edit; })) ADD_FAILURE() << "the editor " << editId << " got no focus";
 }

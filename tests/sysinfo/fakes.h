@@ -5,9 +5,11 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/netbios.h"
+#include "platform/registry.h"
 #include "platform/sysinfo.h"
 #include "platform/timing.h"
 
@@ -89,6 +91,7 @@ public:
     std::string userName = "alice";
     platform::MemoryStatus memory{37, 64ull << 20, 32ull << 20};
     DWORD processorType = 586;
+    std::string processorBrand;
     std::string printer = "LaserJet,winspool,LPT1:";
     std::string languageName = "English (United States)";
     LANGID language = 0x0409;
@@ -101,6 +104,7 @@ public:
     std::string UserName() override { return userName; }
     platform::MemoryStatus Memory() override { return memory; }
     DWORD ProcessorType() override { return processorType; }
+    std::string ProcessorBrand() override { return processorBrand; }
     std::string ProfileString(const std::string& section, const std::string& key) override {
         asked.push_back(section + "/" + key);
         return printer;
@@ -112,4 +116,60 @@ public:
         return volume;
     }
     std::string UserLocaleInfo(LCTYPE type) override { return type == LOCALE_STHOUSAND ? thousands : decimal; }
+};
+
+// The registry of a 64-bit Windows as the uninstall list reads it: the
+// machine's keys in the 64-bit and the 32-bit view, and the user's keys.
+// A program opens its own view unless it asks for the other one.
+class FakeRegistry : public platform::Registry {
+public:
+    enum class Hive { Machine64, Machine32, User };
+    struct Key {
+        std::vector<std::string> subkeys;
+        std::map<std::string, platform::RegistryValue> values;
+    };
+    int openKeys = 0;  // opened and not yet closed
+
+    void SetString(Hive hive, const std::string& path, const std::string& name, const std::string& text) {
+        Set(hive, path, name, {true, REG_SZ, text + '\0'});
+    }
+    void SetDword(Hive hive, const std::string& path, const std::string& name, DWORD number) {
+        Set(hive, path, name, {true, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof(number))});
+    }
+
+    HKEY Open(HKEY root, const std::string& path, REGSAM access) override {
+        const auto found = keys_.find({HiveOf(root, access), path});
+        if (found == keys_.end()) return nullptr;
+        ++openKeys;
+        return reinterpret_cast<HKEY>(&found->second);
+    }
+    void Close(HKEY) override { --openKeys; }
+    DWORD SubkeyCount(HKEY key) override { return static_cast<DWORD>(KeyOf(key).subkeys.size()); }
+    std::string SubkeyName(HKEY key, DWORD index) override { return KeyOf(key).subkeys.at(index); }
+    platform::RegistryValue Read(HKEY key, const std::string& name) override {
+        if (!key) return {};
+        const auto found = KeyOf(key).values.find(name);
+        return found == KeyOf(key).values.end() ? platform::RegistryValue{} : found->second;
+    }
+
+private:
+    static Hive HiveOf(HKEY root, REGSAM access) {
+        if (root == HKEY_CURRENT_USER) return Hive::User;
+        if (access & KEY_WOW64_32KEY) return Hive::Machine32;
+        if (access & KEY_WOW64_64KEY) return Hive::Machine64;
+        return sizeof(void*) == 8 ? Hive::Machine64 : Hive::Machine32;
+    }
+    static Key& KeyOf(HKEY key) { return *reinterpret_cast<Key*>(key); }
+    // Creates the key and every key above it, each listed as its parent's subkey.
+    void Set(Hive hive, const std::string& path, const std::string& name, const platform::RegistryValue& value) {
+        const size_t slash = path.rfind('\\');
+        if (slash != std::string::npos && !keys_.count({hive, path})) {
+            Set(hive, path.substr(0, slash), "", {});
+            keys_[{hive, path.substr(0, slash)}].subkeys.push_back(path.substr(slash + 1));
+        }
+        Key& key = keys_[{hive, path}];
+        if (value.exists) key.values[name] = value;
+    }
+
+    std::map<std::pair<Hive, std::string>, Key> keys_;
 };

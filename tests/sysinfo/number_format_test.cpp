@@ -29,13 +29,22 @@ TEST(FormatMhz, ShowsTwoDecimalsWithTheLocaleSeparator) {
 
 TEST(FormatPercent, PutsASpaceBeforeThePercentSign) { EXPECT_EQ(FormatPercent(37), "37 %"); }
 
-TEST(ProcessorName, NamesTheKnownTypesAndRunsTheNumberOnOtherwise) {
-    EXPECT_EQ(ProcessorName(386), "80386");
-    EXPECT_EQ(ProcessorName(486), "80486");
-    EXPECT_EQ(ProcessorName(586), "Pentium");
-    EXPECT_EQ(ProcessorName(686), "Cyrx 686");
-    EXPECT_EQ(ProcessorName(1234), "Unknown processor1234");
-    EXPECT_EQ(ProcessorName(8664), "Unknown processor8664");
+TEST(ProcessorName, NamesTheKnownTypesAndRunsTheNumberOnWithoutABrand) {
+    EXPECT_EQ(ProcessorName(386, ""), "80386");
+    EXPECT_EQ(ProcessorName(486, ""), "80486");
+    EXPECT_EQ(ProcessorName(586, ""), "Pentium");
+    EXPECT_EQ(ProcessorName(686, ""), "Cyrx 686");
+    EXPECT_EQ(ProcessorName(1234, ""), "Unknown processor1234");
+    EXPECT_EQ(ProcessorName(8664, "   \t "), "Unknown processor8664");
+}
+
+TEST(ProcessorName, OtherTypesShowTheBrandWithoutItsPadding) {
+    EXPECT_EQ(ProcessorName(8664, "       Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz"),
+              "Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz");
+    EXPECT_EQ(ProcessorName(8664, "AMD Ryzen 7 5800X 8-Core Processor             "),
+              "AMD Ryzen 7 5800X 8-Core Processor");
+    EXPECT_EQ(ProcessorName(2200, " Intel(R) Itanium(R)  Processor "), "Intel(R) Itanium(R)  Processor");
+    EXPECT_EQ(ProcessorName(586, "Intel(R) Pentium(R) 4 CPU"), "Pentium") << "the four types keep their names";
 }
 
 TEST(FormatVolume, PadsTheSerialToEightUpperCaseDigits) {

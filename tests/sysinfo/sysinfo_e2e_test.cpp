@@ -22,12 +22,16 @@ std::string UninstallPath(const std::string& subkey) { return std::string(kUnins
 class SysInfoE2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        registry_keys::DeleteTree(kUninstall);
+        DeleteEveryUninstallKey();
         registry_keys::SetString(kCurrentVersion, "Version", "4.10.2222");
     }
     void TearDown() override {
-        registry_keys::DeleteTree(kUninstall);
+        DeleteEveryUninstallKey();
         registry_keys::DeleteValue(kCurrentVersion, "Version");
+    }
+    static void DeleteEveryUninstallKey() {
+        for (const auto& hive : {registry_keys::kMachine64, registry_keys::kMachine32, registry_keys::kUser})
+            registry_keys::DeleteTree(hive, kUninstall);
     }
     // Activates SYSTEM INFO and waits for the refresh to end.
     void ShowSystemInfo(e2e::Program& program) {
@@ -67,6 +71,23 @@ TEST_F(SysInfoE2eTest, ListsManyProgramsSortedByDisplayNameWithoutDuplicatesAfte
     program.SelectPage(0);
     ShowSystemInfo(program);
     EXPECT_EQ(program.ListItems(kListView2), expected);
+    EXPECT_TRUE(program.MessageBoxes().empty());
+}
+
+TEST_F(SysInfoE2eTest, ListsThe64BitAnd32BitProgramsAndTheUsersOwnEachOnce) {
+    registry_keys::SetString(registry_keys::kMachine64, UninstallPath("tool64"), "DisplayName", "Tool (64-bit)");
+    registry_keys::SetString(registry_keys::kMachine32, UninstallPath("tool32"), "DisplayName", "Tool (32-bit)");
+    registry_keys::SetString(registry_keys::kUser, UninstallPath("mine"), "DisplayName", "Installed for me");
+    // One program recorded alike in both views of the machine.
+    for (const auto& hive : {registry_keys::kMachine64, registry_keys::kMachine32}) {
+        registry_keys::SetString(hive, UninstallPath("{shared}"), "DisplayName", "Shared Runtime");
+        registry_keys::SetString(hive, UninstallPath("{shared}"), "UninstallString", "msiexec /x {shared}");
+    }
+
+    e2e::Program program;
+    ShowSystemInfo(program);
+    EXPECT_EQ(program.ListItems(kListView2),
+              (std::vector<std::string>{"Installed for me", "Shared Runtime", "Tool (32-bit)", "Tool (64-bit)"}));
     EXPECT_TRUE(program.MessageBoxes().empty());
 }
 
@@ -138,4 +159,39 @@ TEST_F(SysInfoE2eTest, ShowsTheVolumeLabelAndSerialOfDriveC) {
         EXPECT_EQ(program.Text(ids::Label(30)), "Label = MYDISK   VolSer = 1234ABCD");
     else
         ADD_FAILURE() << "this Wine session started before the label files were written; run again";
+}
+
+// The x86_64 build meets processor type 8664, which the 9x table lacks: it
+// shows the name the system records for the first processor, trimmed.
+class ProcessorE2eTest : public SysInfoE2eTest {
+protected:
+    static constexpr char kProcessorKey[] = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
+    void SetUp() override {
+        SysInfoE2eTest::SetUp();
+        char name[256] = {};
+        DWORD size = sizeof(name);
+        if (RegGetValueA(HKEY_LOCAL_MACHINE, kProcessorKey, "ProcessorNameString", RRF_RT_REG_SZ, nullptr, name,
+                         &size) == ERROR_SUCCESS)
+            original_ = name;
+    }
+    void TearDown() override {
+        if (original_.empty())
+            registry_keys::DeleteValue(kProcessorKey, "ProcessorNameString");
+        else
+            registry_keys::SetString(kProcessorKey, "ProcessorNameString", original_);
+        SysInfoE2eTest::TearDown();
+    }
+    std::string original_;
+};
+
+TEST_F(ProcessorE2eTest, ShowsTheProcessorByTheNameTheSystemRecords) {
+    registry_keys::SetString(kProcessorKey, "ProcessorNameString", "  Test(R) Core(TM) i7-8550U CPU @ 1.80GHz   ");
+    e2e::Program program;
+    ShowSystemInfo(program);
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);  // as the program's build sees it
+    if (info.dwProcessorType == PROCESSOR_INTEL_PENTIUM)
+        EXPECT_EQ(program.Text(ids::Label(10)), "Pentium") << "the i686 build meets a type the table names";
+    else
+        EXPECT_EQ(program.Text(ids::Label(10)), "Test(R) Core(TM) i7-8550U CPU @ 1.80GHz");
 }

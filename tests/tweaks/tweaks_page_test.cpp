@@ -24,7 +24,8 @@ class TweaksPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         hints_.Create(window_.Handle());
-        page_.Create(Page::RegistrySettings, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
+        // The design's font: with a wider one the button columns widen.
+        page_.Create(Page::RegistrySettings, PageContext{window_.Handle(), ui::Dpi(), font_.get(), &hints_});
     }
 
     HWND Control(int id) { return GetDlgItem(window_.Handle(), id); }
@@ -48,6 +49,7 @@ protected:
         page_.FirstRunCheck();
     }
 
+    ui::Font font_ = ui::CreateDesignFont({}, ui::Dpi());
     ScratchDrive drive_;  // an empty stand-in for drive C in every test
     ScratchWindow window_;
     ui::Hints hints_;

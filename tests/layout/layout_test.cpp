@@ -1,0 +1,155 @@
+// Nothing cut, nothing hidden: the tab row and the pages whose texts vary
+// with the font, built with Wine's "MS Sans Serif" and with "DejaVu Sans",
+// the wider face a prefix without Wine's fonts substitutes, at 96 and 144 DPI.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
+#include <tuple>
+
+#include "ui/control_ids.h"
+#include "support/scratch_window.h"
+#include "sysinfo/fakes.h"
+#include "sysinfo/sysinfo_page.h"
+#include "tweaks/tweaks_page.h"
+
+namespace {
+
+// The captions of the ten tabs, in tab order.
+const char* const kCaptions[] = {"WINI.INI",     "SYSTEM.INI", "BOOT.INI",          "CONTROL.INI",   "AUTOEXEC.BAT",
+                                 "CONFIG.SYS",   "REGISTRY SETTINGS", "CONTROL PANEL", "SYSTEM INFO", "ABOUT"};
+constexpr size_t kPageCount = std::size(kCaptions);
+
+// The main window's client area and its page, in design pixels.
+constexpr ui::Rect kPageControl{0, 0, 802, 452};
+
+RECT BoundsOnParent(HWND control) {
+    RECT bounds{};
+    GetWindowRect(control, &bounds);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+std::string FaceOf(HFONT font) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc, sizeof(face), face);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return face;
+}
+
+// A font of the design's size, the face and DPI of the test's parameters.
+class LayoutTest : public ::testing::TestWithParam<std::tuple<const char*, int>> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(font_);
+        ASSERT_EQ(FaceOf(font_.get()), Face()) << "the font this test needs is missing (Debian: fonts-dejavu-core, "
+                                            "fonts-wine copied into the prefix)";
+        hints_.Create(window_.Handle());
+    }
+    static const char* Face() { return std::get<0>(GetParam()); }
+    PageContext Context() { return {window_.Handle(), dpi_, font_.get(), &hints_}; }
+    HWND Control(int id) { return GetDlgItem(window_.Handle(), id); }
+    // Fails unless the control is at least as wide as its text.
+    void ExpectTextFits(HWND control, int frame = 0) {
+        const std::string text = ui::Window(control).Text();
+        const RECT bounds = BoundsOnParent(control);
+        EXPECT_LE(ui::TextWidth(control, text) + frame, bounds.right - bounds.left) << text;
+    }
+
+    ScratchWindow window_;
+    ui::Dpi dpi_{std::get<1>(GetParam())};
+    ui::Font font_ = ui::CreateDesignFont({Face()}, dpi_);
+    ui::Hints hints_;
+};
+
+HWND CreateTabRow(HWND parent, const ui::Dpi& dpi, HFONT font) {
+    HWND tabs = ui::CreateControl({parent, WC_TABCONTROLA, "", kPageControl, WS_CLIPSIBLINGS, 0, 1, font}, dpi);
+    for (size_t i = 0; i < kPageCount; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(kCaptions[i]);
+        SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+    return tabs;
+}
+
+// Every tab lies inside the control and no scroll arrows show.
+void ExpectAllTabsShow(HWND tabs) {
+    RECT client{};
+    GetClientRect(tabs, &client);
+    for (size_t i = 0; i < kPageCount; ++i) {
+        RECT item{};
+        SendMessageA(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+        EXPECT_GE(item.left, 0) << kCaptions[i];
+        EXPECT_LE(item.right, client.right) << kCaptions[i];
+    }
+    HWND arrows = FindWindowExA(tabs, nullptr, UPDOWN_CLASSA, nullptr);
+    EXPECT_FALSE(arrows && (GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE)) << "scroll arrows show";
+}
+
+}  // namespace
+
+TEST_P(LayoutTest, AllTenTabsShowInOneRow) {
+    HWND tabs = CreateTabRow(window_.Handle(), dpi_, font_.get());
+    ui::FitTabRow(tabs, dpi_);
+    ExpectAllTabsShow(tabs);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
+}
+
+TEST_P(LayoutTest, RegistrySettingsButtonsShowTheirWholeCaptionsBesideTheExplanation) {
+    TweaksPage page;
+    page.Create(Page::RegistrySettings, Context());
+    const RECT explanation = BoundsOnParent(Control(ids::Memo(18)));
+    EXPECT_EQ(explanation.right, dpi_.Scale(216 + 553)) << "the explanation keeps its right edge";
+    for (int button : {17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 7, 15}) {
+        ExpectTextFits(Control(ids::Button(button)), 2);
+        EXPECT_LT(BoundsOnParent(Control(ids::Button(button))).right, explanation.left);
+    }
+}
+
+TEST_P(LayoutTest, SystemInfoValuesShowWholeBetweenTheirCaptionsAndTheSoftwareList) {
+    FakeSystemInfo system;
+    system.processorType = 8664;
+    system.processorBrand = "       Intel(R) Xeon(R) Platinum 8275CL CPU @ 3.00GHz";
+    system.printer = "HP LaserJet 4050 Series PCL6,winspool,Ne00:";
+    system.volume = {"MYDISK", 0x1234ABCD};
+    FakeNetBios netbios;
+    FakeTiming timing;
+    timing.Advance(1'800'000'000, 500);
+    FakeRegistry registry;
+    SysInfoPage page(system, netbios, timing, registry);
+    page.Create(Page::SystemInfo, Context());
+    page.Refresh();
+    const RECT list = BoundsOnParent(Control(ids::ListView(2)));
+    EXPECT_EQ(list.right, dpi_.Scale(360 + 425)) << "the list keeps its right edge";
+    const int captions[] = {2, 7, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29};
+    const int values[] = {3, 8, 12, 10, 16, 18, 20, 22, 24, 26, 28, 30};
+    for (size_t i = 0; i < std::size(values); ++i) {
+        ExpectTextFits(Control(ids::Label(captions[i])));
+        ExpectTextFits(Control(ids::Label(values[i])));
+        const RECT value = BoundsOnParent(Control(ids::Label(values[i])));
+        EXPECT_LE(BoundsOnParent(Control(ids::Label(captions[i]))).right, value.left);
+        EXPECT_LT(value.right, list.left);
+    }
+    EXPECT_EQ(page.ValueText(10), "Intel(R) Xeon(R) Platinum 8275CL CPU @ 3.00GHz");
+}
+
+INSTANTIATE_TEST_SUITE_P(FontsAndDpi, LayoutTest,
+                         ::testing::Combine(::testing::Values("MS Sans Serif", "DejaVu Sans"),
+                                            ::testing::Values(96, 144)));
+
+TEST(TabRow, AFontTooWideForOneRowWrapsTheTabsRatherThanHideThem) {
+    ScratchWindow window;
+    const ui::Dpi dpi;
+    const ui::Font font = ui::CreateDesignFont({"DejaVu Sans", -16}, dpi);
+    HWND tabs = CreateTabRow(window.Handle(), dpi, font.get());
+    ui::FitTabRow(tabs, dpi);
+    ExpectAllTabsShow(tabs);
+    EXPECT_GT(SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
+    DestroyWindow(tabs);
+}
