@@ -1,7 +1,5 @@
 #include "support/scratch_drive.h"
 
-#include <windows.h>
-
 #include "support/drive_c.h"
 
 ScratchDrive::ScratchDrive() : root_(drive_c::ScratchFolder("drive-c")) {
