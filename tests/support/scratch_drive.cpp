@@ -1,7 +1,5 @@
 #include "support/scratch_drive.h"
 
-#include <windows.h>
-
 #include "support/drive_c.h"
 
 ScratchDrive::ScratchDrive() : root_(drive_c::ScratchFolder("drive-c")) {
@@ -13,7 +11,7 @@ ScratchDrive::~ScratchDrive() { drive_c::Remove(root_); }
 
 std::string ScratchDrive::Path(const std::string& path) const {
     if (path.size() < 3 || (path[0] != 'c' && path[0] != 'C') || path[1] != ':' || path[2] != '\\') return path;
-    return root_ + path.substr(2);
+    return path.size() == 3 ? root_ : root_ + path.substr(2);  // the root itself without a trailing '\\'
 }
 
 HANDLE ScratchDrive::OpenForReading(const std::string& path, DWORD& error) {

@@ -2,7 +2,8 @@
 // A folder of this test program's own that stands in for drive C: the page
 // under test keeps its "c:\..." paths, and this file layer puts them into the
 // folder. Test programs that run at the same time then never share a file,
-// and the prefix's real drive C stays as it was.
+// and the files the program itself uses (c:\windows\win.ini, c:\qor) stay as
+// they were.
 #include <string>
 
 #include "platform/files.h"
