@@ -40,9 +40,6 @@ const char kAppletCommand[] = "shell32.dll,Control_RunDLL ";
 const char kDialUpWizard9x[] = "rnaui.dll,RnaWizard";
 const char kDialUpAppletNt[] = "ncpa.cpl";
 
-// ShellExecuteA reports success with a value above 32.
-bool Succeeded(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
-
 // The 31 pictures of ImageList2 side by side in one bitmap, magenta where transparent.
 ui::ImageList LoadImageList2() {
     ui::ImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, kLaunchImageCount, 0));
@@ -128,34 +125,33 @@ void LauncherPage::RunControlApplet(const std::string& applet) { StartRundll32(k
 // The system folder's own rundll32.exe, never one found first on the search
 // path; it gets the command-line text "rundll32.exe " + arguments.
 void LauncherPage::StartRundll32(const std::string& arguments, UINT showCommand) {
-    shell_.StartProgram(shell_.SystemDirectory() + "\\rundll32.exe", "rundll32.exe " + arguments, showCommand);
+    shell_.StartProgram(system_.SystemDirectory() + "\\rundll32.exe", "rundll32.exe " + arguments, showCommand);
 }
 
 bool LauncherPage::Opened(const std::string& file, const LaunchRow& row) {
-    return Succeeded(shell_.ShellExecuteA(nullptr, "open", file.c_str(), row.parameters, row.directory,
-                                          row.showCommand));
+    return shell_.ShellExecuteA(nullptr, "open", file.c_str(), row.parameters, row.directory, row.showCommand);
 }
 
 // The name as written first; where the shell does not resolve it against the
 // directory (NT, Wine), the same name in the Windows folder by full path.
 void LauncherPage::OpenDocument(const LaunchRow& row) {
-    if (!Opened(row.target, row)) Opened(shell_.WindowsDirectory() + "\\" + row.target, row);
+    if (!Opened(row.target, row)) Opened(system_.WindowsDirectory() + "\\" + row.target, row);
 }
 
 // A program by its full path: the Windows folder (9x), else the system folder (NT).
 void LauncherPage::OpenProgram(const LaunchRow& row) {
-    if (!Opened(shell_.WindowsDirectory() + "\\" + row.target, row))
-        Opened(shell_.SystemDirectory() + "\\" + row.target, row);
+    if (!Opened(system_.WindowsDirectory() + "\\" + row.target, row))
+        Opened(system_.SystemDirectory() + "\\" + row.target, row);
 }
 
 // Only the 9x family has the 16-bit rundll; elsewhere rundll32 takes the same arguments.
 void LauncherPage::OpenRundll(const LaunchRow& row) {
-    if (!Opened(shell_.WindowsDirectory() + "\\" + row.target, row))
+    if (!Opened(system_.WindowsDirectory() + "\\" + row.target, row))
         StartRundll32(row.parameters, static_cast<UINT>(row.showCommand));
 }
 
 void LauncherPage::OpenDialUp() {
-    if (shell_.IsNtFamily())
+    if (system_.IsNtFamily())
         RunControlApplet(kDialUpAppletNt);
     else
         StartRundll32(kDialUpWizard9x, SW_SHOWNORMAL);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/shell.h"
+#include "platform/sysinfo.h"
 #include "ui/controls.h"
 #include "ui/page.h"
 
@@ -33,7 +34,9 @@ constexpr int kLaunchImageCount = 31;
 
 class LauncherPage : public PageHandler {
 public:
-    explicit LauncherPage(platform::Shell& shell = platform::RealShell()) : shell_(shell) {}
+    explicit LauncherPage(platform::Shell& shell = platform::RealShell(),
+                          platform::SystemInfo& system = platform::RealSystemInfo())
+        : shell_(shell), system_(system) {}
     LauncherPage(const LauncherPage&) = delete;
     LauncherPage& operator=(const LauncherPage&) = delete;
 
@@ -57,6 +60,7 @@ private:
     void SortByCaption();
 
     platform::Shell& shell_;
+    platform::SystemInfo& system_;
     ui::ListView listView1_;
     ui::ImageList imageList2_;
     // The captions by image index, which each item carries as its number.

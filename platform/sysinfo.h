@@ -38,6 +38,11 @@ public:
     virtual VolumeInfo Volume(const std::string& root) = 0;
     // The user's locale setting `type` (LOCALE_STHOUSAND...), "" when unknown.
     virtual std::string UserLocaleInfo(LCTYPE type) = 0;
+    // The Windows and system folders, without a trailing backslash.
+    virtual std::string WindowsDirectory() = 0;
+    virtual std::string SystemDirectory() = 0;
+    // True on Windows NT and its successors, false on the Windows 9x family.
+    virtual bool IsNtFamily() = 0;
 };
 
 SystemInfo& RealSystemInfo();

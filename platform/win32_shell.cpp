@@ -5,26 +5,13 @@
 namespace platform {
 namespace {
 
-// A folder path as the platform reports it, without a trailing backslash.
-std::string FolderFrom(UINT(WINAPI* query)(LPSTR, UINT)) {
-    const UINT needed = query(nullptr, 0);
-    if (needed == 0) return {};
-    std::string path(needed, '\0');
-    const UINT length = query(path.data(), needed);
-    path.resize(length < needed ? length : 0);
-    if (!path.empty() && path.back() == '\\') path.pop_back();
-    return path;
-}
-
 class Win32Shell : public Shell {
 public:
-    HINSTANCE ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters,
-                            const char* directory, int showCommand) override {
-        return ::ShellExecuteA(owner, verb, file, parameters, directory, showCommand);
+    bool ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
+                       int showCommand) override {
+        // The shell reports success with a value above 32.
+        return reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, verb, file, parameters, directory, showCommand)) > 32;
     }
-
-    std::string WindowsDirectory() override { return FolderFrom(&::GetWindowsDirectoryA); }
-    std::string SystemDirectory() override { return FolderFrom(&::GetSystemDirectoryA); }
 
     bool StartProgram(const std::string& program, const std::string& commandLine, UINT showCommand) override {
         std::string line = commandLine;  // CreateProcessA may write into it
@@ -40,8 +27,6 @@ public:
         CloseHandle(process.hProcess);
         return true;
     }
-
-    bool IsNtFamily() override { return (GetVersion() & 0x80000000u) == 0; }
 };
 
 }  // namespace

@@ -14,6 +14,17 @@
 namespace platform {
 namespace {
 
+// A folder path as the platform reports it, without a trailing backslash.
+std::string FolderFrom(UINT(WINAPI* query)(LPSTR, UINT)) {
+    const UINT needed = query(nullptr, 0);
+    if (needed == 0) return {};
+    std::string path(needed, '\0');
+    const UINT length = query(path.data(), needed);
+    path.resize(length < needed ? length : 0);
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
 // The text of a buffer the platform filled, up to its first zero byte.
 std::string UpToZero(const std::vector<char>& buffer) { return std::string(buffer.data()); }
 
@@ -116,6 +127,10 @@ public:
         GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text.data(), length);
         return UpToZero(text);
     }
+
+    std::string WindowsDirectory() override { return FolderFrom(&::GetWindowsDirectoryA); }
+    std::string SystemDirectory() override { return FolderFrom(&::GetSystemDirectoryA); }
+    bool IsNtFamily() override { return (GetVersion() & 0x80000000u) == 0; }
 };
 
 }  // namespace

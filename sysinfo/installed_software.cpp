@@ -32,16 +32,16 @@ const UninstallSource kSources[] = {
 // whichever way the rebuild ends.
 class RedrawSuspended {
 public:
-    explicit RedrawSuspended(HWND list) : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
+    explicit RedrawSuspended(ui::ListView& list) : list_(list) { list_.SetRedraw(false); }
     ~RedrawSuspended() {
-        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list_, nullptr, TRUE);
+        list_.SetRedraw(true);
+        InvalidateRect(list_.Handle(), nullptr, TRUE);
     }
     RedrawSuspended(const RedrawSuspended&) = delete;
     RedrawSuspended& operator=(const RedrawSuspended&) = delete;
 
 private:
-    HWND list_;
+    ui::ListView& list_;
 };
 
 // Sorts the list on every way out of the rebuild, also when a read throws.
@@ -61,10 +61,13 @@ private:
 
 void InstalledSoftware::Create(HWND sheet, const ui::Dpi& dpi, HFONT font) {
     dpi_ = dpi;
-    list_ = ui::Window(ui::CreateControl({sheet, WC_LISTVIEWA, "", {kLeft, 32, kWidth, 173},
-                                          LVS_LIST | LVS_EDITLABELS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
-                                          WS_EX_CLIENTEDGE, ids::ListView(2), font},
-                                         dpi));
+    list_.Create({.parent = sheet,
+                  .bounds = {kLeft, 32, kWidth, 173},
+                  .style = LVS_LIST | LVS_EDITLABELS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+                  .exStyle = WS_EX_CLIENTEDGE,
+                  .id = ids::ListView(2),
+                  .font = font},
+                 dpi);
 }
 
 void InstalledSoftware::MoveLeftEdge(int left) {
@@ -77,8 +80,8 @@ void InstalledSoftware::MoveLeftEdge(int left) {
 }
 
 void InstalledSoftware::Rebuild() {
-    RedrawSuspended redraw(list_.Handle());
-    SendMessageA(list_.Handle(), LVM_DELETEALLITEMS, 0, 0);
+    RedrawSuspended redraw(list_);
+    list_.Clear();
     programs_.clear();
     SortOnExit sorted([this] { SortByCaption(); });
     std::set<Entry> listed;
@@ -103,62 +106,29 @@ void InstalledSoftware::AddProgramsOf(HKEY root, REGSAM view, std::set<Entry>& l
 
 void InstalledSoftware::AddProgram(const std::string& displayName, const std::string& uninstallCommand) {
     if (displayName.empty()) return;
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = static_cast<int>(SendMessageA(list_.Handle(), LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = const_cast<char*>(displayName.c_str());
-    item.lParam = static_cast<LPARAM>(programs_.size());
+    list_.Add(displayName, static_cast<LPARAM>(programs_.size()));
     programs_.push_back({displayName, uninstallCommand});
-    SendMessageA(list_.Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-int CALLBACK InstalledSoftware::CompareCaptions(LPARAM first, LPARAM second, LPARAM self) {
-    const auto& programs = reinterpret_cast<const InstalledSoftware*>(self)->programs_;
-    return lstrcmpA(programs[static_cast<size_t>(first)].caption.c_str(),
-                    programs[static_cast<size_t>(second)].caption.c_str());
 }
 
 void InstalledSoftware::SortByCaption() {
-    SendMessageA(list_.Handle(), LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
-                 reinterpret_cast<LPARAM>(&InstalledSoftware::CompareCaptions));
-}
-
-std::string InstalledSoftware::Caption(int index) const {
-    // LVM_GETITEMTEXT reports only how much it copied: grow until it fits.
-    std::string text(256, '\0');
-    for (;;) {
-        LVITEMA item{};
-        item.iSubItem = 0;
-        item.pszText = text.data();
-        item.cchTextMax = static_cast<int>(text.size());
-        const auto copied = static_cast<size_t>(
-            SendMessageA(list_.Handle(), LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
-        if (copied + 1 < text.size()) return text.substr(0, copied);
-        text.resize(text.size() * 2);
-    }
-}
-
-LPARAM InstalledSoftware::ItemParam(int index) const {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    SendMessageA(list_.Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.lParam;
+    list_.Sort([this](LPARAM first, LPARAM second) {
+        return lstrcmpA(programs_[static_cast<size_t>(first)].caption.c_str(),
+                        programs_[static_cast<size_t>(second)].caption.c_str());
+    });
 }
 
 std::vector<std::string> InstalledSoftware::Captions() const {
-    const int count = static_cast<int>(SendMessageA(list_.Handle(), LVM_GETITEMCOUNT, 0, 0));
     std::vector<std::string> captions;
-    for (int index = 0; index < count; ++index) captions.push_back(Caption(index));
+    for (int index = 0; index < list_.Count(); ++index) captions.push_back(list_.Caption(index));
     return captions;
 }
 
 std::string InstalledSoftware::UninstallCommand(int index) const {
-    return programs_.at(static_cast<size_t>(ItemParam(index))).uninstallCommand;
+    return programs_.at(static_cast<size_t>(list_.Data(index))).uninstallCommand;
 }
 
 LRESULT InstalledSoftware::EndLabelEdit(const NMLVDISPINFOA& edit) {
     if (!edit.item.pszText) return FALSE;  // editing cancelled
-    programs_.at(static_cast<size_t>(ItemParam(edit.item.iItem))).caption = edit.item.pszText;
+    programs_.at(static_cast<size_t>(list_.Data(edit.item.iItem))).caption = edit.item.pszText;
     return TRUE;
 }

@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "ui/controls.h"
 #include "platform/registry.h"
+#include "ui/controls.h"
 
 class InstalledSoftware {
 public:
@@ -47,13 +47,10 @@ private:
     // Adds the item of one uninstall subkey, if it has a display name.
     void AddProgram(const std::string& displayName, const std::string& uninstallCommand);
     void SortByCaption();
-    std::string Caption(int index) const;
-    LPARAM ItemParam(int index) const;
-    static int CALLBACK CompareCaptions(LPARAM first, LPARAM second, LPARAM self);
 
     platform::Registry& registry_;
     ui::Dpi dpi_;
-    ui::Window list_;
+    ui::ListView list_;
     // Indexed by each item's lParam: list style keeps no sub-items itself,
     // and sorting compares these captions with no buffer size to guess.
     std::vector<Program> programs_;

@@ -6,6 +6,7 @@
 
 #include "ui/control_ids.h"
 #include "support/fake_shell.h"
+#include "support/fake_system_info.h"
 #include "support/scratch_window.h"
 
 namespace {
@@ -144,7 +145,8 @@ protected:
 
     ScratchWindow window_;
     FakeShell shell_;
-    LauncherPage page_{shell_};
+    FakeSystemInfo system_;
+    LauncherPage page_{shell_, system_};
 };
 
 }  // namespace
@@ -217,7 +219,7 @@ TEST_F(LauncherPageTest, WhatTheSystemLacksFallsBackToAFullPath) {
 }
 
 TEST_F(LauncherPageTest, DialUpOpensNetworkConnectionsOnNt) {
-    shell_.ntFamily = true;
+    system_.ntFamily = true;
     EXPECT_THAT(DoubleClick("DialUp Network"), ElementsAre(Applet("ncpa.cpl")));
 }
 

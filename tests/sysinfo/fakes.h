@@ -10,8 +10,8 @@
 
 #include "platform/netbios.h"
 #include "platform/registry.h"
-#include "platform/sysinfo.h"
 #include "platform/timing.h"
+#include "support/fake_system_info.h"
 
 // NetBIOS adapters by number: each answers NCBASTAT with its code and address.
 class FakeNetBios : public platform::NetBios {
@@ -83,39 +83,6 @@ private:
         values.pop_front();
         return value;
     }
-};
-
-class FakeSystemInfo : public platform::SystemInfo {
-public:
-    std::string computerName = "BUILDHOST";
-    std::string userName = "alice";
-    platform::MemoryStatus memory{37, 64ull << 20, 32ull << 20};
-    DWORD processorType = 586;
-    std::string processorBrand;
-    std::string printer = "LaserJet,winspool,LPT1:";
-    std::string languageName = "English (United States)";
-    LANGID language = 0x0409;
-    platform::VolumeInfo volume{"SYSTEM", 0x1234};
-    std::string thousands = ",";
-    std::string decimal = ".";
-    std::vector<std::string> asked;
-
-    std::string ComputerName() override { return computerName; }
-    std::string UserName() override { return userName; }
-    platform::MemoryStatus Memory() override { return memory; }
-    DWORD ProcessorType() override { return processorType; }
-    std::string ProcessorBrand() override { return processorBrand; }
-    std::string ProfileString(const std::string& section, const std::string& key) override {
-        asked.push_back(section + "/" + key);
-        return printer;
-    }
-    LANGID SystemDefaultLanguage() override { return language; }
-    std::string LanguageName(LANGID id) override { return id == language ? languageName : "wrong language"; }
-    platform::VolumeInfo Volume(const std::string& root) override {
-        asked.push_back(root);
-        return volume;
-    }
-    std::string UserLocaleInfo(LCTYPE type) override { return type == LOCALE_STHOUSAND ? thousands : decimal; }
 };
 
 // The registry of a 64-bit Windows as the uninstall list reads it: the
