@@ -5,12 +5,12 @@
 #include "ui/control_ids.h"
 
 const Maker kMaker = {
-    "QOR Software",
-    "Freeware - (c) 2026 QOR Software",
-    "www.example.com",
-    "https://www.example.com/",
-    "info@example.com",
-    "Trade register Example City 4711",
+    .name = "QOR Software",
+    .notice = "Freeware - (c) 2026 QOR Software",
+    .webAddress = "www.example.com",
+    .webUrl = "https://www.example.com/",
+    .mailAddress = "info@example.com",
+    .tradeRegister = "Trade register Example City 4711",
 };
 
 namespace {

@@ -72,7 +72,6 @@ HBITMAP DecodeInto(const unsigned char* data, unsigned long size, int* width, in
 
 }  // namespace
 
-
 void Picture::Draw(HDC dc, int x, int y) const {
     if (!bitmap_) return;
     HDC memory = CreateCompatibleDC(dc);

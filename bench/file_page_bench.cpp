@@ -87,7 +87,8 @@ bool HasText(HWND window) {
 
 std::string EightMegabytes() {
     std::string text;
-    while (text.size() < 8 * 1024 * 1024) text += "DEVICE=C:\\WINDOWS\\HIMEM.SYS ; a configuration line of a big file\r\n";
+    while (text.size() < 8 * 1024 * 1024)
+        text += "DEVICE=C:\\WINDOWS\\HIMEM.SYS ; a configuration line of a big file\r\n";
     return text;
 }
 
@@ -107,7 +108,8 @@ int main() {
     drive_c::WriteBytes("c:\\windows\\win.ini", "[windows]\r\nload=\r\n");
 
     const double startUp = MedianOf([&] { return TimeStart(program, Any); });
-    const double emptyWindow = MedianOf([&] { return TimeStart("\"" + Folder() + "\\bench\\empty_window.exe\"", Any); });
+    const double emptyWindow =
+        MedianOf([&] { return TimeStart("\"" + Folder() + "\\bench\\empty_window.exe\"", Any); });
     std::printf("start-up to the window with WIN.INI loaded: %8.1f ms   (empty Win32 window: %8.1f ms)\n", startUp,
                 emptyWindow);
 
@@ -123,9 +125,10 @@ int main() {
     }
     const double notepad = MedianOf([&] { return TimeStart(std::string("notepad.exe ") + kBigFile, HasText); });
     const double bareEdit = MedianOf([&] { return BareEditControl(big); });
-    std::printf("activation of an 8 MB page:                 %8.1f ms   (notepad opening it: %8.1f ms; bare edit "
-                "control given the text: %8.1f ms)\n",
-                Median(activation), notepad, bareEdit);
+    std::printf(
+        "activation of an 8 MB page:                 %8.1f ms   (notepad opening it: %8.1f ms; bare edit "
+        "control given the text: %8.1f ms)\n",
+        Median(activation), notepad, bareEdit);
     std::printf("re-activation, file unchanged:              %8.1f ms\n", Median(reactivation));
     drive_c::Remove(kBigFile);
     return 0;

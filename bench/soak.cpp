@@ -88,8 +88,8 @@ Figures Measure(HANDLE process) {
     figures.handlesKnown = GetProcessHandleCount(process, &figures.handles) != FALSE;
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof(memory);
-    figures.memoryKnown = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                                               sizeof(memory)) != FALSE;
+    figures.memoryKnown =
+        GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory)) != FALSE;
     figures.privateBytes = memory.PrivateUsage;
     figures.pagefileBytes = memory.PagefileUsage;
     figures.workingSet = memory.WorkingSetSize;
@@ -125,9 +125,9 @@ struct FilePage {
     int tab, memo, backUp, save;
     const char* path;
 };
-const FilePage kFilePages[] = {{0, 1, 1, 2, "c:\\windows\\win.ini"},      {1, 2, 3, 10, "c:\\windows\\system.ini"},
-                               {2, 3, 5, 11, "c:\\boot.ini"},             {3, 4, 6, 12, "c:\\windows\\control.ini"},
-                               {4, 5, 8, 13, "c:\\autoexec.bat"},         {5, 6, 9, 14, "c:\\config.sys"}};
+const FilePage kFilePages[] = {{0, 1, 1, 2, "c:\\windows\\win.ini"}, {1, 2, 3, 10, "c:\\windows\\system.ini"},
+                               {2, 3, 5, 11, "c:\\boot.ini"},        {3, 4, 6, 12, "c:\\windows\\control.ini"},
+                               {4, 5, 8, 13, "c:\\autoexec.bat"},    {5, 6, 9, 14, "c:\\config.sys"}};
 // Toggle pairs whose effect is harmless here: tray, clock, key combinations.
 const int kToggles[] = {23, 24, 25, 26, 7, 15};
 constexpr int kPages = 10;
@@ -189,15 +189,16 @@ int main(int argc, char** argv) {
     }
     const Figures last = Measure(program.Process());
     Print("at the end:", last);
-    std::printf("%d page activations (SYSTEM INFO %d), %d saves, %d backups, %d toggle presses in %.1f s; "
-                "%d message boxes\n",
-                activations, activations / kPages, saves, backUps, toggles, (GetTickCount() - start) / 1000.0, boxes);
+    std::printf(
+        "%d page activations (SYSTEM INFO %d), %d saves, %d backups, %d toggle presses in %.1f s; "
+        "%d message boxes\n",
+        activations, activations / kPages, saves, backUps, toggles, (GetTickCount() - start) / 1000.0, boxes);
     bool ok = boxes == 0;
     ok &= Within("GDI objects", first.gdi, last.gdi, 10, true);
     ok &= Within("USER objects", first.user, last.user, 10, true);
     ok &= Within("handles", first.handles, last.handles, 20, first.handlesKnown && last.handlesKnown);
-    ok &= Within("private bytes", first.privateBytes, last.privateBytes, 4u << 20,
-                 first.memoryKnown && last.memoryKnown);
+    ok &=
+        Within("private bytes", first.privateBytes, last.privateBytes, 4u << 20, first.memoryKnown && last.memoryKnown);
     ok &= Within("pagefile bytes", first.pagefileBytes, last.pagefileBytes, 4u << 20,
                  first.memoryKnown && last.memoryKnown);
     ok &= Within("table handles", first.tableHandles, last.tableHandles, 20, true);

@@ -105,22 +105,33 @@ void LauncherPage::RenameItem(int index, const std::string& caption) {
 }
 
 void LauncherPage::SortByCaption() {
-    listView1_.Sort([this](LPARAM first, LPARAM second) {
-        return lstrcmpA(captions_[first].c_str(), captions_[second].c_str());
-    });
+    listView1_.Sort(
+        [this](LPARAM first, LPARAM second) { return lstrcmpA(captions_[first].c_str(), captions_[second].c_str()); });
 }
 
 void LauncherPage::Run(const LaunchRow& row) {
     switch (row.launch) {
-        case Launch::Applet: RunControlApplet(row.target); break;
-        case Launch::Document: OpenDocument(row); break;
-        case Launch::Program: OpenProgram(row); break;
-        case Launch::Rundll: OpenRundll(row); break;
-        case Launch::DialUp: OpenDialUp(); break;
+        case Launch::Applet:
+            RunControlApplet(row.target);
+            break;
+        case Launch::Document:
+            OpenDocument(row);
+            break;
+        case Launch::Program:
+            OpenProgram(row);
+            break;
+        case Launch::Rundll:
+            OpenRundll(row);
+            break;
+        case Launch::DialUp:
+            OpenDialUp();
+            break;
     }
 }
 
-void LauncherPage::RunControlApplet(const std::string& applet) { StartRundll32(kAppletCommand + applet, SW_SHOWNORMAL); }
+void LauncherPage::RunControlApplet(const std::string& applet) {
+    StartRundll32(kAppletCommand + applet, SW_SHOWNORMAL);
+}
 
 // The system folder's own rundll32.exe, never one found first on the search
 // path; it gets the command-line text "rundll32.exe " + arguments.

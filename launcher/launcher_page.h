@@ -22,9 +22,9 @@ enum class Launch {
 
 struct LaunchRow {
     const char* caption;
-    int image;            // index in ImageList2, also the command key
+    int image;  // index in ImageList2, also the command key
     Launch launch;
-    const char* target;   // the applet, document or program
+    const char* target;  // the applet, document or program
     const char* parameters;
     const char* directory;
     int showCommand;  // SW_...

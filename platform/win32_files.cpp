@@ -61,9 +61,7 @@ public:
         return SetFileAttributesA(path.c_str(), attributes) != FALSE;
     }
 
-    bool MakeDirectory(const std::string& path) override {
-        return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
-    }
+    bool MakeDirectory(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
 };
 
 }  // namespace
@@ -75,9 +73,9 @@ Files& RealFiles() {
 
 std::string SystemErrorText(DWORD code) {
     char* buffer = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
     std::string text = length ? std::string(buffer, length) : "error " + std::to_string(code);
     LocalFree(buffer);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();

@@ -21,12 +21,12 @@ public:
     }
 
     std::vector<HardwareAddress> AdapterAddresses() override {
-        static const auto getAdaptersAddresses = SystemFunction<GetAdaptersAddressesFn>(
-            LoadSystemLibrary("iphlpapi.dll"), "GetAdaptersAddresses");
+        static const auto getAdaptersAddresses =
+            SystemFunction<GetAdaptersAddressesFn>(LoadSystemLibrary("iphlpapi.dll"), "GetAdaptersAddresses");
         std::vector<HardwareAddress> addresses;
         if (!getAdaptersAddresses) return addresses;
-        const ULONG flags = GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST |
-                            GAA_FLAG_SKIP_DNS_SERVER;
+        const ULONG flags =
+            GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
         // The list grows between the size query and the read when an adapter
         // comes up meanwhile: ask again with the size the platform reports.
         std::vector<unsigned char> buffer(16 * 1024);
@@ -38,8 +38,7 @@ public:
                                           reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
         }
         if (result != ERROR_SUCCESS) return addresses;
-        for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter;
-             adapter = adapter->Next) {
+        for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter; adapter = adapter->Next) {
             if (adapter->PhysicalAddressLength != 6) continue;
             HardwareAddress address;
             for (size_t i = 0; i < address.size(); ++i) address[i] = adapter->PhysicalAddress[i];

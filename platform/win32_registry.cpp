@@ -23,8 +23,8 @@ public:
 
     std::string SubkeyName(HKEY key, DWORD index) override {
         DWORD longest = 0;
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, nullptr);
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr);
         std::string name(longest + 1, '\0');
         DWORD length = longest + 1;
         if (RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)

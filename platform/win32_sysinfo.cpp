@@ -115,8 +115,8 @@ public:
     VolumeInfo Volume(const std::string& root) override {
         std::vector<char> label(261, '\0');
         DWORD serial = 0;
-        GetVolumeInformationA(root.c_str(), label.data(), static_cast<DWORD>(label.size()), &serial, nullptr,
-                              nullptr, nullptr, 0);
+        GetVolumeInformationA(root.c_str(), label.data(), static_cast<DWORD>(label.size()), &serial, nullptr, nullptr,
+                              nullptr, 0);
         return {UpToZero(label), serial};
     }
 

@@ -8,9 +8,7 @@ namespace {
 class Win32Timing : public Timing {
 public:
     DWORD ProcessPriorityClass() override { return GetPriorityClass(GetCurrentProcess()); }
-    void SetProcessPriorityClass(DWORD priorityClass) override {
-        SetPriorityClass(GetCurrentProcess(), priorityClass);
-    }
+    void SetProcessPriorityClass(DWORD priorityClass) override { SetPriorityClass(GetCurrentProcess(), priorityClass); }
     int ThreadPriority() override { return GetThreadPriority(GetCurrentThread()); }
     void SetThreadPriority(int priority) override { ::SetThreadPriority(GetCurrentThread(), priority); }
     void Sleep(DWORD milliseconds) override { ::Sleep(milliseconds); }

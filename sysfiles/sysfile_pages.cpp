@@ -34,25 +34,49 @@ constexpr ui::Rect kBackUp{608, 397, 89, 25}, kSave{696, 397, 89, 25};
 constexpr ui::Rect kBackUpLeft{600, 397, 89, 25}, kSaveLeft{688, 397, 89, 25};
 
 const SysFileRow kSysFiles[SysFilePages::kFileCount] = {
-    {Page::WinIni, 1, kFirstEditor, "c:\\windows\\win.ini", "c:\\windows\\winBU.ini",
+    {Page::WinIni,
+     1,
+     kFirstEditor,
+     "c:\\windows\\win.ini",
+     "c:\\windows\\winBU.ini",
      {1, "Back Up", kBackUp, "Saves the file as winBU.INI in the same directory", true, &SysFilePages::Button1Click},
      {2, "Save", kSave, nullptr, false, &SysFilePages::Button2Click}},
-    {Page::SystemIni, 2, kEditor, "c:\\windows\\system.ini", "c:\\windows\\systemBU.ini",
+    {Page::SystemIni,
+     2,
+     kEditor,
+     "c:\\windows\\system.ini",
+     "c:\\windows\\systemBU.ini",
      {3, "Back Up", kBackUp, "Saves the file as systemBU.INI in the same directory", false,
       &SysFilePages::Button3Click},
      {10, "Save", kSave, nullptr, false, &SysFilePages::Button10Click}},
-    {Page::BootIni, 3, kEditor, "c:\\boot.ini", "c:\\bootBU.ini",
+    {Page::BootIni,
+     3,
+     kEditor,
+     "c:\\boot.ini",
+     "c:\\bootBU.ini",
      {5, "Back Up", kBackUp, "Saves the file as bootBU.INI in the same directory", false, &SysFilePages::Button5Click},
      {11, "Save", kSave, nullptr, false, &SysFilePages::Button11Click}},
-    {Page::ControlIni, 4, kEditor, "c:\\windows\\control.ini", "c:\\windows\\controlBU.ini",
+    {Page::ControlIni,
+     4,
+     kEditor,
+     "c:\\windows\\control.ini",
+     "c:\\windows\\controlBU.ini",
      {6, "Back Up", kBackUp, "Saves the file as controlBU.INI in the same directory", false,
       &SysFilePages::Button6Click},
      {12, "Save", kSave, nullptr, false, &SysFilePages::Button12Click}},
-    {Page::AutoexecBat, 5, kEditor, "c:\\autoexec.bat", "c:\\autoexecBU.bat",
+    {Page::AutoexecBat,
+     5,
+     kEditor,
+     "c:\\autoexec.bat",
+     "c:\\autoexecBU.bat",
      {8, "Back Up", kBackUpLeft, "Saves the file as autoexecBU.BAT in the same directory", false,
       &SysFilePages::Button8Click},
      {13, "Save", kSaveLeft, nullptr, false, &SysFilePages::Button13Click}},
-    {Page::ConfigSys, 6, kEditor, "c:\\config.sys", "c:\\configBU.sys",
+    {Page::ConfigSys,
+     6,
+     kEditor,
+     "c:\\config.sys",
+     "c:\\configBU.sys",
      {9, "Back Up", kBackUp, "Saves the file as configBU.SYS in the same directory", false,
       &SysFilePages::Button9Click},
      {14, "Save", kSave, nullptr, false, &SysFilePages::Button14Click}},
@@ -96,11 +120,9 @@ void SysFilePages::Create(Page page, const PageContext& context) {
         editorFont_ = ui::CreateDesignFont({.bold = true}, context.dpi);
         black_.reset(CreateSolidBrush(kBlack));
     }
-    EditorOf(page).Create({.parent = context.sheet,
-                           .bounds = row->editor,
-                           .id = ids::Memo(row->memo),
-                           .font = editorFont_.get()},
-                          context.dpi);
+    EditorOf(page).Create(
+        {.parent = context.sheet, .bounds = row->editor, .id = ids::Memo(row->memo), .font = editorFont_.get()},
+        context.dpi);
     CreateButton(row->backUp, context);
     CreateButton(row->save, context);
 }
@@ -175,15 +197,13 @@ bool SysFilePages::BackUp(Page page) { return WriteEditor(page, RowOf(page)->bac
 bool SysFilePages::Save(Page page) {
     const std::string path = RowOf(page)->path;
     const FileState& state = StateOf(page);
-    if (!state.loadFailure.empty() &&
-        !AskYesNo(path + " could not be loaded (" + state.loadFailure +
-                      "), so the editor does not show what the file holds.\n\n"
-                      "Write the editor's text over the file anyway?",
-                  false))
+    if (!state.loadFailure.empty() && !AskYesNo(path + " could not be loaded (" + state.loadFailure +
+                                                    "), so the editor does not show what the file holds.\n\n"
+                                                    "Write the editor's text over the file anyway?",
+                                                false))
         return false;
     if (state.hiddenBytes &&
-        !AskYesNo(path + " holds " + std::to_string(state.hiddenBytes) +
-                      (state.hiddenBytes == 1 ? " byte" : " bytes") +
+        !AskYesNo(path + " holds " + std::to_string(state.hiddenBytes) + (state.hiddenBytes == 1 ? " byte" : " bytes") +
                       " from a zero byte on, which the editor cannot show. Saving cuts them off the file.\n\n"
                       "Save anyway?",
                   false))
@@ -214,9 +234,12 @@ bool SysFilePages::SaveChangesBeforeClosing() {
     }
     if (typedIn.empty()) return true;
     switch (AskYesNoCancel("These files have changes that are not saved:\n" + files + "\n\nSave them?")) {
-        case Answer::Cancel: return false;
-        case Answer::No: return true;
-        case Answer::Yes: break;
+        case Answer::Cancel:
+            return false;
+        case Answer::No:
+            return true;
+        case Answer::Yes:
+            break;
     }
     for (Page page : typedIn)
         if (!Save(page)) return false;

@@ -82,9 +82,9 @@ double MeasureCpuMhz(platform::Timing& timing) {
     const double ticks = static_cast<double>(ticksAfter - ticksBefore);
     const int64_t frequency = timing.PerformanceFrequency();
     // Without a usable performance counter the sleep's nominal length stands in.
-    const double microseconds = counterAfter > counterBefore && frequency > 0
-                                    ? static_cast<double>(counterAfter - counterBefore) * 1e6 /
-                                          static_cast<double>(frequency)
-                                    : 500000.0;
+    const double microseconds =
+        counterAfter > counterBefore && frequency > 0
+            ? static_cast<double>(counterAfter - counterBefore) * 1e6 / static_cast<double>(frequency)
+            : 500000.0;
     return ticks / microseconds;
 }

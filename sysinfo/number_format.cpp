@@ -48,10 +48,14 @@ std::string FormatMhz(double mhz, const Separators& separators) {
 
 std::string ProcessorName(DWORD processorType, const std::string& brand) {
     switch (processorType) {
-        case 386: return "80386";
-        case 486: return "80486";
-        case 586: return "Pentium";
-        case 686: return "Cyrx 686";
+        case 386:
+            return "80386";
+        case 486:
+            return "80486";
+        case 586:
+            return "Pentium";
+        case 686:
+            return "Cyrx 686";
     }
     // Brand strings are padded with blanks, often in front.
     const char* const kBlanks = " \t";
@@ -62,8 +66,8 @@ std::string ProcessorName(DWORD processorType, const std::string& brand) {
 
 std::string FormatHardwareAddress(const platform::HardwareAddress& address) {
     char text[18];
-    std::snprintf(text, sizeof(text), "%02X-%02X-%02X-%02X-%02X-%02X", address[0], address[1], address[2],
-                  address[3], address[4], address[5]);
+    std::snprintf(text, sizeof(text), "%02X-%02X-%02X-%02X-%02X-%02X", address[0], address[1], address[2], address[3],
+                  address[4], address[5]);
     return text;
 }
 

@@ -39,8 +39,7 @@ std::vector<std::string> RegistryAccessor::KeyNames() {
 std::string RegistryAccessor::ReadString(const std::string& name) {
     const platform::RegistryValue value = registry_.Read(key_, name);
     if (!value.exists || value.data.empty()) return {};
-    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
-        throw AppError::Format("Invalid data type for '%s'", name);
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) throw AppError::Format("Invalid data type for '%s'", name);
     return value.data.substr(0, value.data.find('\0'));
 }
 

@@ -65,8 +65,8 @@ SysInfoPage::SysInfoPage(platform::SystemInfo& system, platform::NetBios& netbio
 void SysInfoPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
     for (const FactRow& fact : kFacts) {
-        ui::Label caption = CreateLabel(sheet_, context.dpi, context.font, fact.captionLabel, fact.caption,
-                                        {kCaptionX, fact.y, 0, 0});
+        ui::Label caption =
+            CreateLabel(sheet_, context.dpi, context.font, fact.captionLabel, fact.caption, {kCaptionX, fact.y, 0, 0});
         caption.FitToText();
         ui::Label value = CreateLabel(sheet_, context.dpi, context.font, fact.valueLabel, fact.placeholder,
                                       {fact.valueX, fact.y, 0, kLabelHeight});
@@ -77,21 +77,27 @@ void SysInfoPage::Create(Page, const PageContext& context) {
         SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(fact.y), 0, context.dpi.Scale(kLabelHeight),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    CreateLabel(sheet_, context.dpi, context.font, 4, "Installed Software :",
-                {InstalledSoftware::kLeft, 16, 120, kLabelHeight});
+    CreateLabel(sheet_, context.dpi, context.font, 4,
+                "Installed Software :", {InstalledSoftware::kLeft, 16, 120, kLabelHeight});
     software_.Create(sheet_, context.dpi, context.font);
     dpi_ = context.dpi;
     FitValues();
     // Only this page uses the hidden list box, so it lives on this sheet.
-    listBox1_ = ui::Window(ui::CreateControl(
-        {sheet_, "LISTBOX", "", {336, 168, 121, 97}, WS_VSCROLL | LBS_NOTIFY, WS_EX_CLIENTEDGE, ids::ListBox1,
-         context.font, false},
-        context.dpi));
+    listBox1_ = ui::Window(ui::CreateControl({sheet_,
+                                              "LISTBOX",
+                                              "",
+                                              {336, 168, 121, 97},
+                                              WS_VSCROLL | LBS_NOTIFY,
+                                              WS_EX_CLIENTEDGE,
+                                              ids::ListBox1,
+                                              context.font,
+                                              false},
+                                             context.dpi));
     for (int number : {33, 34, 35}) {
         ui::Button button;
-        button.Create({sheet_, "BUTTON", "Button" + std::to_string(number), {}, 0, 0, ids::Button(number),
-                       context.font, false},
-                      context.dpi);
+        button.Create(
+            {sheet_, "BUTTON", "Button" + std::to_string(number), {}, 0, 0, ids::Button(number), context.font, false},
+            context.dpi);
     }
     ReadSeparators();
 }
@@ -171,8 +177,7 @@ std::string SysInfoPage::QueryWindowsVersion() {
     RegistryAccessor registry(registry_, HKEY_LOCAL_MACHINE);
     // NT-family Windows keep no "Version" here, and refuse write access to
     // a standard user: read-only, with the product name as the fallback.
-    if (registry.OpenKeyReadOnly(kVersionKey) && registry.ValueExists("Version"))
-        return registry.ReadString("Version");
+    if (registry.OpenKeyReadOnly(kVersionKey) && registry.ValueExists("Version")) return registry.ReadString("Version");
     registry.OpenKeyReadOnly(kNtVersionKey);
     return registry.ReadString("ProductName");
 }
@@ -197,8 +202,8 @@ void SysInfoPage::FitValues() {
     int widest = 0;
     for (const FactRow& fact : kFacts) {
         HWND value = GetDlgItem(sheet_, ids::Label(fact.valueLabel));
-        widest = std::max(widest, static_cast<int>(BoundsOnSheet(value).left) +
-                                      ui::TextWidth(value, ui::Window(value).Text()));
+        widest = std::max(widest,
+                          static_cast<int>(BoundsOnSheet(value).left) + ui::TextWidth(value, ui::Window(value).Text()));
     }
     const int listLeft = std::clamp(widest + dpi_.Scale(kListGap), dpi_.Scale(InstalledSoftware::kLeft),
                                     dpi_.Scale(InstalledSoftware::kLeft + InstalledSoftware::kWidth / 2));

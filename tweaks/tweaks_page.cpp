@@ -95,8 +95,8 @@ void TweaksPage::WidenColumnsToCaptions(const PageContext& context) {
     const ui::Dpi& dpi = context.dpi;
     int column = dpi.Scale(kColumnWidth);
     for (const ButtonRow& row : kButtons) {
-        const int needed = ui::TextWidth(GetDlgItem(context.sheet, ids::Button(row.button)), row.caption) +
-                           dpi.Scale(kButtonFrame);
+        const int needed =
+            ui::TextWidth(GetDlgItem(context.sheet, ids::Button(row.button)), row.caption) + dpi.Scale(kButtonFrame);
         column = std::max(column, row.bounds.width == kColumnWidth ? needed : (needed + 2) / 2);
     }
     const int growth = column - dpi.Scale(kColumnWidth);

@@ -37,11 +37,10 @@ bool Window::TrySetText(const std::string& text) { return SetWindowTextA(hwnd_, 
 
 HWND CreateControl(const CreateArgs& args, const Dpi& dpi) {
     DWORD style = args.style | WS_CHILD | (args.visible ? WS_VISIBLE : 0);
-    HWND control = CreateWindowExA(args.exStyle, args.className, args.text.c_str(), style,
-                                   dpi.Scale(args.bounds.x), dpi.Scale(args.bounds.y),
-                                   dpi.Scale(args.bounds.width), dpi.Scale(args.bounds.height), args.parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
-                                   GetModuleHandleA(nullptr), nullptr);
+    HWND control = CreateWindowExA(
+        args.exStyle, args.className, args.text.c_str(), style, dpi.Scale(args.bounds.x), dpi.Scale(args.bounds.y),
+        dpi.Scale(args.bounds.width), dpi.Scale(args.bounds.height), args.parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)), GetModuleHandleA(nullptr), nullptr);
     if (!control) throw AppError(std::string("Cannot create the control ") + args.className);
     if (args.font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
     return control;
@@ -56,8 +55,8 @@ void Memo::Create(CreateArgs args, const Dpi& dpi) {
 
 void Memo::SetText(const std::string& text) {
     const std::string previous = Text();
-    const bool fits = text.size() < 0x7FFFFFFE && TrySetText(text) &&
-                      static_cast<size_t>(GetWindowTextLengthA(hwnd_)) == text.size();
+    const bool fits =
+        text.size() < 0x7FFFFFFE && TrySetText(text) && static_cast<size_t>(GetWindowTextLengthA(hwnd_)) == text.size();
     if (fits) return;
     TrySetText(previous);
     throw AppError("Text exceeds memo capacity");
@@ -123,8 +122,8 @@ std::string ListView::Caption(int index) const {
         LVITEMA item{};
         item.pszText = text.data();
         item.cchTextMax = static_cast<int>(size);
-        const auto length =
-            static_cast<size_t>(SendMessageA(hwnd_, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+        const auto length = static_cast<size_t>(
+            SendMessageA(hwnd_, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
         if (length + 1 < size) return text.substr(0, length);
     }
 }

@@ -54,8 +54,11 @@ bool AskYesNo(const std::string& question, bool defaultYes) {
 Answer AskYesNoCancel(const std::string& question) {
     switch (MessageBoxA(nullptr, question.c_str(), ApplicationTitle().c_str(),
                         MB_YESNOCANCEL | MB_ICONQUESTION | MB_TASKMODAL)) {
-        case IDYES: return Answer::Yes;
-        case IDNO: return Answer::No;
-        default: return Answer::Cancel;
+        case IDYES:
+            return Answer::Yes;
+        case IDNO:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
     }
 }

@@ -6,11 +6,22 @@
 #include "ui/controls.h"
 
 // The ten pages of the main window, in tab order.
-enum class Page { WinIni, SystemIni, BootIni, ControlIni, AutoexecBat, ConfigSys, RegistrySettings, ControlPanel, SystemInfo, About };
+enum class Page {
+    WinIni,
+    SystemIni,
+    BootIni,
+    ControlIni,
+    AutoexecBat,
+    ConfigSys,
+    RegistrySettings,
+    ControlPanel,
+    SystemInfo,
+    About
+};
 
 // What a page needs to build its controls.
 struct PageContext {
-    HWND sheet;        // the page's own window; controls are its children
+    HWND sheet;  // the page's own window; controls are its children
     ui::Dpi dpi;
     HFONT font;        // the window's font, "MS Sans Serif" 8
     ui::Hints* hints;  // where buttons register their hints

@@ -16,9 +16,7 @@ using ::testing::ElementsAre;
 class AboutPageTest : public ::testing::Test {
 protected:
     void SetUp() override { page_.Create(Page::About, PageContext{window_.Handle(), ui::Dpi(), nullptr, nullptr}); }
-    std::string Text(int label) const {
-        return ui::Window(GetDlgItem(window_.Handle(), ids::Label(label))).Text();
-    }
+    std::string Text(int label) const { return ui::Window(GetDlgItem(window_.Handle(), ids::Label(label))).Text(); }
 
     ScratchWindow window_;
     FakeShell shell_;

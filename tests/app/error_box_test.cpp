@@ -10,9 +10,7 @@ TEST(ApplicationTitle, IsTheFileNameUpToItsFirstDotWithTheRestLowerCase) {
     EXPECT_EQ(ApplicationTitle("NODOT"), "Nodot");
 }
 
-TEST(ApplicationTitle, OfThisTestProgramComesFromItsOwnPath) {
-    EXPECT_EQ(ApplicationTitle(), "app_tests");
-}
+TEST(ApplicationTitle, OfThisTestProgramComesFromItsOwnPath) { EXPECT_EQ(ApplicationTitle(), "app_tests"); }
 
 TEST(ErrorBoxText, AppendsAFullStopAfterLettersAndDigits) {
     EXPECT_EQ(ErrorBoxText("Cannot open file c:\\windows\\win.ini"), "Cannot open file c:\\windows\\win.ini.");

@@ -20,8 +20,7 @@ public:
 
     const IMAGE_NT_HEADERS* Headers() const {
         const auto* dos = At<IMAGE_DOS_HEADER>(0);
-        return dos->e_magic == IMAGE_DOS_SIGNATURE ? At<IMAGE_NT_HEADERS>(static_cast<size_t>(dos->e_lfanew))
-                                                   : nullptr;
+        return dos->e_magic == IMAGE_DOS_SIGNATURE ? At<IMAGE_NT_HEADERS>(static_cast<size_t>(dos->e_lfanew)) : nullptr;
     }
 
     // The names of the DLLs in the import table, lower case.
@@ -62,7 +61,7 @@ private:
 TEST(Executable, ImportsWindowsOwnDllsOnly) {
     const PeImage image(drive_c::ReadBytes(e2e::ProgramPath()));
     ASSERT_TRUE(image.Headers());
-    const std::set<std::string> windows = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll",
+    const std::set<std::string> windows = {"kernel32.dll", "user32.dll",   "gdi32.dll",  "comctl32.dll",
                                            "shell32.dll",  "advapi32.dll", "msvcrt.dll", "ole32.dll"};
     const std::set<std::string> imported = image.ImportedDlls();
     EXPECT_FALSE(imported.empty());

@@ -75,8 +75,10 @@ struct Opens {
     const char* window;
 };
 const Opens kWineOpens[] = {
-    {"Software", "Add/Remove Programs"},     {"Game Controller", "Game Controllers"},
-    {"Internet", "Internet Settings"},       {"Fonts", "Fonts"},
+    {"Software", "Add/Remove Programs"},
+    {"Game Controller", "Game Controllers"},
+    {"Internet", "Internet Settings"},
+    {"Fonts", "Fonts"},
     {"Windows Control Panel", "Wine Control Panel"},
 };
 

@@ -18,8 +18,8 @@
 namespace {
 
 // The captions of the ten tabs, in tab order.
-const char* const kCaptions[] = {"WINI.INI",     "SYSTEM.INI", "BOOT.INI",          "CONTROL.INI",   "AUTOEXEC.BAT",
-                                 "CONFIG.SYS",   "REGISTRY SETTINGS", "CONTROL PANEL", "SYSTEM INFO", "ABOUT"};
+const char* const kCaptions[] = {"WINI.INI",   "SYSTEM.INI",        "BOOT.INI",      "CONTROL.INI", "AUTOEXEC.BAT",
+                                 "CONFIG.SYS", "REGISTRY SETTINGS", "CONTROL PANEL", "SYSTEM INFO", "ABOUT"};
 constexpr size_t kPageCount = std::size(kCaptions);
 
 // The main window's client area and its page, in design pixels.
@@ -48,7 +48,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(font_);
         ASSERT_EQ(FaceOf(font_.get()), Face()) << "the font this test needs is missing (Debian: fonts-dejavu-core, "
-                                            "fonts-wine copied into the prefix)";
+                                                  "fonts-wine copied into the prefix)";
         hints_.Create(window_.Handle());
     }
     static const char* Face() { return std::get<0>(GetParam()); }

@@ -17,10 +17,10 @@
 
 namespace {
 
-const char* const kSystemFiles[] = {"c:\\windows\\win.ini", "c:\\windows\\system.ini", "c:\\boot.ini",
-                                    "c:\\windows\\control.ini", "c:\\autoexec.bat", "c:\\config.sys"};
-const char* const kBackUpFiles[] = {"c:\\windows\\winBU.ini", "c:\\windows\\systemBU.ini", "c:\\bootBU.ini",
-                                    "c:\\windows\\controlBU.ini", "c:\\autoexecBU.bat", "c:\\configBU.sys"};
+const char* const kSystemFiles[] = {"c:\\windows\\win.ini",     "c:\\windows\\system.ini", "c:\\boot.ini",
+                                    "c:\\windows\\control.ini", "c:\\autoexec.bat",        "c:\\config.sys"};
+const char* const kBackUpFiles[] = {"c:\\windows\\winBU.ini",     "c:\\windows\\systemBU.ini", "c:\\bootBU.ini",
+                                    "c:\\windows\\controlBU.ini", "c:\\autoexecBU.bat",        "c:\\configBU.sys"};
 const char* const kStateFiles[] = {"c:\\qor\\TB.txt", "c:\\qor\\SB.txt", "c:\\qor\\DI.txt",
                                    "c:\\qor\\ST.txt", "c:\\qor\\CL.txt", "c:\\qor\\RU.txt",
                                    "c:\\qor\\SE.txt", "c:\\qor\\DO.txt", "c:\\qor\\TM.txt"};
@@ -134,7 +134,7 @@ TEST_F(BadFilesTest, StateFilesOfBinaryBytesTenMegabytesOrAFolderChangeNothingAn
     std::mt19937 random(11);
     for (char& c : binary) c = static_cast<char>(random());
     std::replace(binary.begin(), binary.end(), '\x98', '~');  // crashes Wine's edit control at a line's start
-    binary.replace(0, 3, "\xFF\r\n");  // never a state word before its first zero byte
+    binary.replace(0, 3, "\xFF\r\n");                         // never a state word before its first zero byte
     // 10 MB of state words, one per line: never one word alone.
     std::string huge;
     while (huge.size() < 10 * 1024 * 1024) huge += "hide\r\n";
@@ -223,8 +223,11 @@ struct FilePage {
     int save;
 };
 // SYSTEM.INI ... CONFIG.SYS, in the order of kSystemFiles from its second entry.
-const FilePage kPages[] = {{kSystemIniTab, 2, 3, 10}, {kBootIniTab, 3, 5, 11}, {kControlIniTab, 4, 6, 12},
-                           {kAutoexecBatTab, 5, 8, 13}, {kConfigSysTab, 6, 9, 14}};
+const FilePage kPages[] = {{kSystemIniTab, 2, 3, 10},
+                           {kBootIniTab, 3, 5, 11},
+                           {kControlIniTab, 4, 6, 12},
+                           {kAutoexecBatTab, 5, 8, 13},
+                           {kConfigSysTab, 6, 9, 14}};
 
 }  // namespace
 
@@ -235,7 +238,7 @@ TEST_F(BadFilesTest, SystemFilesWithZeroBytesLoneCrsHugeLinesOrNoLineBreakSaveAs
     hugeLine.append(64 * 1024, 'x');
     hugeLine += "\r\nafter";
     const std::string inputs[] = {
-        Bytes("[a]\r\nkey=1\0hidden\r\nbytes\0", 25),  // zero bytes: the text ends at the first
+        Bytes("[a]\r\nkey=1\0hidden\r\nbytes\0", 25),   // zero bytes: the text ends at the first
         "[boot loader]\rtimeout=30\rdefault=c:\\\r\r",  // lone CRs
         hugeLine,                                       // a very long line
         "@echo off set PATH=c:\\dos;%PATH% %1 %s",      // no line break at all

@@ -40,8 +40,7 @@ std::string Printable(const std::string& bytes) {
 std::string RandomBytes(std::mt19937& random, size_t maxLength) {
     static const char kPieces[] = {'\r', '\n', '\0', 'a', 'Z', ' '};
     std::string bytes(random() % (maxLength + 1), '\0');
-    for (char& c : bytes)
-        c = random() % 3 == 0 ? static_cast<char>(random()) : kPieces[random() % sizeof(kPieces)];
+    for (char& c : bytes) c = random() % 3 == 0 ? static_cast<char>(random()) : kPieces[random() % sizeof(kPieces)];
     return bytes;
 }
 
@@ -53,7 +52,8 @@ std::string ExpectedEditorText(const std::string& bytes) {
     std::vector<std::string> lines(std::sregex_token_iterator(kept.begin(), kept.end(), kLineBreak, -1),
                                    std::sregex_token_iterator());
     // The token iterator drops a last empty line; count the breaks instead.
-    const auto breaks = std::distance(std::sregex_iterator(kept.begin(), kept.end(), kLineBreak), std::sregex_iterator());
+    const auto breaks =
+        std::distance(std::sregex_iterator(kept.begin(), kept.end(), kLineBreak), std::sregex_iterator());
     lines.resize(static_cast<size_t>(breaks) + 1);
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
@@ -109,9 +109,19 @@ public:
 
 // Near misses of the two words as well as the words themselves.
 std::string RandomStateFile(std::mt19937& random) {
-    static const std::string kStarts[] = {"show", "hide", "Show", "HIDE", "show\r\n", "hide\n", " show", "hid",
-                                         "showshow", "", std::string("show\0", 5), std::string("hide\0\r\nx", 8),
-                                         std::string("\0show", 5)};
+    static const std::string kStarts[] = {"show",
+                                          "hide",
+                                          "Show",
+                                          "HIDE",
+                                          "show\r\n",
+                                          "hide\n",
+                                          " show",
+                                          "hid",
+                                          "showshow",
+                                          "",
+                                          std::string("show\0", 5),
+                                          std::string("hide\0\r\nx", 8),
+                                          std::string("\0show", 5)};
     std::string bytes = kStarts[random() % (sizeof(kStarts) / sizeof(kStarts[0]))];
     switch (random() % 5) {
         case 0:  // as it is

@@ -101,10 +101,20 @@ TEST_F(UninstallEntriesTest, ValuesOfEveryTypeListStringsAndReportTheOthersWitho
     SetValue("a", "DisplayName", REG_SZ, String("Alpha"));
     SetValue("z", "DisplayName", REG_SZ, String("Omega"));
     // Other values of every type are never read.
-    const DWORD kTypes[] = {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_DWORD_BIG_ENDIAN, REG_LINK,
-                            REG_MULTI_SZ, REG_RESOURCE_LIST, REG_FULL_RESOURCE_DESCRIPTOR,
-                            REG_RESOURCE_REQUIREMENTS_LIST, REG_QWORD};
-    for (DWORD type : kTypes) SetValue("a", "Other" + std::to_string(type), type, std::string("\x01\0\x02\0\0\0\0\0", 8));
+    const DWORD kTypes[] = {REG_NONE,
+                            REG_SZ,
+                            REG_EXPAND_SZ,
+                            REG_BINARY,
+                            REG_DWORD,
+                            REG_DWORD_BIG_ENDIAN,
+                            REG_LINK,
+                            REG_MULTI_SZ,
+                            REG_RESOURCE_LIST,
+                            REG_FULL_RESOURCE_DESCRIPTOR,
+                            REG_RESOURCE_REQUIREMENTS_LIST,
+                            REG_QWORD};
+    for (DWORD type : kTypes)
+        SetValue("a", "Other" + std::to_string(type), type, std::string("\x01\0\x02\0\0\0\0\0", 8));
 
     e2e::Program program;
     for (DWORD type : kTypes) {

@@ -60,8 +60,8 @@ std::string WindowText(HWND window) {
     if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
     std::string text(length + 1, '\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        5000, &copied);
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                        &copied);
     text.resize(copied);
     return text;
 }
@@ -108,9 +108,9 @@ Program::Program(const std::string& workingDirectory) {
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
-    const BOOL started = CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                        workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup,
-                                        &process_);
+    const BOOL started =
+        CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &process_);
     if (!started) ADD_FAILURE() << "cannot start " << path << ": error " << GetLastError();
 }
 
@@ -201,9 +201,7 @@ std::vector<std::string> Program::TabCaptions() {
     return captions;
 }
 
-void Program::Click(int buttonId) {
-    SendAndWait(Control(buttonId), BM_CLICK, 0, 0);
-}
+void Program::Click(int buttonId) { SendAndWait(Control(buttonId), BM_CLICK, 0, 0); }
 
 void Program::Type(int editId, const std::string& text) {
     SendMessageA(Control(editId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

@@ -12,8 +12,7 @@ inline const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVers
 
 inline void SetString(const std::string& path, const std::string& name, const std::string& value,
                       HKEY root = HKEY_LOCAL_MACHINE) {
-    RegSetKeyValueA(root, path.c_str(), name.c_str(), REG_SZ, value.c_str(),
-                    static_cast<DWORD>(value.size() + 1));
+    RegSetKeyValueA(root, path.c_str(), name.c_str(), REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
 inline void SetDword(const std::string& path, const std::string& name, DWORD value, HKEY root = HKEY_LOCAL_MACHINE) {

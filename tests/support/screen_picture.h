@@ -76,8 +76,8 @@ private:
     COLORREF AtScreen(int x, int y) const {
         const int column = x - bounds_.left, row = y - bounds_.top;
         if (column < 0 || row < 0 || column >= width_ || row >= height_) return CLR_INVALID;
-        const DWORD bgr = pixels_[static_cast<size_t>(height_ - 1 - row) * static_cast<size_t>(width_) +
-                                  static_cast<size_t>(column)];
+        const DWORD bgr =
+            pixels_[static_cast<size_t>(height_ - 1 - row) * static_cast<size_t>(width_) + static_cast<size_t>(column)];
         return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
     }
 

@@ -16,12 +16,18 @@ struct Expected {
     const char* path;
 };
 const Expected kWrites[] = {
-    {Page::WinIni, 1, "c:\\windows\\winBU.ini"},      {Page::WinIni, 2, "c:\\windows\\win.ini"},
-    {Page::SystemIni, 3, "c:\\windows\\systemBU.ini"}, {Page::SystemIni, 10, "c:\\windows\\system.ini"},
-    {Page::BootIni, 5, "c:\\bootBU.ini"},             {Page::BootIni, 11, "c:\\boot.ini"},
-    {Page::ControlIni, 6, "c:\\windows\\controlBU.ini"}, {Page::ControlIni, 12, "c:\\windows\\control.ini"},
-    {Page::AutoexecBat, 8, "c:\\autoexecBU.bat"},     {Page::AutoexecBat, 13, "c:\\autoexec.bat"},
-    {Page::ConfigSys, 9, "c:\\configBU.sys"},         {Page::ConfigSys, 14, "c:\\config.sys"},
+    {Page::WinIni, 1, "c:\\windows\\winBU.ini"},
+    {Page::WinIni, 2, "c:\\windows\\win.ini"},
+    {Page::SystemIni, 3, "c:\\windows\\systemBU.ini"},
+    {Page::SystemIni, 10, "c:\\windows\\system.ini"},
+    {Page::BootIni, 5, "c:\\bootBU.ini"},
+    {Page::BootIni, 11, "c:\\boot.ini"},
+    {Page::ControlIni, 6, "c:\\windows\\controlBU.ini"},
+    {Page::ControlIni, 12, "c:\\windows\\control.ini"},
+    {Page::AutoexecBat, 8, "c:\\autoexecBU.bat"},
+    {Page::AutoexecBat, 13, "c:\\autoexec.bat"},
+    {Page::ConfigSys, 9, "c:\\configBU.sys"},
+    {Page::ConfigSys, 14, "c:\\config.sys"},
 };
 
 class SysFilePagesTest : public ::testing::Test {

@@ -42,9 +42,7 @@ public:
     enum class Step { None, Create, Write, Flush, Replace };
     explicit FailingFiles(Step failing) : failing_(failing) {}
 
-    HANDLE OpenForReading(const std::string& path, DWORD& error) override {
-        return real_.OpenForReading(path, error);
-    }
+    HANDLE OpenForReading(const std::string& path, DWORD& error) override { return real_.OpenForReading(path, error); }
     HANDLE CreateNew(const std::string& path, DWORD attributes) override {
         return failing_ == Step::Create ? INVALID_HANDLE_VALUE : real_.CreateNew(path, attributes);
     }

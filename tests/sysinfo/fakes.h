@@ -20,10 +20,10 @@ public:
         UCHAR code = NRC_GOODRET;
         platform::HardwareAddress address{};
     };
-    std::vector<UCHAR> enumerated;             // what NCBENUM lists
-    std::map<UCHAR, Adapter> adapters;         // absent: NRC_BRIDGE
+    std::vector<UCHAR> enumerated;      // what NCBENUM lists
+    std::map<UCHAR, Adapter> adapters;  // absent: NRC_BRIDGE
     std::vector<platform::HardwareAddress> ipHelper;
-    std::vector<NCB> requests;                 // every block sent, as sent
+    std::vector<NCB> requests;  // every block sent, as sent
 
     UCHAR Submit(NCB& block) override {
         requests.push_back(block);

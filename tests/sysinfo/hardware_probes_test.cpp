@@ -106,10 +106,9 @@ TEST(MeasureCpuMhz, SamplesAtRealTimePriorityAndRestoresThePrioritiesAfter) {
     timing.threadPriority = THREAD_PRIORITY_BELOW_NORMAL;
     timing.Advance(500000, 500);
     MeasureCpuMhz(timing);
-    EXPECT_EQ(timing.log, (std::vector<std::string>{
-                              "class 256", "thread 15", "sleep 10", "rdtsc", "sleep 500", "rdtsc",
-                              "thread " + std::to_string(THREAD_PRIORITY_BELOW_NORMAL),
-                              "class " + std::to_string(HIGH_PRIORITY_CLASS)}));
+    EXPECT_EQ(timing.log, (std::vector<std::string>{"class 256", "thread 15", "sleep 10", "rdtsc", "sleep 500", "rdtsc",
+                                                    "thread " + std::to_string(THREAD_PRIORITY_BELOW_NORMAL),
+                                                    "class " + std::to_string(HIGH_PRIORITY_CLASS)}));
     EXPECT_EQ(timing.priorityClass, static_cast<DWORD>(HIGH_PRIORITY_CLASS));
     EXPECT_EQ(timing.threadPriority, THREAD_PRIORITY_BELOW_NORMAL);
 }

@@ -138,7 +138,7 @@ TEST_F(SysInfoPageTest, InstalledSoftwareIsSortedAndCarriesTheUninstallCommands)
     SetString(base + "b", "DisplayName", "Editor");
     SetString(base + "c", "UninstallString", "nameless.exe");  // no display name
     SetString(base + "d", "DisplayName", "");
-    SetString(base + "e", "DisplayName", "Editor");            // same name twice
+    SetString(base + "e", "DisplayName", "Editor");  // same name twice
     page_.Refresh();
     page_.Refresh();
     EXPECT_EQ(page_.Software().Captions(), (std::vector<std::string>{"Editor", "Editor", "Zip Tool"}));

@@ -225,9 +225,8 @@ TEST_F(TweaksEndToEnd, PolicyFileIsImportedFromDriveCRootWhateverTheCurrentFolde
     // A stray test.reg in the program's current folder must not be imported.
     drive_c::Remove("c:\\qorwd");
     drive_c::MakeFolder("c:\\qorwd");
-    drive_c::WriteBytes("c:\\qorwd\\test.reg",
-                        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(kPolicyKey) +
-                            "]\r\n\"NoRun\"=dword:00000002\r\n");
+    drive_c::WriteBytes("c:\\qorwd\\test.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(kPolicyKey) +
+                                                   "]\r\n\"NoRun\"=dword:00000002\r\n");
     DeletePolicyValue("NoRun");
     e2e::Program program("c:\\qorwd");
     Open(program);

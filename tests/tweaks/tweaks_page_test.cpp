@@ -37,9 +37,7 @@ protected:
         drive_c::MakeFolder(OnDisk("c:\\qor"));
         drive_c::WriteBytes(OnDisk(std::string("c:\\qor\\") + name + ".txt"), word);
     }
-    std::string State(const char* name) {
-        return drive_c::ReadBytes(OnDisk(std::string("c:\\qor\\") + name + ".txt"));
-    }
+    std::string State(const char* name) { return drive_c::ReadBytes(OnDisk(std::string("c:\\qor\\") + name + ".txt")); }
     // The start-up sequence of the main window: restore (silenced), then first-run check.
     void StartUp() {
         try {
@@ -72,8 +70,10 @@ TEST_F(TweaksPageTest, LayoutHasEighteenButtonsTheExplanationAndTheHolders) {
         const char* caption;
         LONG x, y, width;
     };
-    const Button buttons[] = {{17, "Hide Taskbar", 8, 7, 97}, {20, "Show Startbutton", 104, 31, 97},
-                              {22, "Show Desktopicons", 104, 55, 97}, {32, "Show Documents", 104, 175, 97},
+    const Button buttons[] = {{17, "Hide Taskbar", 8, 7, 97},
+                              {20, "Show Startbutton", 104, 31, 97},
+                              {22, "Show Desktopicons", 104, 55, 97},
+                              {32, "Show Documents", 104, 175, 97},
                               {7, "Enable CTRL+ALT+DEL/ALT TAB", 8, 199, 193},
                               {15, "Disable CTRL+ALT+DEL/ALT TAB", 8, 223, 193}};
     for (const Button& button : buttons) {
@@ -292,10 +292,10 @@ TEST_F(TweaksPageTest, EachToggleButtonActsThenRecordsItsWord) {
         HWND window;
     };
     const FakeShellWindows& shell = shellWindows_;
-    const Toggle toggles[] = {{17, "TB", "hide", shell.taskbar}, {18, "TB", "show", shell.taskbar},
+    const Toggle toggles[] = {{17, "TB", "hide", shell.taskbar},     {18, "TB", "show", shell.taskbar},
                               {19, "SB", "hide", shell.startButton}, {20, "SB", "show", shell.startButton},
-                              {23, "ST", "hide", shell.tray}, {24, "ST", "show", shell.tray},
-                              {25, "CL", "hide", shell.clock}, {26, "CL", "show", shell.clock}};
+                              {23, "ST", "hide", shell.tray},        {24, "ST", "show", shell.tray},
+                              {25, "CL", "hide", shell.clock},       {26, "CL", "show", shell.clock}};
     drive_c::MakeFolder(OnDisk("c:\\qor"));
     for (const Toggle& toggle : toggles) {
         windowing_.shows.clear();
@@ -328,21 +328,26 @@ TEST_F(TweaksPageTest, PolicyButtonsWriteTheImportFileAndOpenItByFullPath) {
         int button;
         const char* valueLine;
     };
-    const Policy policies[] = {{21, "\"NoDesktop\"=dword:00000001"},        {22, "\"NoDesktop\"=dword:00000000"},
-                               {27, "\"NoRun\"=dword:00000001"},            {28, "\"NoRun\"=dword:00000000"},
-                               {29, "\"NoFind\"=dword:00000001"},           {30, "\"NoFind\"=dword:00000000"},
-                               {31, "\"NoRecentDocsMenu\"=dword:00000001"}, {32, "\"NoRecentDocsMenu\"=dword:00000000"}};
+    const Policy policies[] = {{21, "\"NoDesktop\"=dword:00000001"},
+                               {22, "\"NoDesktop\"=dword:00000000"},
+                               {27, "\"NoRun\"=dword:00000001"},
+                               {28, "\"NoRun\"=dword:00000000"},
+                               {29, "\"NoFind\"=dword:00000001"},
+                               {30, "\"NoFind\"=dword:00000000"},
+                               {31, "\"NoRecentDocsMenu\"=dword:00000001"},
+                               {32, "\"NoRecentDocsMenu\"=dword:00000000"}};
     for (const Policy& policy : policies) {
         Click(policy.button);
-        EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\test.reg")),
-                  std::string("REGEDIT4\r\n\r\n"
-                              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer]\r\n") +
-                      policy.valueLine + "\r\n")
+        EXPECT_EQ(
+            drive_c::ReadBytes(OnDisk("c:\\test.reg")),
+            std::string("REGEDIT4\r\n\r\n"
+                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer]\r\n") +
+                policy.valueLine + "\r\n")
             << "Button" << policy.button;
     }
     // Each opens the import file by its full path from drive C's root, shown normally.
-    EXPECT_EQ(shell_.calls, std::vector<std::string>(
-                                8, "ShellExecuteA(null, \"open\", \"c:\\test.reg\", \"\", \"c:\\\", 5)"));
+    EXPECT_EQ(shell_.calls,
+              std::vector<std::string>(8, "ShellExecuteA(null, \"open\", \"c:\\test.reg\", \"\", \"c:\\\", 5)"));
     EXPECT_FALSE(drive_c::Exists(OnDisk("c:\\qor")));
     EXPECT_TRUE(windowing_.shows.empty());
 }
