@@ -14,7 +14,7 @@ as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 # makes. fonts-dejavu-core: the wider face Wine substitutes without them, which
 # the layout tests build the pages with.
 packages=(wine wine64 fonts-wine fonts-dejavu-core xvfb g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          mingw-w64-tools googletest cmake ninja-build imagemagick x11-utils dpkg-dev xauth)
+          mingw-w64-tools googletest cmake ninja-build imagemagick x11-utils dpkg-dev xauth clang-format)
 
 missing_packages() {
     local p
