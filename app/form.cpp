@@ -198,6 +198,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             if (sysFiles_.SaveChangesBeforeClosing()) DestroyWindow(hwnd_);
             return 0;
+        case WM_QUERYENDSESSION:
+            // Logging off asks about typed text as closing does.
+            return sysFiles_.SaveChangesBeforeClosing() ? TRUE : FALSE;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
