@@ -129,12 +129,3 @@ TEST_F(ShellTogglesTest, EachElementsStateFollowsItsToggle) {
     EXPECT_EQ(toggles_.TaskbarState(), ElementState::Shown);
     EXPECT_EQ(toggles_.StartButtonState(), ElementState::Shown);
 }
-
-TEST(ShellTogglesWithoutShell, ElementsAreNotFound) {
-    FakeWindowing windowing;
-    ShellToggles toggles(windowing);
-    EXPECT_EQ(toggles.TaskbarState(), ElementState::NotFound);
-    EXPECT_EQ(toggles.StartButtonState(), ElementState::NotFound);
-    EXPECT_EQ(toggles.TrayState(), ElementState::NotFound);
-    EXPECT_EQ(toggles.ClockState(), ElementState::NotFound);
-}
