@@ -24,19 +24,17 @@ std::string ClipboardText() {
     return text;
 }
 
+BOOL CALLBACK KeepFileNameBox(HWND child, LPARAM found) {
+    char className[8] = {};
+    GetClassNameA(child, className, sizeof(className));
+    if (GetDlgCtrlID(child) == 0x47C && lstrcmpiA(className, "Edit") == 0) *reinterpret_cast<HWND*>(found) = child;
+    return TRUE;
+}
+
 // The file name box of the Save dialog: the edit inside the combo box cmb13.
 HWND FileNameBox(HWND dialog) {
     HWND found = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM result) -> BOOL {
-            char className[8] = {};
-            GetClassNameA(child, className, sizeof(className));
-            if (GetDlgCtrlID(child) == 0x47C && lstrcmpiA(className, "Edit") == 0)
-                *reinterpret_cast<HWND*>(result) = child;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(dialog, KeepFileNameBox, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
