@@ -21,6 +21,12 @@ bool IsPushButton(HWND window) {
     return lstrcmpiA(className, "Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
 
+bool IsListView(HWND window) {
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof(className));
+    return lstrcmpiA(className, WC_LISTVIEWA) == 0;
+}
+
 class WaitCursor {
 public:
     WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
@@ -166,6 +172,12 @@ bool TForm1::HandleKey(WPARAM key) {
         // The editors would otherwise keep Tab to themselves. The caret and
         // selection of the control that gets the focus stay as they were.
         if (HWND next = GetNextDlgTabItem(hwnd_, focus, shift)) SetFocus(next);
+        return true;
+    }
+    if (key == VK_RETURN && onOwnControl && IsListView(focus)) {
+        // The dialog manager would take Enter for the default button; the
+        // list tells its page instead (NM_RETURN).
+        SendMessageA(focus, WM_KEYDOWN, VK_RETURN, 0);
         return true;
     }
     if (key == VK_RETURN && onOwnControl && IsPushButton(focus)) {

@@ -77,7 +77,8 @@ void LauncherPage::Resize(int width, int height) {
 
 LRESULT LauncherPage::Notify(const NMHDR& header) {
     if (header.hwndFrom != listView1_.Handle()) return 0;
-    if (header.code == NM_DBLCLK) ListView1DblClick();
+    // Enter on the list starts the selected item as a double-click does.
+    if (header.code == NM_DBLCLK || header.code == NM_RETURN) ListView1DblClick();
     if (header.code == LVN_ENDLABELEDITA) {
         const auto& edit = reinterpret_cast<const NMLVDISPINFOA&>(header);
         // No text: the user cancelled the edit.

@@ -15,6 +15,8 @@ public:
 
     HWND SetParent(HWND child, HWND newParent) override { return ::SetParent(child, newParent); }
 
+    bool IsShown(HWND window) override { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
     DWORD WindowProcessId(HWND window) override {
         DWORD process = 0;
         if (window) GetWindowThreadProcessId(window, &process);

@@ -11,6 +11,8 @@ public:
     virtual HWND GetDesktopWindow() = 0;
     virtual BOOL ShowWindow(HWND window, int command) = 0;
     virtual HWND SetParent(HWND child, HWND newParent) = 0;
+    // Whether the window itself is set visible, whatever its parents are.
+    virtual bool IsShown(HWND window) = 0;
     // Process id that owns the window, 0 when there is none.
     virtual DWORD WindowProcessId(HWND window) = 0;
     virtual BOOL SystemParametersInfoA(UINT action, UINT param, void* pvParam, UINT winIni) = 0;

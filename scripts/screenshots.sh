@@ -97,7 +97,8 @@ DEVICE=C:\WINDOWS\EMM386.EXE NOEMS
 FILES=40
 BUFFERS=20
 INI
-# Installed programs: the 64-bit view, the 32-bit view (Wow6432Node) and the user's own key.
+# Installed programs: the 64-bit view, the 32-bit view (Wow6432Node) and the user's own key;
+# one Explorer policy set.
 crlf "$c/installed.reg" <<'REG'
 REGEDIT4
 
@@ -120,6 +121,9 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\{4F2A9C1E-7D3B-4E5F-8A6C-0B9D2E1F3A45}]
 "DisplayName"="Python 3.12.1 (64-bit)"
 "UninstallString"="MsiExec.exe /X{4F2A9C1E-7D3B-4E5F-8A6C-0B9D2E1F3A45}"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer]
+"NoRecentDocsMenu"=dword:00000001
 
 [HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Windows]
 "device"="HP LaserJet 4050 Series PCL6,winspool,LPT1:"

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "ui/app_error.h"
 #include "ui/control_ids.h"
+#include "ui/text_file.h"
 #include "sysinfo/hardware_probes.h"
 #include "sysinfo/registry_accessor.h"
 
@@ -33,6 +35,20 @@ const FactRow kFacts[] = {
     {29, "Harddisk Serial Number (C:) :", 192, 30, 160, "Harddisk Serial Number  :"},
 };
 
+// The buttons under the installed software list, flush with its right edge,
+// which stays where it is when the list widens its left margin.
+struct ButtonRow {
+    int button;  // ButtonN
+    const char* caption;
+    ui::Rect bounds;
+    void (SysInfoPage::*handler)();
+};
+
+const ButtonRow kReportButtons[] = {
+    {45, "Copy", {599, 209, 89, 25}, &SysInfoPage::Button45Click},
+    {46, "Save As...", {696, 209, 89, 25}, &SysInfoPage::Button46Click},
+};
+
 constexpr int kCaptionX = 16;
 constexpr int kLabelHeight = 13;
 // Value labels reach up to the installed software list, 4 pixels short of it.
@@ -48,6 +64,15 @@ ui::Label CreateLabel(HWND sheet, const ui::Dpi& dpi, HFONT font, int number, co
     return label;
 }
 
+// "Caption value": one blank between them however the caption ends; a value's
+// closing line break (the computer name has one) does not end the line twice.
+std::string ReportLine(const std::string& caption, const std::string& value) {
+    const size_t captionEnd = caption.find_last_not_of(' ');
+    const size_t valueEnd = value.find_last_not_of("\r\n");
+    return caption.substr(0, captionEnd == std::string::npos ? 0 : captionEnd + 1) + " " +
+           value.substr(0, valueEnd == std::string::npos ? 0 : valueEnd + 1) + "\r\n";
+}
+
 // A control's rectangle on its sheet, in device pixels.
 RECT BoundsOnSheet(HWND control) {
     RECT bounds{};
@@ -59,8 +84,16 @@ RECT BoundsOnSheet(HWND control) {
 }  // namespace
 
 SysInfoPage::SysInfoPage(platform::SystemInfo& system, platform::NetBios& netbios, platform::Timing& timing,
-                         platform::Registry& registry)
-    : system_(system), netbios_(netbios), timing_(timing), registry_(registry), software_(registry) {}
+                         platform::Registry& registry, platform::Files& files, platform::Clipboard& clipboard,
+                         platform::FileDialog& fileDialog)
+    : system_(system),
+      netbios_(netbios),
+      timing_(timing),
+      registry_(registry),
+      files_(files),
+      clipboard_(clipboard),
+      fileDialog_(fileDialog),
+      software_(registry) {}
 
 void SysInfoPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
@@ -99,7 +132,20 @@ void SysInfoPage::Create(Page, const PageContext& context) {
             {sheet_, "BUTTON", "Button" + std::to_string(number), {}, 0, 0, ids::Button(number), context.font, false},
             context.dpi);
     }
+    CreateReportButtons(context);
     ReadSeparators();
+}
+
+void SysInfoPage::CreateReportButtons(const PageContext& context) {
+    for (const ButtonRow& row : kReportButtons) {
+        ui::Button button;
+        button.Create({.parent = sheet_,
+                       .text = row.caption,
+                       .bounds = row.bounds,
+                       .id = ids::Button(row.button),
+                       .font = context.font},
+                      context.dpi);
+    }
 }
 
 void SysInfoPage::Command(int controlId, int notifyCode) {
@@ -107,6 +153,8 @@ void SysInfoPage::Command(int controlId, int notifyCode) {
     if (controlId == ids::Button(33)) Button33Click();
     if (controlId == ids::Button(34)) Button34Click();
     if (controlId == ids::Button(35)) Button35Click();
+    for (const ButtonRow& row : kReportButtons)
+        if (controlId == ids::Button(row.button)) (this->*row.handler)();
 }
 
 LRESULT SysInfoPage::Notify(const NMHDR& header) {
@@ -221,4 +269,26 @@ void SysInfoPage::FitValues() {
 
 std::string SysInfoPage::ValueText(int labelNumber) const {
     return ui::Window(GetDlgItem(sheet_, ids::Label(labelNumber))).Text();
+}
+
+std::string SysInfoPage::LabelText(int labelNumber) const {
+    return ui::Window(GetDlgItem(sheet_, ids::Label(labelNumber))).Text();
+}
+
+std::string SysInfoPage::ReportText() const {
+    std::string text;
+    for (const FactRow& fact : kFacts) text += ReportLine(LabelText(fact.captionLabel), ValueText(fact.valueLabel));
+    text += "\r\n" + LabelText(4) + "\r\n";
+    for (const std::string& program : software_.Captions()) text += program + "\r\n";
+    return text;
+}
+
+void SysInfoPage::Button45Click() {
+    if (!clipboard_.SetText(GetAncestor(sheet_, GA_ROOT), ReportText())) throw AppError("Cannot open the clipboard");
+}
+
+void SysInfoPage::Button46Click() {
+    const auto path =
+        fileDialog_.AskSavePath(GetAncestor(sheet_, GA_ROOT), system_.ComputerName() + " system info.txt");
+    if (path) WriteFileText(files_, *path, ReportText());
 }

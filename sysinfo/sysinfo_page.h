@@ -3,6 +3,9 @@
 // software, gathered afresh at every activation.
 #include <string>
 
+#include "platform/clipboard.h"
+#include "platform/file_dialog.h"
+#include "platform/files.h"
 #include "platform/netbios.h"
 #include "platform/registry.h"
 #include "platform/sysinfo.h"
@@ -17,7 +20,10 @@ public:
     explicit SysInfoPage(platform::SystemInfo& system = platform::RealSystemInfo(),
                          platform::NetBios& netbios = platform::RealNetBios(),
                          platform::Timing& timing = platform::RealTiming(),
-                         platform::Registry& registry = platform::RealRegistry());
+                         platform::Registry& registry = platform::RealRegistry(),
+                         platform::Files& files = platform::RealFiles(),
+                         platform::Clipboard& clipboard = platform::RealClipboard(),
+                         platform::FileDialog& fileDialog = platform::RealFileDialog());
 
     void Create(Page page, const PageContext& context) override;
     // Gathers every fact afresh (see Refresh).
@@ -33,6 +39,12 @@ public:
     void Button33Click();  // memory
     void Button34Click();  // processor
     void Button35Click();  // installed software
+    void Button45Click();  // Copy: the report onto the clipboard
+    void Button46Click();  // Save As...: the report into a file the user chooses
+
+    // Every fact as shown, "caption value" a line, then the installed
+    // software in the list's order; CR+LF line ends.
+    std::string ReportText() const;
 
     // The value label of design number `n` (Label3 ... Label30).
     std::string ValueText(int labelNumber) const;
@@ -49,11 +61,16 @@ private:
     void SetValue(int labelNumber, const std::string& text);
     void FitValues();
     void ReadSeparators();
+    void CreateReportButtons(const PageContext& context);
+    std::string LabelText(int labelNumber) const;
 
     platform::SystemInfo& system_;
     platform::NetBios& netbios_;
     platform::Timing& timing_;
     platform::Registry& registry_;
+    platform::Files& files_;
+    platform::Clipboard& clipboard_;
+    platform::FileDialog& fileDialog_;
     HWND sheet_ = nullptr;
     ui::Dpi dpi_;
     ui::Window listBox1_;

@@ -1,5 +1,29 @@
 #include "tweaks/policy_files.h"
 
+#include <cstring>
+
+namespace {
+
+constexpr char kPolicyKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+
+// An open key, closed when it goes.
+class OpenKey {
+public:
+    OpenKey(platform::Registry& registry, HKEY key) : registry_(registry), key_(key) {}
+    ~OpenKey() {
+        if (key_) registry_.Close(key_);
+    }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    HKEY Handle() const { return key_; }
+
+private:
+    platform::Registry& registry_;
+    HKEY key_;
+};
+
+}  // namespace
+
 std::string PolicyValueLine(const std::string& valueName, const std::string& data) {
     return "\"" + valueName + "\"=dword:" + data;
 }
@@ -7,4 +31,15 @@ std::string PolicyValueLine(const std::string& valueName, const std::string& dat
 std::vector<std::string> PolicyFileLines(const std::string& valueLine) {
     return {"REGEDIT4", "", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer]",
             valueLine};
+}
+
+std::string PolicyValueText(platform::Registry& registry, const std::string& valueName) {
+    // The view the system's own registry editor imports the policy file into.
+    OpenKey key(registry, registry.Open(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY));
+    const platform::RegistryValue value = registry.Read(key.Handle(), valueName);
+    if (!value.exists) return "not set";
+    if (value.type != REG_DWORD || value.data.size() != sizeof(DWORD)) return "not a number";
+    DWORD number = 0;
+    std::memcpy(&number, value.data.data(), sizeof(number));
+    return std::to_string(number);
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry.h"
+
 constexpr char kPolicyFilePath[] = "c:\\test.reg";
 constexpr char kPolicyFileDirectory[] = "c:\\";
 // A policy's data: the Hide buttons switch it on, the Show buttons off.
@@ -14,3 +16,7 @@ constexpr char kPolicyOff[] = "00000000";
 std::string PolicyValueLine(const std::string& valueName, const std::string& data);
 // The import file's four lines, without their line breaks.
 std::vector<std::string> PolicyFileLines(const std::string& valueLine);
+
+// The policy's value as the registry holds it now: a DWORD as its number,
+// "not set" when there is none.
+std::string PolicyValueText(platform::Registry& registry, const std::string& valueName);

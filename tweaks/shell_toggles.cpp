@@ -63,6 +63,24 @@ void ShellToggles::SetClockHidden(bool hide) {
     windowing_.ShowWindow(FindChild(Tray(), kClockClass), hide ? SW_HIDE : SW_SHOW);
 }
 
+ElementState ShellToggles::StateOf(HWND window) {
+    if (!window) return ElementState::NotFound;
+    return windowing_.IsShown(window) ? ElementState::Shown : ElementState::Hidden;
+}
+
+ElementState ShellToggles::TaskbarState() { return StateOf(Taskbar()); }
+
+ElementState ShellToggles::StartButtonState() {
+    HWND taskbar = Taskbar();
+    // Detached, the start button leaves a task button first in the taskbar.
+    if (DetachedStartButton(taskbar)) return ElementState::Hidden;
+    return StateOf(StartButton(taskbar));
+}
+
+ElementState ShellToggles::TrayState() { return StateOf(Tray()); }
+
+ElementState ShellToggles::ClockState() { return StateOf(FindChild(Tray(), kClockClass)); }
+
 void ShellToggles::SetKeyCombosDisabled(bool disable) {
     UINT previous = 0;
     windowing_.SystemParametersInfoA(kScreenSaverRunning, disable ? 1 : 0, &previous, 0);

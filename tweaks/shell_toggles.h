@@ -3,6 +3,9 @@
 // time, and the system parameter that lets it ignore the key combinations.
 #include "platform/windowing.h"
 
+// What an element of the shell is now.
+enum class ElementState { Shown, Hidden, NotFound };
+
 class ShellToggles {
 public:
     explicit ShellToggles(platform::Windowing& windowing) : windowing_(windowing) {}
@@ -17,7 +20,15 @@ public:
     // Ctrl+Alt+Del and Alt+Tab.
     void SetKeyCombosDisabled(bool disable);
 
+    // Each element found as the toggles find it.
+    ElementState TaskbarState();
+    // Hidden while this program keeps the button detached.
+    ElementState StartButtonState();
+    ElementState TrayState();
+    ElementState ClockState();
+
 private:
+    ElementState StateOf(HWND window);
     // Each lookup searches the children of `parent`, or the top-level windows
     // when `parent` is null (as when an earlier lookup found nothing).
     HWND FindChild(HWND parent, const char* className);

@@ -72,6 +72,42 @@ const char kExplanation[] =
     "By pressing the button the settings will be saved whenever you start this program.\r\n"
     "By putting this program in your startup folder Windows 9.X will startup the way you want. ";
 
+// The current state, below the buttons: one line per shell element the
+// toggles act on, then one per policy value.
+constexpr int kStateLabel = 40;  // LabelN
+constexpr int kStateTop = 256;
+constexpr int kStateHeight = 140;
+
+struct ElementRow {
+    const char* caption;
+    ElementState (ShellToggles::*state)();
+};
+
+const ElementRow kElements[] = {
+    {"Taskbar", &ShellToggles::TaskbarState},
+    {"Start button", &ShellToggles::StartButtonState},
+    {"System tray", &ShellToggles::TrayState},
+    {"Clock", &ShellToggles::ClockState},
+};
+
+const char* const kPolicyValues[] = {"NoDesktop", "NoRun", "NoFind", "NoRecentDocsMenu"};
+
+const char* ElementStateText(ElementState state) {
+    switch (state) {
+        case ElementState::Shown:
+            return "shown";
+        case ElementState::Hidden:
+            return "hidden";
+        case ElementState::NotFound:
+            break;
+    }
+    return "not found";
+}
+
+constexpr UINT_PTR kPolicyImportTimer = 1;
+constexpr UINT kPolicyImportPeriodMs = 1000;
+constexpr int kPolicyImportReads = 30;
+
 bool IsMarkerFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -84,9 +120,45 @@ void LeaveTabOrder(HWND control) {
 }  // namespace
 
 void TweaksPage::Create(Page, const PageContext& context) {
+    sheet_ = context.sheet;
     CreateButtons(context);
     CreateMemos(context);
     WidenColumnsToCaptions(context);
+    CreateStateLabel(context);
+}
+
+// As wide as the long buttons above it, whatever width they took.
+void TweaksPage::CreateStateLabel(const PageContext& context) {
+    stateLabel_.Create({.parent = context.sheet,
+                        .bounds = {8, kStateTop, 0, kStateHeight},
+                        .id = ids::Label(kStateLabel),
+                        .font = context.font},
+                       context.dpi);
+    RECT buttons{};
+    GetWindowRect(GetDlgItem(context.sheet, ids::Button(15)), &buttons);
+    SetWindowPos(stateLabel_.Handle(), nullptr, 0, 0, buttons.right - buttons.left, context.dpi.Scale(kStateHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TweaksPage::ShowCurrentState() { stateLabel_.TrySetText(CurrentStateText()); }
+
+std::string TweaksPage::CurrentStateText() {
+    std::string text = "Current state:";
+    for (const ElementRow& row : kElements)
+        text += std::string("\r\n") + row.caption + ": " + ElementStateText((toggles_.*row.state)());
+    for (const char* name : kPolicyValues) text += std::string("\r\n") + name + ": " + PolicyValueText(registry_, name);
+    return text;
+}
+
+void TweaksPage::WatchPolicyImport() {
+    stateReadsLeft_ = kPolicyImportReads;
+    SetTimer(sheet_, kPolicyImportTimer, kPolicyImportPeriodMs, nullptr);
+}
+
+void TweaksPage::Timer(UINT_PTR timerId) {
+    if (timerId != kPolicyImportTimer) return;
+    ShowCurrentState();
+    if (--stateReadsLeft_ <= 0) KillTimer(sheet_, kPolicyImportTimer);
 }
 
 // A font wider than the design's widens both columns to the longest caption;
@@ -158,8 +230,17 @@ void TweaksPage::CreateMemos(const PageContext& context) {
 
 void TweaksPage::Command(int controlId, int notifyCode) {
     if (notifyCode != BN_CLICKED) return;
-    for (const ButtonRow& row : kButtons)
-        if (ids::Button(row.button) == controlId) (this->*row.handler)();
+    for (const ButtonRow& row : kButtons) {
+        if (ids::Button(row.button) != controlId) continue;
+        try {
+            (this->*row.handler)();
+        } catch (...) {
+            // The shell has changed even when recording the choice failed.
+            ShowCurrentState();
+            throw;
+        }
+        ShowCurrentState();
+    }
 }
 
 HBRUSH TweaksPage::ControlColor(HDC dc, HWND control) {
@@ -212,6 +293,7 @@ void TweaksPage::WritePolicyFile(const std::string& valueLine) {
     // The full path: a relative name would be looked up in the current folder
     // of drive C and could import some other test.reg.
     shell_.ShellExecuteA(nullptr, "open", kPolicyFilePath, "", kPolicyFileDirectory, SW_SHOW);
+    WatchPolicyImport();
 }
 
 void TweaksPage::Button17Click() {

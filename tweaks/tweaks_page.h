@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/windowing.h"
 #include "tweaks/shell_toggles.h"
@@ -16,13 +17,17 @@ class TweaksPage : public PageHandler {
 public:
     explicit TweaksPage(platform::Files& files = platform::RealFiles(),
                         platform::Windowing& windowing = platform::RealWindowing(),
-                        platform::Shell& shell = platform::RealShell())
-        : files_(files), toggles_(windowing), shell_(shell) {}
+                        platform::Shell& shell = platform::RealShell(),
+                        platform::Registry& registry = platform::RealRegistry())
+        : files_(files), toggles_(windowing), shell_(shell), registry_(registry) {}
     TweaksPage(const TweaksPage&) = delete;
     TweaksPage& operator=(const TweaksPage&) = delete;
 
     void Create(Page page, const PageContext& context) override;
+    // Shows what the shell and the policies are now.
+    void Activate(Page) override { ShowCurrentState(); }
     void Command(int controlId, int notifyCode) override;
+    void Timer(UINT_PTR timerId) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
 
     // Start-up step 2: applies the remembered toggles; throws at the first failure.
@@ -60,11 +65,21 @@ private:
     void CreateStateDirectory();
     void CreateMemos(const PageContext& context);
     void CreateButtons(const PageContext& context);
+    void CreateStateLabel(const PageContext& context);
+    void ShowCurrentState();
+    std::string CurrentStateText();
+    // The registry editor imports a policy file in its own time: the state
+    // is read again a few times after it was handed over.
+    void WatchPolicyImport();
     void WidenColumnsToCaptions(const PageContext& context);
 
     platform::Files& files_;
     ShellToggles toggles_;
     platform::Shell& shell_;
+    platform::Registry& registry_;
+    HWND sheet_ = nullptr;
+    ui::Label stateLabel_;              // what each setting is now
+    int stateReadsLeft_ = 0;            // after a policy file was handed over
     ui::Memo memo7_;                    // the policy file's text
     std::array<ui::Memo, 10> holders_;  // Memo8 (first-run marker) ... Memo17
     ui::Memo memo18_;                   // the explanation

@@ -44,4 +44,6 @@ public:
     virtual void Resize(int /*width*/, int /*height*/) {}
     // The system announced a change of its settings (WM_SETTINGCHANGE).
     virtual void SettingChanged() {}
+    // A timer the page set on its sheet went off.
+    virtual void Timer(UINT_PTR /*timerId*/) {}
 };

@@ -42,6 +42,9 @@ LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             EndPaint(hwnd_, &paint);
             return 0;
         }
+        case WM_TIMER:
+            handler_->Timer(wParam);
+            return 0;
         case WM_SIZE:
             handler_->Resize(LOWORD(lParam), HIWORD(lParam));
             return 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ui/control_ids.h"
 #include "support/program.h"
 #include "support/screen_picture.h"
@@ -103,4 +105,31 @@ TEST(ControlPanelPage, RenamedItemMovesToItsPlace) {
     ASSERT_EQ(items.size(), 22u);
     EXPECT_EQ(items.back(), "Zebra");
     EXPECT_EQ(items[13], "Network");
+}
+
+TEST(ControlPanelPage, EnterStartsTheSelectedItemButOnlyEndsAnEdit) {
+    e2e::Program program;
+    program.SelectPage(kControlPanelTab);
+    const int list = ids::ListView(1);
+    const auto opened = [] { return FindWindowA(nullptr, "Game Controllers"); };
+    program.ClickListItem(list, IndexOf(program.ListItems(list), "Game Controller"));
+    ASSERT_TRUE(e2e::PollFor([&] { return program.FocusedControl() == program.Control(list); }));
+    program.PressKey(VK_RETURN);
+    ASSERT_TRUE(e2e::PollFor([&] { return opened() != nullptr; })) << "Enter started nothing";
+    PostMessageA(opened(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(e2e::PollFor([&] { return opened() == nullptr; }));
+
+    // Enter in the caption's editor keeps the new caption and starts nothing.
+    SetForegroundWindow(program.Window());
+    SendMessageA(program.Control(list), LVM_EDITLABELA, IndexOf(program.ListItems(list), "Game Controller"), 0);
+    ASSERT_TRUE(e2e::PollFor([&] { return GetParent(program.FocusedControl()) == program.Control(list); }));
+    program.TypeKeys("Joystick");
+    program.PressKey(VK_RETURN);
+    EXPECT_TRUE(e2e::PollFor(
+        [&] {
+            const std::vector<std::string> items = program.ListItems(list);
+            return std::find(items.begin(), items.end(), "Joystick") != items.end();
+        },
+        5000));
+    EXPECT_FALSE(e2e::PollFor([&] { return opened() != nullptr; }, 2000)) << "Enter ending the edit started the item";
 }

@@ -53,6 +53,7 @@ public:
         windows_[IndexOf(child)].parent = newParent == kDesktop ? nullptr : newParent;
         return nullptr;
     }
+    bool IsShown(HWND window) override { return window && windows_[IndexOf(window)].visible; }
     DWORD WindowProcessId(HWND window) override { return window ? windows_[IndexOf(window)].process : 0; }
     BOOL SystemParametersInfoA(UINT action, UINT param, void* pvParam, UINT winIni) override {
         parameters.push_back({action, param, winIni, pvParam != nullptr});

@@ -328,8 +328,7 @@ std::vector<std::string> Program::ListItems(int listId) {
     return items;
 }
 
-void Program::DoubleClickListItem(int listId, int index) {
-    HWND list = Control(listId);
+POINT Program::ListItemCentre(HWND list, int index) {
     SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
     RemoteMemory memory(Process(), sizeof(RECT));
     RECT bounds{};
@@ -337,7 +336,18 @@ void Program::DoubleClickListItem(int listId, int index) {
     memory.Write(&bounds, sizeof(bounds));
     SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), memory.Address());
     memory.Read(&bounds, sizeof(bounds));
-    const POINT at = Centre(bounds);
+    return Centre(bounds);
+}
+
+void Program::ClickListItem(int listId, int index) {
+    HWND list = Control(listId);
+    PostClick(list, ListItemCentre(list, index), WM_LBUTTONDOWN, WM_LBUTTONUP);
+    WaitUntilIdle();
+}
+
+void Program::DoubleClickListItem(int listId, int index) {
+    HWND list = Control(listId);
+    const POINT at = ListItemCentre(list, index);
     PostClick(list, at, WM_LBUTTONDOWN, WM_LBUTTONUP);
     PostClick(list, at, WM_LBUTTONDBLCLK, WM_LBUTTONUP);
     WaitUntilIdle();

@@ -75,6 +75,8 @@ public:
 
     // List view items' captions, in display order.
     std::vector<std::string> ListItems(int listId);
+    // Clicks item `index`, which selects it and gives the list the focus.
+    void ClickListItem(int listId, int index);
     // Selects item `index` and double-clicks it.
     void DoubleClickListItem(int listId, int index);
 
@@ -84,6 +86,8 @@ public:
     std::optional<DWORD> WaitForExit(DWORD timeoutMs = 15000);
 
 private:
+    // The centre of item `index`'s caption, scrolled into view, in the list's client coordinates.
+    POINT ListItemCentre(HWND list, int index);
     // Sends `message` from a helper thread and returns once the program has
     // handled it, or once it shows a message box (the handler then goes on
     // when the box is closed).

@@ -115,3 +115,17 @@ TEST_F(ShellTogglesTest, KeyCombosUseScreenSaverRunningWithoutProfileUpdate) {
 }
 
 }  // namespace
+
+TEST_F(ShellTogglesTest, EachElementsStateFollowsItsToggle) {
+    toggles_.SetTaskbarHidden(true);
+    toggles_.SetStartButtonVisible(false);
+    toggles_.SetClockHidden(true);
+    EXPECT_EQ(toggles_.TaskbarState(), ElementState::Hidden);
+    EXPECT_EQ(toggles_.StartButtonState(), ElementState::Hidden) << "the task button is not the start button";
+    EXPECT_EQ(toggles_.TrayState(), ElementState::Shown);
+    EXPECT_EQ(toggles_.ClockState(), ElementState::Hidden);
+    toggles_.SetTaskbarHidden(false);
+    toggles_.SetStartButtonVisible(true);
+    EXPECT_EQ(toggles_.TaskbarState(), ElementState::Shown);
+    EXPECT_EQ(toggles_.StartButtonState(), ElementState::Shown);
+}

@@ -265,3 +265,23 @@ TEST_F(TweaksEndToEnd, ReadOnlyPolicyFileShowsTheErrorAndOpensNothing) {
 }
 
 }  // namespace
+
+TEST_F(TweaksEndToEnd, CurrentStateShowsTheShellAfterEachClickAndThePolicyOnceImported) {
+    DeletePolicyValue("NoRun");
+    e2e::Program program;
+    Open(program);
+    const auto state = [&] { return program.Text(ids::Label(40)); };
+    const auto shows = [&](const std::string& line) { return state().find(line) != std::string::npos; };
+    EXPECT_TRUE(shows("Taskbar: shown\r\nStart button: shown\r\nSystem tray: not found\r\nClock: not found"))
+        << state();
+    EXPECT_TRUE(shows("NoRun: not set")) << state();
+
+    program.Click(ids::Button(17));
+    EXPECT_TRUE(shows("Taskbar: hidden")) << state();
+    program.Click(ids::Button(19));
+    EXPECT_TRUE(shows("Start button: hidden")) << state();
+
+    program.Click(ids::Button(27));
+    EXPECT_TRUE(e2e::PollFor([&] { return shows("NoRun: 1"); }, 30000)) << state();
+    DeletePolicyValue("NoRun");
+}

@@ -8,10 +8,12 @@
 
 #include "ui/app_error.h"
 #include "ui/control_ids.h"
+#include "tweaks/policy_files.h"
 #include "support/drive_c.h"
 #include "support/fake_shell.h"
 #include "support/fake_windowing.h"
 #include "support/scratch_drive.h"
+#include "support/scratch_registry.h"
 #include "support/scratch_window.h"
 
 namespace {
@@ -367,3 +369,14 @@ TEST_F(TweaksPageTest, ReadOnlyPolicyFileOpensNothing) {
 }
 
 }  // namespace
+
+TEST(PolicyValueText, ShowsADwordAsItsNumberAndTellsAMissingValueFromAnotherType) {
+    ScratchRegistry registry;
+    const char key[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+    const DWORD on = 1;
+    RegSetKeyValueA(registry.Root(), key, "NoRun", REG_DWORD, &on, sizeof(on));
+    RegSetKeyValueA(registry.Root(), key, "NoFind", REG_SZ, "1", 2);
+    EXPECT_EQ(PolicyValueText(registry, "NoRun"), "1");
+    EXPECT_EQ(PolicyValueText(registry, "NoFind"), "not a number");
+    EXPECT_EQ(PolicyValueText(registry, "NoDesktop"), "not set");
+}

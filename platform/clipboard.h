@@ -1,0 +1,19 @@
+#pragma once
+// Clipboard: putting text where other programs can paste it.
+#include <windows.h>
+
+#include <string>
+
+namespace platform {
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // Replaces the clipboard's contents with `text` (ANSI) on behalf of
+    // `owner`. False when the clipboard could not be had.
+    virtual bool SetText(HWND owner, const std::string& text) = 0;
+};
+
+Clipboard& RealClipboard();
+
+}  // namespace platform
