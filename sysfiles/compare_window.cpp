@@ -75,7 +75,7 @@ void CompareWindow::Create(HWND owner, const ui::Dpi& dpi) {
     compareClass.lpszClassName = kCompareClass;
     Register(compareClass);
     dpi_ = dpi;
-    font_ = ui::CreateDesignFont({.face = "Courier New", .height = -13}, dpi);
+    font_ = ui::CreateDesignFont({.face = "Courier", .height = -13}, dpi);
     lineHeight_ = TextHeight(owner, font_.get()) + dpi.Scale(2);
     if (!CreateWindowExA(0, kCompareClass, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                          dpi.Scale(kWindowSize.width), dpi.Scale(kWindowSize.height), owner, nullptr,
