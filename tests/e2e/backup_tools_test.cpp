@@ -13,46 +13,35 @@ constexpr char kSystemIni[] = "c:\\windows\\system.ini";
 constexpr char kSystemBackUp[] = "c:\\windows\\systemBU.ini";
 const int kSystemIniEditor = ids::Memo(2);
 const int kSystemRestore = ids::Button(43), kSystemBackUpButton = ids::Button(3), kSystemSave = ids::Button(10);
-const int kBootRestore = ids::Button(45), kBootCompare = ids::Button(46), kBootBackUpButton = ids::Button(5);
 const int kWinIniCompare = ids::Button(42);
 constexpr char kCompareTitle[] = "Compare - c:\\windows\\win.ini with c:\\windows\\winBU.ini";
 
 bool IsEnabled(e2e::Program& program, int id) { return IsWindowEnabled(program.Control(id)) != FALSE; }
 
-// The program's visible top-level windows titled `title`.
-std::vector<HWND> WindowsTitled(e2e::Program& program, const char* title) {
-    std::vector<HWND> found;
-    for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, title); window;
-         window = FindWindowExA(nullptr, window, nullptr, title)) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == program.ProcessId() && IsWindowVisible(window)) found.push_back(window);
-    }
+// The program's Compare window of WIN.INI, once it shows.
+HWND CompareWindow(e2e::Program& program) {
+    HWND found = nullptr;
+    e2e::PollFor([&] {
+        for (found = FindWindowA(nullptr, kCompareTitle); found;
+             found = FindWindowExA(nullptr, found, nullptr, kCompareTitle)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(found, &process);
+            if (process == program.ProcessId() && IsWindowVisible(found)) return true;
+        }
+        return false;
+    });
     return found;
 }
 
-HWND CompareWindow(e2e::Program& program) {
-    std::vector<HWND> windows;
-    e2e::PollFor([&] { return !(windows = WindowsTitled(program, kCompareTitle)).empty(); });
-    return windows.empty() ? nullptr : windows.front();
-}
-
-// The list's lines as shown, each with its kind's number. Read as wide text:
-// Wine hands another process's ANSI request wide characters.
-std::vector<std::string> ShownLines(HWND list, std::vector<LRESULT>* kinds = nullptr) {
+// The list's lines as shown, and each one's kind. Read as wide text: Wine
+// answers another process's ANSI request with wide characters.
+std::vector<std::string> ShownLines(HWND list, std::vector<LRESULT>& kinds) {
     std::vector<std::string> lines;
-    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (WPARAM i = 0; i < static_cast<WPARAM>(std::max<LRESULT>(count, 0)); ++i) {
-        std::wstring wide(static_cast<size_t>(std::max<LRESULT>(SendMessageW(list, LB_GETTEXTLEN, i, 0), 0)) + 1,
-                          L'\0');
-        wide.resize(static_cast<size_t>(
-            std::max<LRESULT>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data())), 0)));
-        std::string text(wide.size() * 2, '\0');
-        text.resize(
-            static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                                                    static_cast<int>(text.size()), nullptr, nullptr)));
-        lines.push_back(text);
-        if (kinds) kinds->push_back(SendMessageW(list, LB_GETITEMDATA, i, 0));
+    for (WPARAM i = 0; i < static_cast<WPARAM>(SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
+        std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        wide.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()))));
+        lines.emplace_back(wide.begin(), wide.end());  // the texts are ASCII
+        kinds.push_back(SendMessageW(list, LB_GETITEMDATA, i, 0));
     }
     return lines;
 }
@@ -61,20 +50,15 @@ std::vector<std::string> ShownLines(HWND list, std::vector<LRESULT>* kinds = nul
 
 TEST(BackupToolsTest, RestorePutsTheBackupIntoTheEditorAsUnsavedTyping) {
     drive_c::WriteBytes(kSystemIni, "[boot]\r\nshell=explorer.exe\r\n");
-    drive_c::WriteBytes(kSystemBackUp, "[boot]\nshell=old.exe\n");
-    drive_c::WriteBytes("c:\\boot.ini", "[boot loader]\r\n");
     drive_c::WriteBytes("c:\\windows\\control.ini", "[current]\r\n");
-    drive_c::Remove("c:\\bootBU.ini");
+    drive_c::Remove(kSystemBackUp);
     e2e::Program program;
-
-    program.SelectPage(kBootIniTab);
-    EXPECT_FALSE(IsEnabled(program, kBootRestore)) << "no backup yet";
-    EXPECT_FALSE(IsEnabled(program, kBootCompare));
-    program.Click(kBootBackUpButton);
-    EXPECT_TRUE(e2e::PollFor([&] { return IsEnabled(program, kBootRestore) && IsEnabled(program, kBootCompare); }));
-
     program.SelectPage(kSystemIniTab);
-    ASSERT_TRUE(IsEnabled(program, kSystemRestore));
+    EXPECT_FALSE(IsEnabled(program, kSystemRestore)) << "no backup yet";
+    program.Click(kSystemBackUpButton);
+    EXPECT_TRUE(e2e::PollFor([&] { return IsEnabled(program, kSystemRestore); }));
+    drive_c::WriteBytes(kSystemBackUp, "[boot]\nshell=old.exe\n");  // as an older backup
+
     const RECT backUp = program.Bounds(kSystemBackUpButton), restore = program.Bounds(kSystemRestore);
     const RECT compare = program.Bounds(ids::Button(44));
     EXPECT_EQ(compare.right - compare.left, backUp.right - backUp.left);
@@ -119,7 +103,7 @@ TEST(BackupToolsTest, CompareShowsTheChangedLinesMarkedAndEscClosesIt) {
     ASSERT_TRUE(window) << "no window titled " << kCompareTitle;
     const HWND list = GetDlgItem(window, ids::CompareList);
     std::vector<LRESULT> kinds;
-    EXPECT_EQ(ShownLines(list, &kinds),
+    EXPECT_EQ(ShownLines(list, kinds),
               (std::vector<std::string>{"... 3 unchanged lines ...", "  [windows]", "  load=", "  run=", "+ device=new",
                                         "- device=old", "  ", "  [Desktop]", "  Wallpaper=(None)", "  TileWallpaper=0",
                                         "  WallpaperStyle=0", "  [mail]", "- MAPI=1"}));
@@ -129,9 +113,6 @@ TEST(BackupToolsTest, CompareShowsTheChangedLinesMarkedAndEscClosesIt) {
     EXPECT_EQ(kinds, (std::vector<LRESULT>{skipped, same, same, same, file, backUp, same, same, same, same, same, same,
                                            backUp}))
         << "each line is drawn in its kind's colours";
-
-    program.Click(kWinIniCompare);  // one window per page: it shows the texts again
-    EXPECT_EQ(WindowsTitled(program, kCompareTitle).size(), 1u);
 
     program.PressKeyIn(window, VK_ESCAPE);
     EXPECT_TRUE(e2e::PollFor([&] { return !IsWindow(window); })) << "Esc closes the Compare window";
