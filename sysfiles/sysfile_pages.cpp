@@ -297,12 +297,11 @@ bool SysFilePages::SaveChangesBeforeClosing() {
     return true;
 }
 
-bool SysFilePages::RefreshBackupButtons(Page page) {
+void SysFilePages::RefreshBackupButtons(Page page) {
     const DWORD attributes = files_.Attributes(RowOf(page)->backUpPath);
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     EnableWindow(restoreButtons_[IndexOf(page)].Handle(), exists);
     EnableWindow(compareButtons_[IndexOf(page)].Handle(), exists);
-    return exists;
 }
 
 std::string SysFilePages::ReadBackUp(Page page) {

@@ -77,8 +77,8 @@ private:
     bool WriteEditor(Page page, const std::string& path);
     ui::Memo& EditorOf(Page page);
     FileState& StateOf(Page page);
-    // Restore and Compare are enabled while the backup file exists; returns whether it does.
-    bool RefreshBackupButtons(Page page);
+    // Restore and Compare are enabled while the backup file exists.
+    void RefreshBackupButtons(Page page);
     // The backup's bytes; a missing backup disables its buttons. Throws LoadError.
     std::string ReadBackUp(Page page);
     // The backup's text into the editor, as typed changes; the file stays as it is.
