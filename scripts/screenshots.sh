@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Writes a PNG of each of the ten pages into build/screenshots/, running the
-# win64 build under Xvfb in a prefix of its own that looks like a used machine:
-# system files as Windows 98 leaves them, a default printer, and programs
+# Writes a PNG of each of the ten pages into build/screenshots/, and one of
+# WIN.INI's Compare window against a backup that differs in a few lines,
+# running the win64 build under Xvfb in a prefix of its own that looks like a
+# used machine: system files as Windows 98 leaves them, a default printer, and programs
 # installed for all users (64-bit and 32-bit) and for the user alone.
 # Usage: scripts/screenshots.sh (after scripts/test.sh or a build of win64)
 set -euo pipefail
@@ -47,6 +48,10 @@ wav=waveaudio
 mid=sequencer
 avi=AVIVideo
 INI
+# A backup from before a few changes: another program started, another date
+# format, a port that is gone since.
+sed -e 's/^run=/run=C:\\TOOLS\\AGENT.EXE/' -e 's|^sShortDate=M/d/yy|sShortDate=dd.MM.yyyy|' \
+    -e '/^\[mci extensions\]/i LPT2:=\r' "$c/windows/win.ini" > "$c/windows/winBU.ini"
 crlf "$c/windows/system.ini" <<'INI'
 [boot]
 oemfonts.fon=vgaoem.fon
@@ -137,6 +142,12 @@ for i in "${!names[@]}"; do
     $WINE "$bin/tests/select_page.exe" "$i"
     import -window root "$out/page-$((i + 1))-${names[$i]}.png"
 done
+$WINE "$bin/tests/select_page.exe" 0
+$WINE "$bin/tests/click_button.exe" 42  # Compare
+compare='Compare - c:\windows\win.ini with c:\windows\winBU.ini'
+$WINE "$bin/tests/wait_window.exe" "$compare" 30
+geometry=$($WINE "$bin/tests/window_geometry.exe" "$compare" | tr -d '\r')
+import -window root -crop "$geometry" +repage "$out/compare-winini.png"
 stop_wineserver
 stop_display
 ls "$out"/*.png

@@ -1,5 +1,6 @@
 #include "sysfiles/sysfile_pages.h"
 
+#include "sysfiles/line_diff.h"
 #include "ui/control_ids.h"
 #include "ui/error_box.h"
 #include "ui/text_file.h"
@@ -82,6 +83,40 @@ const SysFileRow kSysFiles[SysFilePages::kFileCount] = {
      {14, "Save", kSave, nullptr, false, &SysFilePages::Button14Click}},
 };
 
+// Restore and Compare stand left of Back Up, shifted with it on AUTOEXEC.BAT.
+struct BackUpRow {
+    Page page;
+    FileButton restore;
+    FileButton compare;
+};
+
+constexpr ui::Rect kRestore{432, 397, 89, 25}, kCompare{520, 397, 89, 25};
+constexpr ui::Rect kRestoreLeft{424, 397, 89, 25}, kCompareLeft{512, 397, 89, 25};
+
+const BackUpRow kBackUpRows[SysFilePages::kFileCount] = {
+    {Page::WinIni,
+     {41, "Restore", kRestore, nullptr, false, &SysFilePages::Button41Click},
+     {42, "Compare", kCompare, nullptr, false, &SysFilePages::Button42Click}},
+    {Page::SystemIni,
+     {43, "Restore", kRestore, nullptr, false, &SysFilePages::Button43Click},
+     {44, "Compare", kCompare, nullptr, false, &SysFilePages::Button44Click}},
+    {Page::BootIni,
+     {45, "Restore", kRestore, nullptr, false, &SysFilePages::Button45Click},
+     {46, "Compare", kCompare, nullptr, false, &SysFilePages::Button46Click}},
+    {Page::ControlIni,
+     {47, "Restore", kRestore, nullptr, false, &SysFilePages::Button47Click},
+     {48, "Compare", kCompare, nullptr, false, &SysFilePages::Button48Click}},
+    {Page::AutoexecBat,
+     {49, "Restore", kRestoreLeft, nullptr, false, &SysFilePages::Button49Click},
+     {50, "Compare", kCompareLeft, nullptr, false, &SysFilePages::Button50Click}},
+    {Page::ConfigSys,
+     {51, "Restore", kRestore, nullptr, false, &SysFilePages::Button51Click},
+     {52, "Compare", kCompare, nullptr, false, &SysFilePages::Button52Click}},
+};
+
+// Unchanged lines shown before and after each change in the Compare window.
+constexpr size_t kCompareContext = 3;
+
 const COLORREF kLime = RGB(0, 255, 0);
 const COLORREF kBlack = RGB(0, 0, 0);
 
@@ -96,7 +131,7 @@ const SysFileRow* RowOf(Page page) {
     return index < SysFilePages::kFileCount ? &kSysFiles[index] : nullptr;
 }
 
-void CreateButton(const FileButton& row, const PageContext& context) {
+ui::Button CreateButton(const FileButton& row, const PageContext& context) {
     ui::Button button;
     button.Create({.parent = context.sheet,
                    .text = row.caption,
@@ -106,6 +141,7 @@ void CreateButton(const FileButton& row, const PageContext& context) {
                   context.dpi);
     // Every Back Up button carries its hint; only WIN.INI's shows it.
     if (row.hintShown) context.hints->Add(button.Handle(), row.hint);
+    return button;
 }
 
 }  // namespace
@@ -123,6 +159,12 @@ void SysFilePages::Create(Page page, const PageContext& context) {
     EditorOf(page).Create(
         {.parent = context.sheet, .bounds = row->editor, .id = ids::Memo(row->memo), .font = editorFont_.get()},
         context.dpi);
+    // Created before Back Up so that Tab goes through the buttons from left to right.
+    dpi_ = context.dpi;
+    const BackUpRow& backUpRow = kBackUpRows[IndexOf(page)];
+    restoreButtons_[IndexOf(page)] = CreateButton(backUpRow.restore, context);
+    compareButtons_[IndexOf(page)] = CreateButton(backUpRow.compare, context);
+    RefreshBackupButtons(page);
     CreateButton(row->backUp, context);
     CreateButton(row->save, context);
 }
@@ -131,6 +173,9 @@ void SysFilePages::Command(int controlId, int notifyCode) {
     if (notifyCode != BN_CLICKED) return;
     for (const SysFileRow& row : kSysFiles)
         for (const FileButton& button : {row.backUp, row.save})
+            if (ids::Button(button.button) == controlId) (this->*button.handler)();
+    for (const BackUpRow& row : kBackUpRows)
+        for (const FileButton& button : {row.restore, row.compare})
             if (ids::Button(button.button) == controlId) (this->*button.handler)();
 }
 
@@ -147,7 +192,9 @@ HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
 void SysFilePages::LoadWinIni() { Load(Page::WinIni); }
 
 void SysFilePages::Activate(Page page) {
-    if (RowOf(page)) Load(page);
+    if (!RowOf(page)) return;
+    RefreshBackupButtons(page);
+    Load(page);
 }
 
 void SysFilePages::Load(Page page) {
@@ -192,7 +239,11 @@ void SysFilePages::Remember(Page page, const std::string& bytes) {
     StateOf(page) = {bytes, BytesFromFirstZero(bytes), ""};
 }
 
-bool SysFilePages::BackUp(Page page) { return WriteEditor(page, RowOf(page)->backUpPath); }
+bool SysFilePages::BackUp(Page page) {
+    const bool written = WriteEditor(page, RowOf(page)->backUpPath);
+    RefreshBackupButtons(page);
+    return written;
+}
 
 bool SysFilePages::Save(Page page) {
     const std::string path = RowOf(page)->path;
@@ -246,6 +297,46 @@ bool SysFilePages::SaveChangesBeforeClosing() {
     return true;
 }
 
+void SysFilePages::RefreshBackupButtons(Page page) {
+    const DWORD attributes = files_.Attributes(RowOf(page)->backUpPath);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EnableWindow(restoreButtons_[IndexOf(page)].Handle(), exists);
+    EnableWindow(compareButtons_[IndexOf(page)].Handle(), exists);
+}
+
+std::string SysFilePages::ReadBackUp(Page page) {
+    try {
+        return ReadFileBytes(files_, RowOf(page)->backUpPath);
+    } catch (const LoadError& error) {
+        if (error.FileMissing()) RefreshBackupButtons(page);
+        throw;
+    }
+}
+
+void SysFilePages::Restore(Page page) {
+    const std::string text = EditorTextFromBytes(ReadBackUp(page));
+    ui::Memo& editor = EditorOf(page);
+    if (editor.IsModified() && !AskYesNo(std::string(RowOf(page)->path) +
+                                             " has changes in the editor that are not saved.\n\n"
+                                             "Replace them with the text of " +
+                                             RowOf(page)->backUpPath + "?",
+                                         false))
+        return;
+    editor.SetText(text);
+    // Typed changes until saved: the file is written only by Save.
+    editor.SetModified(true);
+}
+
+void SysFilePages::Compare(Page page) {
+    const SysFileRow& row = *RowOf(page);
+    const std::string backUp = EditorTextFromBytes(ReadBackUp(page));
+    const std::string file = EditorTextFromBytes(ReadFileBytes(files_, row.path));
+    const std::vector<DiffLine> lines =
+        AroundChanges(CompareLines(SplitLines(file), SplitLines(backUp)), kCompareContext);
+    compareWindows_[IndexOf(page)].Open(GetAncestor(EditorOf(page).Handle(), GA_ROOT), row.path, row.backUpPath, lines,
+                                        dpi_);
+}
+
 void SysFilePages::Button1Click() { BackUp(Page::WinIni); }
 void SysFilePages::Button2Click() { Save(Page::WinIni); }
 void SysFilePages::Button3Click() { BackUp(Page::SystemIni); }
@@ -258,3 +349,15 @@ void SysFilePages::Button8Click() { BackUp(Page::AutoexecBat); }
 void SysFilePages::Button13Click() { Save(Page::AutoexecBat); }
 void SysFilePages::Button9Click() { BackUp(Page::ConfigSys); }
 void SysFilePages::Button14Click() { Save(Page::ConfigSys); }
+void SysFilePages::Button41Click() { Restore(Page::WinIni); }
+void SysFilePages::Button42Click() { Compare(Page::WinIni); }
+void SysFilePages::Button43Click() { Restore(Page::SystemIni); }
+void SysFilePages::Button44Click() { Compare(Page::SystemIni); }
+void SysFilePages::Button45Click() { Restore(Page::BootIni); }
+void SysFilePages::Button46Click() { Compare(Page::BootIni); }
+void SysFilePages::Button47Click() { Restore(Page::ControlIni); }
+void SysFilePages::Button48Click() { Compare(Page::ControlIni); }
+void SysFilePages::Button49Click() { Restore(Page::AutoexecBat); }
+void SysFilePages::Button50Click() { Compare(Page::AutoexecBat); }
+void SysFilePages::Button51Click() { Restore(Page::ConfigSys); }
+void SysFilePages::Button52Click() { Compare(Page::ConfigSys); }

@@ -1,11 +1,13 @@
 #pragma once
-// The six system file pages: an editor each, with "Back Up" and "Save".
+// The six system file pages: an editor each, with "Back Up" and "Save", and
+// "Restore" and "Compare" for the backup file.
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
+#include "sysfiles/compare_window.h"
 #include "ui/controls.h"
 #include "ui/page.h"
 
@@ -41,6 +43,19 @@ public:
     void Button13Click();
     void Button9Click();
     void Button14Click();
+    // Restore and Compare of each page, left of its Back Up button.
+    void Button41Click();
+    void Button42Click();
+    void Button43Click();
+    void Button44Click();
+    void Button45Click();
+    void Button46Click();
+    void Button47Click();
+    void Button48Click();
+    void Button49Click();
+    void Button50Click();
+    void Button51Click();
+    void Button52Click();
 
     static constexpr size_t kFileCount = 6;
 
@@ -62,10 +77,20 @@ private:
     bool WriteEditor(Page page, const std::string& path);
     ui::Memo& EditorOf(Page page);
     FileState& StateOf(Page page);
+    // Restore and Compare are enabled while the backup file exists.
+    void RefreshBackupButtons(Page page);
+    // The backup's bytes; a missing backup disables its buttons. Throws LoadError.
+    std::string ReadBackUp(Page page);
+    // The backup's text into the editor, as typed changes; the file stays as it is.
+    void Restore(Page page);
+    void Compare(Page page);
 
     platform::Files& files_;
     std::array<ui::Memo, kFileCount> editors_;
     std::array<FileState, kFileCount> states_;
+    std::array<ui::Button, kFileCount> restoreButtons_, compareButtons_;
+    std::array<CompareWindow, kFileCount> compareWindows_;
+    ui::Dpi dpi_;
     ui::Font editorFont_;
     ui::Brush black_;
 };

@@ -230,6 +230,12 @@ void Program::PressKey(WORD key, bool shift, bool control) {
     if (control) SendKey(VK_CONTROL, true);
 }
 
+void Program::PressKeyIn(HWND window, WORD key) {
+    SetForegroundWindow(window);
+    SendKey(key, false);
+    SendKey(key, true);
+}
+
 void Program::TypeKeys(const std::string& text) {
     for (char c : text) {
         const SHORT scan = VkKeyScanA(c);

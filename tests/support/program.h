@@ -60,6 +60,8 @@ public:
     // Keys as the user presses them: through the system's input queue and the
     // program's message loop to its focused control.
     void PressKey(WORD key, bool shift = false, bool control = false);
+    // The same in another window of the program, such as the Compare window.
+    void PressKeyIn(HWND window, WORD key);
     void TypeKeys(const std::string& text);
     // Clicks into an editor at its top left, as a user does before typing.
     void ClickInto(int editId);

@@ -1,0 +1,38 @@
+#pragma once
+// The Compare window: a file's lines and its backup's, each line marked and
+// coloured by which of the two holds it, in a read-only list that scrolls.
+// Esc or the close button closes it.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "sysfiles/line_diff.h"
+#include "ui/base_window.h"
+#include "ui/controls.h"
+
+class CompareWindow : public ui::BaseWindow<CompareWindow> {
+public:
+    CompareWindow() = default;
+    ~CompareWindow();
+    CompareWindow(const CompareWindow&) = delete;
+    CompareWindow& operator=(const CompareWindow&) = delete;
+
+    // Shows `lines`, the file's as first and the backup's as second, in a
+    // window owned by `owner`; an open one shows them instead and comes to the front.
+    void Open(HWND owner, const std::string& file, const std::string& backup, const std::vector<DiffLine>& lines,
+              const ui::Dpi& dpi);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Create(HWND owner, const ui::Dpi& dpi);
+    void Fill(const std::vector<DiffLine>& lines);
+    void Layout();
+    void DrawLine(const DRAWITEMSTRUCT& item);
+
+    ui::Dpi dpi_;
+    ui::Font font_;
+    int lineHeight_ = 0;
+    ui::Window legend_;
+    ui::Window list_;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// Line by line comparison of two texts: which lines only the first holds,
+// which only the second, and which both, in the order they appear.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class LineKind { Unchanged, OnlyInFirst, OnlyInSecond, Skipped };
+
+struct DiffLine {
+    LineKind kind;
+    std::string text;
+    size_t skipped = 0;  // Skipped: how many unchanged lines this one stands for
+};
+
+// The lines of `text`: CR+LF, a lone CR and a lone LF each end a line; a break
+// at the very end starts no further line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// The lines of both, each once: unchanged lines are the most lines the two
+// have in common in the same order; what one holds beyond them is marked as
+// only in that one, the first's lines before the second's where both changed
+// at the same place. Texts that differ in more than 2000 lines between their
+// common beginning and end show all of that middle as changed.
+std::vector<DiffLine> CompareLines(const std::vector<std::string>& first, const std::vector<std::string>& second);
+
+// The changed lines with up to `context` unchanged lines before and after
+// each; every longer run of unchanged lines becomes one Skipped line.
+std::vector<DiffLine> AroundChanges(const std::vector<DiffLine>& lines, size_t context);

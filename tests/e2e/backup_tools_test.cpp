@@ -1,0 +1,127 @@
+// Restore and Compare on the file pages, driven through the real program.
+#include <gtest/gtest.h>
+
+#include "sysfiles/line_diff.h"
+#include "ui/control_ids.h"
+#include "support/drive_c.h"
+#include "support/program.h"
+#include "support/tabs.h"
+
+namespace {
+
+constexpr char kSystemIni[] = "c:\\windows\\system.ini";
+constexpr char kSystemBackUp[] = "c:\\windows\\systemBU.ini";
+const int kSystemIniEditor = ids::Memo(2);
+const int kSystemRestore = ids::Button(43), kSystemBackUpButton = ids::Button(3), kSystemSave = ids::Button(10);
+const int kWinIniCompare = ids::Button(42);
+constexpr char kCompareTitle[] = "Compare - c:\\windows\\win.ini with c:\\windows\\winBU.ini";
+
+bool IsEnabled(e2e::Program& program, int id) { return IsWindowEnabled(program.Control(id)) != FALSE; }
+
+// The program's Compare window of WIN.INI, once it shows.
+HWND CompareWindow(e2e::Program& program) {
+    HWND found = nullptr;
+    e2e::PollFor([&] {
+        for (found = FindWindowA(nullptr, kCompareTitle); found;
+             found = FindWindowExA(nullptr, found, nullptr, kCompareTitle)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(found, &process);
+            if (process == program.ProcessId() && IsWindowVisible(found)) return true;
+        }
+        return false;
+    });
+    return found;
+}
+
+// The list's lines as shown, and each one's kind. Read as wide text: Wine
+// answers another process's ANSI request with wide characters.
+std::vector<std::string> ShownLines(HWND list, std::vector<LRESULT>& kinds) {
+    std::vector<std::string> lines;
+    for (WPARAM i = 0; i < static_cast<WPARAM>(SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
+        std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        wide.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()))));
+        lines.emplace_back(wide.begin(), wide.end());  // the texts are ASCII
+        kinds.push_back(SendMessageW(list, LB_GETITEMDATA, i, 0));
+    }
+    return lines;
+}
+
+}  // namespace
+
+TEST(BackupToolsTest, RestorePutsTheBackupIntoTheEditorAsUnsavedTyping) {
+    drive_c::WriteBytes(kSystemIni, "[boot]\r\nshell=explorer.exe\r\n");
+    drive_c::WriteBytes("c:\\windows\\control.ini", "[current]\r\n");
+    drive_c::Remove(kSystemBackUp);
+    e2e::Program program;
+    program.SelectPage(kSystemIniTab);
+    EXPECT_FALSE(IsEnabled(program, kSystemRestore)) << "no backup yet";
+    program.Click(kSystemBackUpButton);
+    EXPECT_TRUE(e2e::PollFor([&] { return IsEnabled(program, kSystemRestore); }));
+    drive_c::WriteBytes(kSystemBackUp, "[boot]\nshell=old.exe\n");  // as an older backup
+
+    const RECT backUp = program.Bounds(kSystemBackUpButton), restore = program.Bounds(kSystemRestore);
+    const RECT compare = program.Bounds(ids::Button(44));
+    EXPECT_EQ(compare.right - compare.left, backUp.right - backUp.left);
+    EXPECT_EQ(restore.top, backUp.top);
+    EXPECT_TRUE(restore.left < compare.left && compare.left < backUp.left) << "Restore, Compare, Back Up";
+
+    program.ClickInto(kSystemIniEditor);
+    program.TypeKeys("x");
+    ASSERT_TRUE(e2e::PollFor([&] { return program.Text(kSystemIniEditor).rfind("x[boot]", 0) == 0; }));
+    program.Click(kSystemRestore);
+    auto box = program.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value()) << "typed text is not replaced without asking";
+    EXPECT_NE(box->text.find(kSystemBackUp), std::string::npos) << box->text;
+    EXPECT_TRUE(GetWindowLongA(GetDlgItem(box->window, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON);
+    program.Press(*box, IDNO);
+    EXPECT_EQ(program.Text(kSystemIniEditor), "x[boot]\r\nshell=explorer.exe\r\n");
+
+    program.Click(kSystemRestore);
+    box = program.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value());
+    program.Press(*box, IDYES);
+    EXPECT_EQ(program.Text(kSystemIniEditor), "[boot]\r\nshell=old.exe\r\n");
+    EXPECT_EQ(drive_c::ReadBytes(kSystemIni), "[boot]\r\nshell=explorer.exe\r\n") << "only Save writes the file";
+
+    // Unsaved typing survives a page change, and Save writes it.
+    program.SelectPage(kControlIniTab);
+    program.SelectPage(kSystemIniTab);
+    EXPECT_EQ(program.Text(kSystemIniEditor), "[boot]\r\nshell=old.exe\r\n");
+    EXPECT_TRUE(program.MessageBoxes().empty());
+    program.Click(kSystemSave);
+    EXPECT_EQ(drive_c::ReadBytes(kSystemIni), "[boot]\r\nshell=old.exe\r\n");
+}
+
+TEST(BackupToolsTest, CompareShowsTheChangedLinesMarkedAndEscClosesIt) {
+    const std::string common = "[intl]\r\niCountry=1\r\nsCountry=United States\r\n[windows]\r\nload=\r\nrun=\r\n";
+    const std::string tail = "\r\n[Desktop]\r\nWallpaper=(None)\r\nTileWallpaper=0\r\nWallpaperStyle=0\r\n[mail]\r\n";
+    drive_c::WriteBytes("c:\\windows\\win.ini", common + "device=new\r\n" + tail);
+    drive_c::WriteBytes("c:\\windows\\winBU.ini", common + "device=old\r\n" + tail + "MAPI=1\r\n");
+    e2e::Program program;
+    program.Click(kWinIniCompare);
+    const HWND window = CompareWindow(program);
+    ASSERT_TRUE(window) << "no window titled " << kCompareTitle;
+    const HWND list = GetDlgItem(window, ids::CompareList);
+    std::vector<LRESULT> kinds;
+    EXPECT_EQ(ShownLines(list, kinds),
+              (std::vector<std::string>{"... 3 unchanged lines ...", "  [windows]", "  load=", "  run=", "+ device=new",
+                                        "- device=old", "  ", "  [Desktop]", "  Wallpaper=(None)", "  TileWallpaper=0",
+                                        "  WallpaperStyle=0", "  [mail]", "- MAPI=1"}));
+    const auto same = static_cast<LRESULT>(LineKind::Unchanged), skipped = static_cast<LRESULT>(LineKind::Skipped);
+    const auto file = static_cast<LRESULT>(LineKind::OnlyInFirst),
+               backUp = static_cast<LRESULT>(LineKind::OnlyInSecond);
+    EXPECT_EQ(kinds, (std::vector<LRESULT>{skipped, same, same, same, file, backUp, same, same, same, same, same, same,
+                                           backUp}))
+        << "each line is drawn in its kind's colours";
+
+    program.PressKeyIn(window, VK_ESCAPE);
+    EXPECT_TRUE(e2e::PollFor([&] { return !IsWindow(window); })) << "Esc closes the Compare window";
+    EXPECT_TRUE(IsWindowVisible(program.Window())) << "and only it";
+
+    program.Click(kWinIniCompare);
+    const HWND again = CompareWindow(program);
+    ASSERT_TRUE(again);
+    PostMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close button
+    EXPECT_TRUE(e2e::PollFor([&] { return !IsWindow(again); }));
+    EXPECT_TRUE(program.MessageBoxes().empty());
+}

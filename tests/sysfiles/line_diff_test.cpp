@@ -1,0 +1,113 @@
+#include "sysfiles/line_diff.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// One word per line: "=a" unchanged, "-a" only in the first, "+a" only in the
+// second, "~3" three unchanged lines left out.
+std::string Render(const std::vector<DiffLine>& lines) {
+    std::string out;
+    for (const DiffLine& line : lines) {
+        out += std::string(out.empty() ? "" : " ") + "=-+~"[static_cast<int>(line.kind)];
+        out += line.kind == LineKind::Skipped ? std::to_string(line.skipped) : line.text;
+    }
+    return out;
+}
+
+std::string Compare(const Lines& first, const Lines& second) { return Render(CompareLines(first, second)); }
+
+// The text one side sees: its own lines and the unchanged ones.
+Lines Side(const std::vector<DiffLine>& lines, LineKind own) {
+    Lines side;
+    for (const DiffLine& line : lines)
+        if (line.kind == LineKind::Unchanged || line.kind == own) side.push_back(line.text);
+    return side;
+}
+
+// The length of the longest common subsequence, by the textbook table.
+size_t CommonLength(const Lines& a, const Lines& b) {
+    std::vector<std::vector<size_t>> table(a.size() + 1, std::vector<size_t>(b.size() + 1, 0));
+    for (size_t i = 1; i <= a.size(); ++i)
+        for (size_t j = 1; j <= b.size(); ++j)
+            table[i][j] = a[i - 1] == b[j - 1] ? table[i - 1][j - 1] + 1 : std::max(table[i - 1][j], table[i][j - 1]);
+    return table[a.size()][b.size()];
+}
+
+Lines Numbered(const std::string& prefix, int count) {
+    Lines lines;
+    for (int i = 0; i < count; ++i) lines.push_back(prefix + std::to_string(i));
+    return lines;
+}
+
+}  // namespace
+
+TEST(SplitLinesTest, EveryKindOfBreakEndsALineAndAFinalBreakStartsNone) {
+    EXPECT_EQ(SplitLines(""), Lines{});
+    EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Lines{"a", "b"}));
+    EXPECT_EQ(SplitLines("a\nb\rc"), (Lines{"a", "b", "c"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("\n\r"), (Lines{"", ""}));
+}
+
+TEST(CompareLinesTest, CasesWorkedByHand) {
+    EXPECT_EQ(Compare({}, {}), "");
+    EXPECT_EQ(Compare({}, {"a", "b"}), "+a +b");
+    EXPECT_EQ(Compare({"a", "b"}, {}), "-a -b");
+    EXPECT_EQ(Compare({"a", "b"}, {"a", "b"}), "=a =b");
+    EXPECT_EQ(Compare({"a", "b"}, {"c", "d"}), "-a -b +c +d");
+    EXPECT_EQ(Compare({"x", "a", "b"}, {"a", "b", "y"}), "-x =a =b +y");
+    EXPECT_EQ(Compare({"a", "x", "c"}, {"a", "y", "c"}), "=a -x +y =c");
+    EXPECT_EQ(Compare({"a", "a", "a"}, {"a"}), "=a -a -a");
+    EXPECT_EQ(Compare(SplitLines("[boot]\r\nshell=x\r\n"), SplitLines("[boot]\nshell=x")), "=[boot] =shell=x");
+}
+
+TEST(CompareLinesTest, RandomTextsKeepTheMostLinesInCommonAndBothTexts) {
+    std::mt19937 random(16);
+    for (int round = 0; round < 300; ++round) {
+        Lines first, second;
+        for (auto* lines : {&first, &second})
+            for (int i = static_cast<int>(random() % 12); i > 0; --i)
+                lines->push_back(std::string(1, static_cast<char>('a' + random() % 3)));
+        const std::vector<DiffLine> lines = CompareLines(first, second);
+        const auto unchanged = std::count_if(lines.begin(), lines.end(),
+                                             [](const DiffLine& line) { return line.kind == LineKind::Unchanged; });
+        ASSERT_EQ(static_cast<size_t>(unchanged), CommonLength(first, second)) << Render(lines);
+        ASSERT_EQ(Side(lines, LineKind::OnlyInFirst), first) << Render(lines);
+        ASSERT_EQ(Side(lines, LineKind::OnlyInSecond), second) << Render(lines);
+    }
+}
+
+TEST(CompareLinesTest, TextsTooDifferentForTheSearchStillShowEveryLine) {
+    Lines first = Numbered("old ", 2500), second = Numbered("new ", 2500);
+    first.push_back("end");
+    second.push_back("end");
+    const std::vector<DiffLine> lines = CompareLines(first, second);
+    ASSERT_EQ(lines.size(), 5001u);
+    EXPECT_EQ(Render({lines[0], lines[2499], lines[2500], lines[4999], lines[5000]}),
+              "-old 0 -old 2499 +new 0 +new 2499 =end");
+}
+
+TEST(AroundChangesTest, UnchangedRunsLongerThanTheirContextBecomeOneMarker) {
+    Lines before = Numbered("", 20), after = before;
+    after[10] = "changed";
+    EXPECT_EQ(Render(AroundChanges(CompareLines(before, after), 3)), "~7 =7 =8 =9 -10 +changed =11 =12 =13 ~6");
+    EXPECT_EQ(Render(AroundChanges(CompareLines(before, before), 3)), "~20");
+    EXPECT_EQ(Render(AroundChanges({}, 3)), "");
+}
+
+TEST(AroundChangesTest, GapsBetweenChangesUpToTwiceTheContextAndOneStayWhole) {
+    Lines before = Numbered("", 13), after = before;
+    after.erase(after.begin() + 11);
+    after.erase(after.begin() + 3);  // 7 unchanged lines between the two
+    EXPECT_EQ(Render(AroundChanges(CompareLines(before, after), 3)), "=0 =1 =2 -3 =4 =5 =6 =7 =8 =9 =10 -11 =12");
+    before = Numbered("", 14), after = before;
+    after.erase(after.begin() + 12);
+    after.erase(after.begin() + 3);  // 8: two are left out
+    EXPECT_EQ(Render(AroundChanges(CompareLines(before, after), 3)), "=0 =1 =2 -3 =4 =5 =6 ~2 =9 =10 =11 -12 =13");
+}
