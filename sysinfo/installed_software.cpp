@@ -1,5 +1,8 @@
 #include "sysinfo/installed_software.h"
 
+#include <set>
+#include <tuple>
+
 #include "ui/control_ids.h"
 #include "sysinfo/registry_accessor.h"
 
@@ -44,18 +47,29 @@ private:
     ui::ListView& list_;
 };
 
-// Sorts the list on every way out of the rebuild, also when a read throws.
-template <typename Sort>
-class SortOnExit {
-public:
-    explicit SortOnExit(Sort sort) : sort_(sort) {}
-    ~SortOnExit() { sort_(); }
-    SortOnExit(const SortOnExit&) = delete;
-    SortOnExit& operator=(const SortOnExit&) = delete;
+// A subkey name, display name and uninstall command: one entry, however
+// many registry views show it.
+using Entry = std::tuple<std::string, std::string, std::string>;
 
-private:
-    Sort sort_;
-};
+// Adds the programs of the uninstall key under `root` in `view` not listed yet.
+void ReadProgramsOf(platform::Registry& platformRegistry, const UninstallSource& source, std::set<Entry>& listed,
+                    const std::atomic<bool>& cancelled, std::vector<InstalledProgram>& programs) {
+    RegistryAccessor registry(platformRegistry, source.root, source.view);
+    if (!registry.OpenKeyReadOnly(kUninstallKey)) return;
+    const std::vector<std::string> names = registry.KeyNames();
+    registry.CloseKey();
+    for (const std::string& name : names) {
+        if (cancelled) return;
+        if (!registry.OpenKeyReadOnly(std::string(kUninstallKey) + "\\" + name)) continue;
+        const std::string displayName = registry.ReadString("DisplayName");
+        const std::string uninstallCommand = registry.ReadString("UninstallString");
+        // The same key seen through both views of 32-bit Windows, or a key
+        // 64-bit Windows shares between them, is one program.
+        if (listed.insert({name, displayName, uninstallCommand}).second && !displayName.empty())
+            programs.push_back({displayName, uninstallCommand});
+        registry.CloseKey();
+    }
+}
 
 }  // namespace
 
@@ -79,35 +93,73 @@ void InstalledSoftware::MoveLeftEdge(int left) {
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void InstalledSoftware::Rebuild() {
-    RedrawSuspended redraw(list_);
-    list_.Clear();
-    programs_.clear();
-    SortOnExit sorted([this] { SortByCaption(); });
+SoftwareRead ReadInstalledSoftware(platform::Registry& registry, const std::atomic<bool>& cancelled) {
+    SoftwareRead read;
     std::set<Entry> listed;
-    for (const UninstallSource& source : kSources) AddProgramsOf(source.root, source.view, listed);
+    try {
+        for (const UninstallSource& source : kSources)
+            ReadProgramsOf(registry, source, listed, cancelled, read.programs);
+    } catch (...) {
+        read.failure = std::current_exception();
+    }
+    return read;
 }
 
-void InstalledSoftware::AddProgramsOf(HKEY root, REGSAM view, std::set<Entry>& listed) {
-    RegistryAccessor registry(registry_, root, view);
-    if (!registry.OpenKeyReadOnly(kUninstallKey)) return;
-    const std::vector<std::string> names = registry.KeyNames();
-    registry.CloseKey();
-    for (const std::string& name : names) {
-        if (!registry.OpenKeyReadOnly(std::string(kUninstallKey) + "\\" + name)) continue;
-        const std::string displayName = registry.ReadString("DisplayName");
-        const std::string uninstallCommand = registry.ReadString("UninstallString");
-        // The same key seen through both views of 32-bit Windows, or a key
-        // 64-bit Windows shares between them, is one program.
-        if (listed.insert({name, displayName, uninstallCommand}).second) AddProgram(displayName, uninstallCommand);
-        registry.CloseKey();
+void InstalledSoftware::Rebuild() {
+    WatchForChanges();
+    const std::atomic<bool> notCancelled{false};
+    Show(ReadInstalledSoftware(registry_, notCancelled));
+}
+
+// A missing uninstall key is watched through the nearest key above it that
+// exists, so its creation counts as a change.
+std::unique_ptr<platform::KeyWatch> InstalledSoftware::WatchUninstallKey(HKEY root, REGSAM view) {
+    std::string path = kUninstallKey;
+    for (;;) {
+        if (auto watch = registry_.Watch(root, path, view)) return watch;
+        const size_t slash = path.rfind('\\');
+        if (slash == std::string::npos) return nullptr;
+        path.resize(slash);
     }
 }
 
-void InstalledSoftware::AddProgram(const std::string& displayName, const std::string& uninstallCommand) {
-    if (displayName.empty()) return;
-    list_.Add(displayName, static_cast<LPARAM>(programs_.size()));
-    programs_.push_back({displayName, uninstallCommand});
+void InstalledSoftware::WatchForChanges() {
+    nextWatches_.clear();
+    for (const UninstallSource& source : kSources) {
+        std::unique_ptr<platform::KeyWatch> watch = WatchUninstallKey(source.root, source.view);
+        if (!watch) {
+            nextWatches_.clear();
+            return;
+        }
+        nextWatches_.push_back(std::move(watch));
+    }
+}
+
+bool InstalledSoftware::LastReadStillValid() const {
+    if (watches_.empty() || lastRead_.failure) return false;
+    for (const auto& watch : watches_)
+        if (watch->Changed()) return false;
+    return true;
+}
+
+void InstalledSoftware::Show(SoftwareRead read) {
+    Fill(read.programs);
+    if (read.failure) {
+        watches_.clear();
+        std::rethrow_exception(read.failure);
+    }
+    watches_ = std::move(nextWatches_);
+    lastRead_ = std::move(read);
+}
+
+void InstalledSoftware::Fill(const std::vector<InstalledProgram>& programs) {
+    RedrawSuspended redraw(list_);
+    list_.Clear();
+    // Rebuilt from what was read: captions renamed in place come back.
+    programs_ = programs;
+    for (size_t index = 0; index < programs_.size(); ++index)
+        list_.Add(programs_[index].caption, static_cast<LPARAM>(index));
+    SortByCaption();
 }
 
 void InstalledSoftware::SortByCaption() {
