@@ -343,6 +343,10 @@ void Program::DoubleClickListItem(int listId, int index) {
     WaitUntilIdle();
 }
 
+bool Program::WaitForSystemInfo(DWORD timeoutMs) {
+    return PollFor([this] { return IsWindowEnabled(Control(ids::Button(35))) != FALSE; }, timeoutMs);
+}
+
 bool Program::WaitUntilIdle(DWORD timeoutMs) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(Window(), WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;

@@ -11,6 +11,7 @@
 #include "support/registry_keys.h"
 #include "support/scratch_registry.h"
 #include "support/scratch_window.h"
+#include "support/sysinfo_refresh.h"
 
 namespace {
 
@@ -80,28 +81,12 @@ protected:
     void DeleteValue(const std::string& path, const std::string& name) {
         registry_keys::DeleteValue(path, name, registry_.Root());
     }
-    // Handles the page's messages until its refresh is over, at most 15 s.
-    void WaitForRefresh() {
-        const DWORD start = GetTickCount();
-        MSG message;
-        while (page_.Refreshing() && GetTickCount() - start < 15000) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                // The page's sheet here is a plain window: the page gets its workers' news directly.
-                if (message.message == kWorkPosted)
-                    page_.WorkPosted();
-                else
-                    DispatchMessageA(&message);
-            }
-        }
-        ASSERT_FALSE(page_.Refreshing()) << "the refresh did not end";
-    }
     // Refreshes and waits; what the refresh reported as its failure, if anything.
     std::exception_ptr RefreshAndWait() {
         std::exception_ptr failure;
         page_.OnRefreshFailed([&](std::exception_ptr reported) { failure = reported; });
         page_.Refresh();
-        WaitForRefresh();
+        EXPECT_TRUE(WaitForRefresh(page_)) << "the refresh did not end";
         return failure;
     }
     bool Button35Enabled() { return IsWindowEnabled(GetDlgItem(window_.Handle(), ids::Button(35))) != FALSE; }
@@ -268,14 +253,7 @@ TEST_F(SysInfoPageTest, ANewerRefreshWhileAnOlderOneIsStillGatheringShowsOnlyIts
 
     system_.userName = "bob";
     page.Refresh();
-    const DWORD start = GetTickCount();
-    MSG message;
-    while (page.Refreshing() && GetTickCount() - start < 15000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            if (message.message == kWorkPosted) page.WorkPosted();
-    }
-    EXPECT_FALSE(page.Refreshing()) << "the newer refresh waited for the older one";
+    EXPECT_TRUE(WaitForRefresh(page)) << "the newer refresh waited for the older one";
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window.Handle(), ids::Button(35))));
     EXPECT_EQ(page.ValueText(8), "bob");
     EXPECT_EQ(page.ValueText(22), "00-1A-2B-3C-4D-5E");
