@@ -78,8 +78,10 @@ public:
     // Selects item `index` and double-clicks it.
     void DoubleClickListItem(int listId, int index);
 
-    // True once the SYSTEM INFO refresh is over: its hidden Button35 is
-    // enabled again. False after `timeoutMs`.
+    // The control with that id, or nullptr: for pages that may not be built yet.
+    HWND FindControl(int id);
+    // True once SYSTEM INFO is the selected page and its refresh is over:
+    // its hidden Button35 is enabled again. False after `timeoutMs`.
     bool WaitForSystemInfo(DWORD timeoutMs = 15000);
     // True once the program has handled every message sent before.
     bool WaitUntilIdle(DWORD timeoutMs = 15000);

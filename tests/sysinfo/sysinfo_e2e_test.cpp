@@ -212,19 +212,22 @@ TEST_F(SysInfoE2eTest, TheWindowAnswersWhileFiveThousandProgramsAreReadAndThenSh
     e2e::Program program;
     HWND window = program.Window();
     ASSERT_TRUE(window);
-    HWND button35 = program.Control(ids::Button(35));
     PostMessageA(program.Control(ids::PageControl1), TCM_SETCURFOCUS, kSystemInfoTab, 0);
+    // Once the page is selected its controls exist, and Button35 is disabled until the refresh ends.
+    const auto refreshing = [&] {
+        return program.SelectedPage() == kSystemInfoTab && !IsWindowEnabled(program.Control(ids::Button(35)));
+    };
     // Answered while the refresh runs: the page did not freeze the window.
     int answeredWhileRefreshing = 0;
     const bool finished = e2e::PollFor(
         [&] {
             DWORD_PTR result = 0;
-            const bool refreshing = !IsWindowEnabled(button35) && program.SelectedPage() == kSystemInfoTab;
+            const bool before = refreshing();
             const bool answered =
                 SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 2000, &result) != 0;
             EXPECT_TRUE(answered) << "the window did not answer within 2 s";
-            if (refreshing && answered && !IsWindowEnabled(button35)) ++answeredWhileRefreshing;
-            return program.SelectedPage() == kSystemInfoTab && IsWindowEnabled(button35);
+            if (before && answered && refreshing()) ++answeredWhileRefreshing;
+            return program.SelectedPage() == kSystemInfoTab && !refreshing();
         },
         120000);
     ASSERT_TRUE(finished) << "the refresh did not end";
