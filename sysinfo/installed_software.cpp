@@ -1,5 +1,6 @@
 #include "sysinfo/installed_software.h"
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 
@@ -51,24 +52,46 @@ private:
 // many registry views show it.
 using Entry = std::tuple<std::string, std::string, std::string>;
 
+// The entries named below the open uninstall key, in order, up to the first
+// failure.
+struct EntriesRead {
+    std::vector<Entry> entries;
+    std::exception_ptr failure;
+};
+
+EntriesRead ReadEntries(platform::Registry& platformRegistry, HKEY uninstallKey, REGSAM view,
+                        const std::vector<std::string>& names, const std::atomic<bool>& cancelled) {
+    EntriesRead read;
+    try {
+        // Each entry opened below the uninstall key: a shorter path to look up.
+        RegistryAccessor registry(platformRegistry, uninstallKey, view);
+        for (const std::string& name : names) {
+            if (cancelled) break;
+            if (!registry.OpenKeyReadOnly(name)) continue;
+            std::string displayName = registry.ReadString("DisplayName");
+            read.entries.emplace_back(name, std::move(displayName), registry.ReadString("UninstallString"));
+            registry.CloseKey();
+        }
+    } catch (...) {
+        read.failure = std::current_exception();
+    }
+    return read;
+}
+
 // Adds the programs of the uninstall key under `root` in `view` not listed yet.
 void ReadProgramsOf(platform::Registry& platformRegistry, const UninstallSource& source, std::set<Entry>& listed,
                     const std::atomic<bool>& cancelled, std::vector<InstalledProgram>& programs) {
-    RegistryAccessor registry(platformRegistry, source.root, source.view);
-    if (!registry.OpenKeyReadOnly(kUninstallKey)) return;
-    const std::vector<std::string> names = registry.KeyNames();
-    registry.CloseKey();
-    for (const std::string& name : names) {
-        if (cancelled) return;
-        if (!registry.OpenKeyReadOnly(std::string(kUninstallKey) + "\\" + name)) continue;
-        const std::string displayName = registry.ReadString("DisplayName");
-        const std::string uninstallCommand = registry.ReadString("UninstallString");
+    RegistryAccessor uninstall(platformRegistry, source.root, source.view);
+    if (!uninstall.OpenKeyReadOnly(kUninstallKey)) return;
+    const std::vector<std::string> names = uninstall.KeyNames();
+    const EntriesRead read = ReadEntries(platformRegistry, uninstall.OpenedKey(), source.view, names, cancelled);
+    for (const Entry& entry : read.entries) {
         // The same key seen through both views of 32-bit Windows, or a key
         // 64-bit Windows shares between them, is one program.
-        if (listed.insert({name, displayName, uninstallCommand}).second && !displayName.empty())
-            programs.push_back({displayName, uninstallCommand});
-        registry.CloseKey();
+        const std::string& displayName = std::get<1>(entry);
+        if (listed.insert(entry).second && !displayName.empty()) programs.push_back({displayName, std::get<2>(entry)});
     }
+    if (read.failure) std::rethrow_exception(read.failure);
 }
 
 }  // namespace
@@ -157,16 +180,14 @@ void InstalledSoftware::Fill(const std::vector<InstalledProgram>& programs) {
     list_.Clear();
     // Rebuilt from what was read: captions renamed in place come back.
     programs_ = programs;
-    for (size_t index = 0; index < programs_.size(); ++index)
-        list_.Add(programs_[index].caption, static_cast<LPARAM>(index));
-    SortByCaption();
-}
-
-void InstalledSoftware::SortByCaption() {
-    list_.Sort([this](LPARAM first, LPARAM second) {
-        return lstrcmpA(programs_[static_cast<size_t>(first)].caption.c_str(),
-                        programs_[static_cast<size_t>(second)].caption.c_str());
+    // Inserted in caption order: the list need not sort itself afterwards.
+    std::vector<size_t> order(programs_.size());
+    for (size_t index = 0; index < order.size(); ++index) order[index] = index;
+    std::stable_sort(order.begin(), order.end(), [this](size_t first, size_t second) {
+        return lstrcmpA(programs_[first].caption.c_str(), programs_[second].caption.c_str()) < 0;
     });
+    SendMessageA(list_.Handle(), LVM_SETITEMCOUNT, order.size(), 0);
+    for (size_t index : order) list_.Add(programs_[index].caption, static_cast<LPARAM>(index));
 }
 
 std::vector<std::string> InstalledSoftware::Captions() const {

@@ -65,7 +65,6 @@ public:
 private:
     std::unique_ptr<platform::KeyWatch> WatchUninstallKey(HKEY root, REGSAM view);
     void Fill(const std::vector<InstalledProgram>& programs);
-    void SortByCaption();
 
     platform::Registry& registry_;
     ui::Dpi dpi_;
