@@ -187,7 +187,7 @@ void SysFilePages::Show(Page page, const std::string& bytes) {
     }
     editor.SetModified(false);
     Remember(page, bytes);
-    StateOf(page).shownLength = GetWindowTextLengthA(editor.Handle());
+    StateOf(page).shownLength = static_cast<int>(text.size());  // what the editor holds now
 }
 
 bool SysFilePages::StillShows(Page page, const std::string& bytes) {
