@@ -76,7 +76,7 @@ int ItemCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITE
 
 struct Refresh {
     double listComplete = 0;   // from the click to the whole list and the refresh's end
-    double longestAnswer = 0;  // the slowest WM_NULL round trip meanwhile
+    double longestAnswer = 0;  // the slowest round of questions to the window meanwhile
 };
 
 Refresh TimeRefresh(e2e::Program& program) {
@@ -90,13 +90,16 @@ Refresh TimeRefresh(e2e::Program& program) {
     const double click = Now();
     PostMessageA(tabs, TCM_SETCURFOCUS, kSystemInfoTab, 0);
     for (;;) {
+        // Every call below waits for the program's window thread to answer.
         const double sent = Now();
         DWORD_PTR result = 0;
         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-        refresh.longestAnswer = std::max(refresh.longestAnswer, Now() - sent);
         // Once the page is selected its controls exist. The other facts
         // may still come: the clock measurement alone takes half a second.
-        if (program.SelectedPage() == kSystemInfoTab && ItemCount(program.Control(ids::ListView(2))) == kEntries) break;
+        const bool complete =
+            program.SelectedPage() == kSystemInfoTab && ItemCount(program.Control(ids::ListView(2))) == kEntries;
+        refresh.longestAnswer = std::max(refresh.longestAnswer, Now() - sent);
+        if (complete) break;
         Sleep(5);
     }
     refresh.listComplete = Now() - click;
