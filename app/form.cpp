@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "ui/app_error.h"
 #include "ui/control_ids.h"
 #include "ui/error_box.h"
@@ -10,6 +12,9 @@
 namespace {
 
 const char kFormClass[] = "TForm1";
+
+// Posted to the window itself: build the next page not built yet.
+constexpr UINT kBuildNextPage = WM_APP + 2;
 
 // Design geometry of the window at 96 DPI.
 constexpr ui::Rect kFormBounds{151, 142, 810, 479};
@@ -79,6 +84,9 @@ void TForm1::Create(int showCommand) {
     GuardCallback([this] { FormCreate(); });
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
+    // The other pages are built once the window shows, one per message, so
+    // start-up waits for none of them and the window answers meanwhile.
+    PostMessageA(hwnd_, kBuildNextPage, 0, 0);
 }
 
 void TForm1::CreatePages() {
@@ -92,8 +100,27 @@ void TForm1::CreatePages() {
         item.pszText = const_cast<char*>(row.caption);
         SendMessageA(pageControl1_.Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
         sheets_[i].Create(hwnd_, ids::TabSheet(row.tabSheet), i == 0, *row.handler);
-        row.handler->Create(row.page, PageContext{sheets_[i].Handle(), dpi_, font_.get(), &hints_});
+        // Start-up needs the first page and the toggles' state holders now.
+        if (i == 0 || row.page == Page::RegistrySettings) BuildPage(i);
     }
+}
+
+void TForm1::BuildPage(size_t index) {
+    if (built_[index]) return;
+    built_[index] = true;
+    const PageRow& row = pages_[index];
+    HWND sheet = sheets_[index].Handle();
+    row.handler->Create(row.page, PageContext{sheet, dpi_, font_.get(), &hints_});
+    RECT client;
+    GetClientRect(sheet, &client);
+    row.handler->Resize(client.right, client.bottom);
+}
+
+void TForm1::BuildNextPage() {
+    const auto unbuilt = std::find(built_.begin(), built_.end(), false);
+    if (unbuilt == built_.end()) return;
+    GuardCallback([&] { BuildPage(static_cast<size_t>(unbuilt - built_.begin())); });
+    PostMessageA(hwnd_, kBuildNextPage, 0, 0);
 }
 
 void TForm1::LayoutPages() {
@@ -114,6 +141,7 @@ size_t TForm1::ActiveIndex() const {
 
 void TForm1::ShowActiveSheet() {
     const size_t index = ActiveIndex();
+    BuildPage(index);
     if (index == shownSheet_) return;
     ShowWindow(sheets_[index].Handle(), SW_SHOW);
     ShowWindow(sheets_[shownSheet_].Handle(), SW_HIDE);
@@ -204,6 +232,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (header.hwndFrom == pageControl1_.Handle() && header.code == TCN_SELCHANGE) Pagecontrol1Change();
             return 0;
         }
+        case kBuildNextPage:
+            BuildNextPage();
+            return 0;
         case WM_SETTINGCHANGE:
             for (const PageRow& row : pages_) row.handler->SettingChanged();
             break;

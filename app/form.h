@@ -41,6 +41,10 @@ private:
     static constexpr size_t kPageCount = 10;
 
     void CreatePages();
+    // Builds the controls of the page at `index` unless they exist already.
+    void BuildPage(size_t index);
+    // After the first paint: builds one page not built yet, then asks again.
+    void BuildNextPage();
     void LayoutPages();
     void ShowActiveSheet();
     size_t ActiveIndex() const;
@@ -54,6 +58,7 @@ private:
     ui::Window pageControl1_;
     ui::Hints hints_;
     std::array<ui::TabSheet, kPageCount> sheets_;
+    std::array<bool, kPageCount> built_{};
     size_t shownSheet_ = 0;
 
     SysFilePages sysFiles_;

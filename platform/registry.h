@@ -3,6 +3,7 @@
 // reads with. Keys are opened, never created.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace platform {
@@ -11,6 +12,13 @@ struct RegistryValue {
     bool exists = false;
     DWORD type = REG_NONE;
     std::string data;  // the raw bytes
+};
+
+// Tells whether anything under a key changed since the watch began.
+class KeyWatch {
+public:
+    virtual ~KeyWatch() = default;
+    virtual bool Changed() = 0;
 };
 
 class Registry {
@@ -24,6 +32,11 @@ public:
     virtual std::string SubkeyName(HKEY key, DWORD index) = 0;
     // A missing value, or a read with no key, gives `exists` false.
     virtual RegistryValue Read(HKEY key, const std::string& name) = 0;
+    // Watches `path` in `view` (KEY_WOW64_* or 0) and everything below it;
+    // nullptr when it cannot be watched. Make it on a thread that outlives it.
+    virtual std::unique_ptr<KeyWatch> Watch(HKEY /*root*/, const std::string& /*path*/, REGSAM /*view*/) {
+        return nullptr;
+    }
 };
 
 Registry& RealRegistry();

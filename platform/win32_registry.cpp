@@ -3,6 +3,27 @@
 namespace platform {
 namespace {
 
+// Registry key names are at most 255 characters.
+constexpr DWORD kLongestKeyName = 255;
+// Most values fit: one request instead of asking the size first.
+constexpr DWORD kUsualValueSize = 512;
+
+class Win32KeyWatch : public KeyWatch {
+public:
+    Win32KeyWatch(HKEY key, HANDLE changed) : key_(key), changed_(changed) {}
+    ~Win32KeyWatch() override {
+        RegCloseKey(key_);
+        CloseHandle(changed_);
+    }
+    Win32KeyWatch(const Win32KeyWatch&) = delete;
+    Win32KeyWatch& operator=(const Win32KeyWatch&) = delete;
+    bool Changed() override { return WaitForSingleObject(changed_, 0) != WAIT_TIMEOUT; }
+
+private:
+    HKEY key_;
+    HANDLE changed_;
+};
+
 class Win32Registry : public Registry {
 public:
     HKEY Open(HKEY root, const std::string& path, REGSAM access) override {
@@ -22,11 +43,8 @@ public:
     }
 
     std::string SubkeyName(HKEY key, DWORD index) override {
-        DWORD longest = 0;
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr);
-        std::string name(longest + 1, '\0');
-        DWORD length = longest + 1;
+        std::string name(kLongestKeyName + 1, '\0');
+        DWORD length = kLongestKeyName + 1;
         if (RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             return {};
         name.resize(length);
@@ -35,16 +53,30 @@ public:
 
     RegistryValue Read(HKEY key, const std::string& name) override {
         RegistryValue value;
-        DWORD size = 0;
-        if (!key || RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
-            return value;
-        value.data.resize(size);
-        if (RegQueryValueExA(key, name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(value.data.data()),
-                             &size) != ERROR_SUCCESS)
-            return {};
+        if (!key) return value;
+        value.data.resize(kUsualValueSize);
+        DWORD size = kUsualValueSize;
+        LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
+                                       reinterpret_cast<BYTE*>(value.data.data()), &size);
+        if (result == ERROR_MORE_DATA) {
+            value.data.resize(size);
+            result = RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
+                                      reinterpret_cast<BYTE*>(value.data.data()), &size);
+        }
+        if (result != ERROR_SUCCESS) return {};
         value.data.resize(size);
         value.exists = true;
         return value;
+    }
+
+    std::unique_ptr<KeyWatch> Watch(HKEY root, const std::string& path, REGSAM view) override {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_NOTIFY | view, &key) != ERROR_SUCCESS) return nullptr;
+        HANDLE changed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        auto watch = std::make_unique<Win32KeyWatch>(key, changed);
+        const DWORD filter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
+        if (!changed || RegNotifyChangeKeyValue(key, TRUE, filter, changed, TRUE) != ERROR_SUCCESS) return nullptr;
+        return watch;
     }
 };
 

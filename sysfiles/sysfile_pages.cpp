@@ -206,6 +206,7 @@ void SysFilePages::Load(Page page) {
         if (!error.FileMissing()) StateOf(page).loadFailure = error.Reason();
         throw;
     }
+    if (StillShows(page, bytes)) return;
     if (EditorOf(page).IsModified()) {
         if (bytes == StateOf(page).bytes) return Remember(page, bytes);
         const bool keepTyped = AskYesNo(std::string(path) +
@@ -233,6 +234,14 @@ void SysFilePages::Show(Page page, const std::string& bytes) {
     }
     editor.SetModified(false);
     Remember(page, bytes);
+    StateOf(page).shownLength = static_cast<int>(text.size());  // what the editor holds now
+}
+
+bool SysFilePages::StillShows(Page page, const std::string& bytes) {
+    const FileState& state = StateOf(page);
+    const ui::Memo& editor = EditorOf(page);
+    return state.shownLength >= 0 && state.loadFailure.empty() && bytes == state.bytes && !editor.IsModified() &&
+           GetWindowTextLengthA(editor.Handle()) == state.shownLength;
 }
 
 void SysFilePages::Remember(Page page, const std::string& bytes) {

@@ -65,7 +65,11 @@ private:
         std::optional<std::string> bytes;  // the file's bytes, when known
         size_t hiddenBytes = 0;            // from a zero byte on: the editor cannot show them
         std::string loadFailure;           // why the last load failed, other than a missing file
+        int shownLength = -1;              // the editor's text length when it last showed `bytes`
     };
+    // Whether the editor, untouched, still shows `bytes` as it last did:
+    // then a reload has nothing to do, and the big text is not fetched.
+    bool StillShows(Page page, const std::string& bytes);
 
     void Load(Page page);
     // The file's bytes into the editor, its typed changes gone.

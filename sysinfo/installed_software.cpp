@@ -1,5 +1,9 @@
 #include "sysinfo/installed_software.h"
 
+#include <algorithm>
+#include <set>
+#include <tuple>
+
 #include "ui/control_ids.h"
 #include "sysinfo/registry_accessor.h"
 
@@ -44,18 +48,51 @@ private:
     ui::ListView& list_;
 };
 
-// Sorts the list on every way out of the rebuild, also when a read throws.
-template <typename Sort>
-class SortOnExit {
-public:
-    explicit SortOnExit(Sort sort) : sort_(sort) {}
-    ~SortOnExit() { sort_(); }
-    SortOnExit(const SortOnExit&) = delete;
-    SortOnExit& operator=(const SortOnExit&) = delete;
+// A subkey name, display name and uninstall command: one entry, however
+// many registry views show it.
+using Entry = std::tuple<std::string, std::string, std::string>;
 
-private:
-    Sort sort_;
+// The entries named below the open uninstall key, in order, up to the first
+// failure.
+struct EntriesRead {
+    std::vector<Entry> entries;
+    std::exception_ptr failure;
 };
+
+EntriesRead ReadEntries(platform::Registry& platformRegistry, HKEY uninstallKey, REGSAM view,
+                        const std::vector<std::string>& names, const std::atomic<bool>& cancelled) {
+    EntriesRead read;
+    try {
+        // Each entry opened below the uninstall key: a shorter path to look up.
+        RegistryAccessor registry(platformRegistry, uninstallKey, view);
+        for (const std::string& name : names) {
+            if (cancelled) break;
+            if (!registry.OpenKeyReadOnly(name)) continue;
+            std::string displayName = registry.ReadString("DisplayName");
+            read.entries.emplace_back(name, std::move(displayName), registry.ReadString("UninstallString"));
+            registry.CloseKey();
+        }
+    } catch (...) {
+        read.failure = std::current_exception();
+    }
+    return read;
+}
+
+// Adds the programs of the uninstall key under `root` in `view` not listed yet.
+void ReadProgramsOf(platform::Registry& platformRegistry, const UninstallSource& source, std::set<Entry>& listed,
+                    const std::atomic<bool>& cancelled, std::vector<InstalledProgram>& programs) {
+    RegistryAccessor uninstall(platformRegistry, source.root, source.view);
+    if (!uninstall.OpenKeyReadOnly(kUninstallKey)) return;
+    const std::vector<std::string> names = uninstall.KeyNames();
+    const EntriesRead read = ReadEntries(platformRegistry, uninstall.OpenedKey(), source.view, names, cancelled);
+    for (const Entry& entry : read.entries) {
+        // The same key seen through both views of 32-bit Windows, or a key
+        // 64-bit Windows shares between them, is one program.
+        const std::string& displayName = std::get<1>(entry);
+        if (listed.insert(entry).second && !displayName.empty()) programs.push_back({displayName, std::get<2>(entry)});
+    }
+    if (read.failure) std::rethrow_exception(read.failure);
+}
 
 }  // namespace
 
@@ -79,42 +116,78 @@ void InstalledSoftware::MoveLeftEdge(int left) {
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void InstalledSoftware::Rebuild() {
-    RedrawSuspended redraw(list_);
-    list_.Clear();
-    programs_.clear();
-    SortOnExit sorted([this] { SortByCaption(); });
+SoftwareRead ReadInstalledSoftware(platform::Registry& registry, const std::atomic<bool>& cancelled) {
+    SoftwareRead read;
     std::set<Entry> listed;
-    for (const UninstallSource& source : kSources) AddProgramsOf(source.root, source.view, listed);
+    try {
+        for (const UninstallSource& source : kSources)
+            ReadProgramsOf(registry, source, listed, cancelled, read.programs);
+    } catch (...) {
+        read.failure = std::current_exception();
+    }
+    return read;
 }
 
-void InstalledSoftware::AddProgramsOf(HKEY root, REGSAM view, std::set<Entry>& listed) {
-    RegistryAccessor registry(registry_, root, view);
-    if (!registry.OpenKeyReadOnly(kUninstallKey)) return;
-    const std::vector<std::string> names = registry.KeyNames();
-    registry.CloseKey();
-    for (const std::string& name : names) {
-        if (!registry.OpenKeyReadOnly(std::string(kUninstallKey) + "\\" + name)) continue;
-        const std::string displayName = registry.ReadString("DisplayName");
-        const std::string uninstallCommand = registry.ReadString("UninstallString");
-        // The same key seen through both views of 32-bit Windows, or a key
-        // 64-bit Windows shares between them, is one program.
-        if (listed.insert({name, displayName, uninstallCommand}).second) AddProgram(displayName, uninstallCommand);
-        registry.CloseKey();
+void InstalledSoftware::Rebuild() {
+    WatchForChanges();
+    const std::atomic<bool> notCancelled{false};
+    Show(ReadInstalledSoftware(registry_, notCancelled));
+}
+
+// A missing uninstall key is watched through the nearest key above it that
+// exists, so its creation counts as a change.
+std::unique_ptr<platform::KeyWatch> InstalledSoftware::WatchUninstallKey(HKEY root, REGSAM view) {
+    std::string path = kUninstallKey;
+    for (;;) {
+        if (auto watch = registry_.Watch(root, path, view)) return watch;
+        const size_t slash = path.rfind('\\');
+        if (slash == std::string::npos) return nullptr;
+        path.resize(slash);
     }
 }
 
-void InstalledSoftware::AddProgram(const std::string& displayName, const std::string& uninstallCommand) {
-    if (displayName.empty()) return;
-    list_.Add(displayName, static_cast<LPARAM>(programs_.size()));
-    programs_.push_back({displayName, uninstallCommand});
+void InstalledSoftware::WatchForChanges() {
+    nextWatches_.clear();
+    for (const UninstallSource& source : kSources) {
+        std::unique_ptr<platform::KeyWatch> watch = WatchUninstallKey(source.root, source.view);
+        if (!watch) {
+            nextWatches_.clear();
+            return;
+        }
+        nextWatches_.push_back(std::move(watch));
+    }
 }
 
-void InstalledSoftware::SortByCaption() {
-    list_.Sort([this](LPARAM first, LPARAM second) {
-        return lstrcmpA(programs_[static_cast<size_t>(first)].caption.c_str(),
-                        programs_[static_cast<size_t>(second)].caption.c_str());
+bool InstalledSoftware::LastReadStillValid() const {
+    if (watches_.empty() || lastRead_.failure) return false;
+    for (const auto& watch : watches_)
+        if (watch->Changed()) return false;
+    return true;
+}
+
+void InstalledSoftware::Show(SoftwareRead read) {
+    Fill(read.programs);
+    if (read.failure) {
+        watches_.clear();
+        std::rethrow_exception(read.failure);
+    }
+    watches_ = std::move(nextWatches_);
+    lastRead_ = std::move(read);
+}
+
+void InstalledSoftware::Fill(const std::vector<InstalledProgram>& programs) {
+    RedrawSuspended redraw(list_);
+    list_.Clear();
+    // Rebuilt from what was read: captions renamed in place come back.
+    programs_ = programs;
+    // Inserted in caption order: the list need not sort itself afterwards.
+    std::vector<size_t> order(programs_.size());
+    for (size_t index = 0; index < order.size(); ++index) order[index] = index;
+    std::stable_sort(order.begin(), order.end(), [this](size_t first, size_t second) {
+        return lstrcmpA(programs_[first].caption.c_str(), programs_[second].caption.c_str()) < 0;
     });
+    SendMessageA(list_.Handle(), LVM_SETITEMCOUNT, order.size(), 0);
+    for (size_t index : order) list_.Add(programs_[index].caption, static_cast<LPARAM>(index));
 }
 
 std::vector<std::string> InstalledSoftware::Captions() const {

@@ -4,13 +4,30 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <set>
+#include <atomic>
+#include <exception>
+#include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "platform/registry.h"
 #include "ui/controls.h"
+
+struct InstalledProgram {
+    std::string caption;
+    std::string uninstallCommand;
+};
+
+// What one read of the uninstall keys found: the programs in the order read,
+// and the failure that ended the read early, if any.
+struct SoftwareRead {
+    std::vector<InstalledProgram> programs;
+    std::exception_ptr failure;
+};
+
+// Reads the machine's uninstall key in both registry views and the user's
+// own; safe on any thread. Stops early, with what it has, once `cancelled`.
+SoftwareRead ReadInstalledSoftware(platform::Registry& registry, const std::atomic<bool>& cancelled);
 
 class InstalledSoftware {
 public:
@@ -27,6 +44,17 @@ public:
     // in both registry views and the user's own. A value of the wrong type
     // throws after the items read so far are sorted.
     void Rebuild();
+    // Starts watching the uninstall keys: call before a read whose result
+    // Show will get, so a change made while it reads counts too.
+    void WatchForChanges();
+    // Whether the last read shown succeeded and nothing changed under the
+    // uninstall keys since it began.
+    bool LastReadStillValid() const;
+    // Rebuilds the list from `read`, sorted by caption; then throws the
+    // read's failure, if any.
+    void Show(SoftwareRead read);
+    // Rebuilds the list from the last read shown (see LastReadStillValid).
+    void ShowLastRead() { Fill(lastRead_.programs); }
     // Captions in display order.
     std::vector<std::string> Captions() const;
     // The uninstall command carried by the item at `index`.
@@ -35,23 +63,18 @@ public:
     LRESULT EndLabelEdit(const NMLVDISPINFOA& edit);
 
 private:
-    struct Program {
-        std::string caption;
-        std::string uninstallCommand;
-    };
-    // A subkey name, display name and uninstall command: one entry, however
-    // many registry views show it.
-    using Entry = std::tuple<std::string, std::string, std::string>;
-    // Adds the entries of the uninstall key under `root` in `view` not listed yet.
-    void AddProgramsOf(HKEY root, REGSAM view, std::set<Entry>& listed);
-    // Adds the item of one uninstall subkey, if it has a display name.
-    void AddProgram(const std::string& displayName, const std::string& uninstallCommand);
-    void SortByCaption();
+    std::unique_ptr<platform::KeyWatch> WatchUninstallKey(HKEY root, REGSAM view);
+    void Fill(const std::vector<InstalledProgram>& programs);
 
     platform::Registry& registry_;
     ui::Dpi dpi_;
     ui::ListView list_;
     // Indexed by each item's lParam: list style keeps no sub-items itself,
     // and sorting compares these captions with no buffer size to guess.
-    std::vector<Program> programs_;
+    std::vector<InstalledProgram> programs_;
+    SoftwareRead lastRead_;
+    // One per uninstall key, made before lastRead_ began; empty when some
+    // key could not be watched, so the next refresh reads again.
+    std::vector<std::unique_ptr<platform::KeyWatch>> watches_;
+    std::vector<std::unique_ptr<platform::KeyWatch>> nextWatches_;
 };

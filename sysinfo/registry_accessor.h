@@ -24,6 +24,8 @@ public:
     // Tries read, then the narrower masks a restricted key may still grant.
     bool OpenKeyReadOnly(const std::string& path);
     void CloseKey();
+    // The open key, or nullptr: a root for another accessor's relative paths.
+    HKEY OpenedKey() const { return key_; }
     // The open key's subkey names, by index from 0 to the reported count - 1.
     std::vector<std::string> KeyNames();
     // A missing or zero-length value, or no open key, reads as "". A value

@@ -5,6 +5,7 @@
 #include "ui/app_error.h"
 #include "ui/control_ids.h"
 #include "ui/text_file.h"
+#include "ui/error_box.h"
 #include "sysinfo/hardware_probes.h"
 #include "sysinfo/registry_accessor.h"
 
@@ -93,7 +94,12 @@ SysInfoPage::SysInfoPage(platform::SystemInfo& system, platform::NetBios& netbio
       files_(files),
       clipboard_(clipboard),
       fileDialog_(fileDialog),
-      software_(registry) {}
+      software_(registry),
+      reportFailure_([](std::exception_ptr) { ShowFileNotFound(); }) {}
+
+SysInfoPage::~SysInfoPage() {
+    if (job_) job_->cancelled = true;
+}
 
 void SysInfoPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
@@ -177,14 +183,69 @@ void SysInfoPage::Refresh() {
     ShowComputerName();
     Button33Click();
     Button34Click();
-    Button35Click();
-    SetValue(8, QueryUserName());
-    SetValue(22, QueryNicAddress(netbios_));
-    SetValue(24, FormatMhz(MeasureCpuMhz(timing_), separators_));
-    SetValue(26, QueryDefaultPrinter());
-    SetValue(12, QueryWindowsVersion());
-    SetValue(28, QueryLanguageName());
-    SetValue(30, QueryVolumeSerial('c'));
+    StartGathering();
+}
+
+// Three workers: the installed software, the clock measurement (at its own
+// raised priority), and the other facts in their order.
+void SysInfoPage::StartGathering() {
+    if (job_) job_->cancelled = true;
+    workers_.JoinFinished();
+    job_ = std::make_shared<RefreshJob>(sheet_);
+    nextFact_ = 0;
+    EnableWindow(GetDlgItem(sheet_, ids::Button(35)), FALSE);
+    std::shared_ptr<RefreshJob> job = job_;
+    if (software_.LastReadStillValid()) {
+        // Nothing changed under the uninstall keys: the list comes from the last read.
+        software_.ShowLastRead();
+        nextFact_ = static_cast<size_t>(Fact::Software) + 1;
+    } else {
+        software_.WatchForChanges();
+        workers_.Start([job, &registry = registry_] {
+            job->Deliver(Fact::Software, {.software = ReadInstalledSoftware(registry, job->cancelled)});
+        });
+    }
+    workers_.Start([job, &timing = timing_, separators = separators_] {
+        job->Gather(Fact::CpuMhz, [&] { return FormatMhz(MeasureCpuMhz(timing), separators); });
+    });
+    workers_.Start([job, this] {
+        job->Gather(Fact::UserName, [this] { return QueryUserName(); });
+        job->Gather(Fact::NicAddress, [this] { return QueryNicAddress(netbios_); });
+        job->Gather(Fact::DefaultPrinter, [this] { return QueryDefaultPrinter(); });
+        job->Gather(Fact::WindowsVersion, [this] { return QueryWindowsVersion(); });
+        job->Gather(Fact::Language, [this] { return QueryLanguageName(); });
+        job->Gather(Fact::VolumeSerial, [this] { return QueryVolumeSerial('c'); });
+    });
+}
+
+void SysInfoPage::WorkPosted() {
+    while (job_ && nextFact_ < kFactCount) {
+        const auto fact = static_cast<Fact>(nextFact_);
+        std::optional<FactResult> result = job_->Take(fact);
+        if (!result) return;
+        ++nextFact_;
+        try {
+            ShowFact(fact, std::move(*result));
+        } catch (...) {
+            FinishRefresh();
+            reportFailure_(std::current_exception());
+            return;
+        }
+    }
+    if (job_) FinishRefresh();
+}
+
+void SysInfoPage::ShowFact(Fact fact, FactResult result) {
+    if (fact == Fact::Software) return software_.Show(std::move(result.software));
+    if (result.failure) std::rethrow_exception(result.failure);
+    // The value label of each fact after the software, in Fact's order.
+    constexpr int kValueLabel[kFactCount] = {0, 8, 22, 24, 26, 12, 28, 30};
+    SetValue(kValueLabel[static_cast<size_t>(fact)], result.text);
+}
+
+void SysInfoPage::FinishRefresh() {
+    job_.reset();
+    EnableWindow(GetDlgItem(sheet_, ids::Button(35)), TRUE);
 }
 
 void SysInfoPage::ShowComputerName() {

@@ -1,6 +1,10 @@
 #pragma once
 // The SYSTEM INFO page: twelve facts about the machine and the installed
-// software, gathered afresh at every activation.
+// software, gathered afresh at every activation. The slow facts are gathered
+// on worker threads, so the window keeps answering meanwhile.
+#include <exception>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/clipboard.h"
@@ -12,6 +16,7 @@
 #include "platform/timing.h"
 #include "sysinfo/installed_software.h"
 #include "sysinfo/number_format.h"
+#include "sysinfo/refresh_job.h"
 #include "ui/controls.h"
 #include "ui/page.h"
 
@@ -24,6 +29,9 @@ public:
                          platform::Files& files = platform::RealFiles(),
                          platform::Clipboard& clipboard = platform::RealClipboard(),
                          platform::FileDialog& fileDialog = platform::RealFileDialog());
+    ~SysInfoPage() override;
+    SysInfoPage(const SysInfoPage&) = delete;
+    SysInfoPage& operator=(const SysInfoPage&) = delete;
 
     void Create(Page page, const PageContext& context) override;
     // Gathers every fact afresh (see Refresh).
@@ -31,10 +39,17 @@ public:
     void Command(int controlId, int notifyCode) override;
     LRESULT Notify(const NMHDR& header) override;
     void SettingChanged() override;
+    void WorkPosted() override;
 
-    // Gathers every fact afresh, step by step; throws at the first failing
-    // step, leaving the later labels as they were.
+    // Gathers every fact afresh: the quick ones at once, the others on
+    // worker threads. Each value shows once it and those before it are
+    // known; the first failing step ends the refresh, leaving the later
+    // labels as they were, and is reported. A newer refresh replaces one
+    // still running. Button35 is disabled while a refresh runs.
     void Refresh();
+    bool Refreshing() const { return job_ != nullptr; }
+    // Where a failed refresh is reported; "File not found" unless replaced.
+    void OnRefreshFailed(std::function<void(std::exception_ptr)> report) { reportFailure_ = std::move(report); }
 
     void Button33Click();  // memory
     void Button34Click();  // processor
@@ -51,6 +66,9 @@ public:
     const InstalledSoftware& Software() const { return software_; }
 
 private:
+    void StartGathering();
+    void ShowFact(Fact fact, FactResult result);
+    void FinishRefresh();
     void ShowComputerName();
     std::string ListBoxText() const;
     std::string QueryUserName();
@@ -76,4 +94,8 @@ private:
     ui::Window listBox1_;
     InstalledSoftware software_;
     Separators separators_;
+    std::function<void(std::exception_ptr)> reportFailure_;
+    std::shared_ptr<RefreshJob> job_;  // the refresh running, if any
+    size_t nextFact_ = 0;              // the first fact of job_ not shown yet
+    Workers workers_;                  // last: joined before the rest goes
 };

@@ -27,6 +27,10 @@ struct PageContext {
     ui::Hints* hints;  // where buttons register their hints
 };
 
+// Posted to a page's sheet by the page's worker threads: their work has
+// something new for the user-interface thread.
+constexpr UINT kWorkPosted = WM_APP + 1;
+
 class PageHandler {
 public:
     virtual ~PageHandler() = default;
@@ -46,4 +50,6 @@ public:
     virtual void SettingChanged() {}
     // A timer the page set on its sheet went off.
     virtual void Timer(UINT_PTR /*timerId*/) {}
+    // A worker thread of the page posted kWorkPosted to its sheet.
+    virtual void WorkPosted() {}
 };

@@ -48,6 +48,9 @@ LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             handler_->Resize(LOWORD(lParam), HIWORD(lParam));
             return 0;
+        case kWorkPosted:
+            handler_->WorkPosted();
+            return 0;
         case WM_CLOSE:
             // A multi-line edit asks its parent to close on Esc: a page never closes.
             return 0;

@@ -13,6 +13,7 @@
 #include "support/scratch_window.h"
 #include "sysinfo/fakes.h"
 #include "sysinfo/sysinfo_page.h"
+#include "support/sysinfo_refresh.h"
 #include "tweaks/tweaks_page.h"
 
 namespace {
@@ -125,6 +126,7 @@ TEST_P(LayoutTest, SystemInfoValuesShowWholeBetweenTheirCaptionsAndTheSoftwareLi
     SysInfoPage page(system, netbios, timing, registry);
     page.Create(Page::SystemInfo, Context());
     page.Refresh();
+    ASSERT_TRUE(WaitForRefresh(page));
     const RECT list = BoundsOnParent(Control(ids::ListView(2)));
     EXPECT_EQ(list.right, dpi_.Scale(360 + 425)) << "the list keeps its right edge";
     const int captions[] = {2, 7, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29};

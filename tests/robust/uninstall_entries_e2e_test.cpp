@@ -57,6 +57,7 @@ protected:
         ASSERT_TRUE(program.Window());
         Activate(program, 0);
         Activate(program, kSystemInfoTab);
+        ASSERT_TRUE(program.WaitForSystemInfo(120000));
     }
     static void ExpectAnswering(e2e::Program& program) {
         ASSERT_TRUE(program.WaitUntilIdle(60000)) << "the program stopped answering";

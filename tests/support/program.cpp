@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/control_ids.h"
+#include "support/tabs.h"
 
 namespace e2e {
 
@@ -148,11 +149,16 @@ HWND Program::Window() {
     return window_;
 }
 
-HWND Program::Control(int id) {
+HWND Program::FindControl(int id) {
     ChildSearch search{id, nullptr};
     EnumChildWindows(Window(), FindChild, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) ADD_FAILURE() << "no control with id " << id;
     return search.found;
+}
+
+HWND Program::Control(int id) {
+    HWND found = FindControl(id);
+    if (!found) ADD_FAILURE() << "no control with id " << id;
+    return found;
 }
 
 std::string Program::Text(int id) { return WindowText(Control(id)); }
@@ -357,6 +363,16 @@ void Program::DoubleClickListItem(int listId, int index) {
     PostClick(list, at, WM_LBUTTONDOWN, WM_LBUTTONUP);
     PostClick(list, at, WM_LBUTTONDBLCLK, WM_LBUTTONUP);
     WaitUntilIdle();
+}
+
+bool Program::WaitForSystemInfo(DWORD timeoutMs) {
+    // The tab is selected once the program handled the click, which built the page and started the refresh.
+    return PollFor(
+        [this] {
+            HWND button35 = SelectedPage() == kSystemInfoTab ? FindControl(ids::Button(35)) : nullptr;
+            return button35 && IsWindowEnabled(button35);
+        },
+        timeoutMs);
 }
 
 bool Program::WaitUntilIdle(DWORD timeoutMs) {

@@ -82,6 +82,11 @@ public:
     // Selects item `index` and double-clicks it.
     void DoubleClickListItem(int listId, int index);
 
+    // The control with that id, or nullptr: for pages that may not be built yet.
+    HWND FindControl(int id);
+    // True once SYSTEM INFO is the selected page and its refresh is over:
+    // its hidden Button35 is enabled again. False after `timeoutMs`.
+    bool WaitForSystemInfo(DWORD timeoutMs = 15000);
     // True once the program has handled every message sent before.
     bool WaitUntilIdle(DWORD timeoutMs = 15000);
     // Waits for the process to end; its exit code, or nothing on time-out.

@@ -33,6 +33,9 @@ public:
     DWORD SubkeyCount(HKEY key) override { return real_.SubkeyCount(key); }
     std::string SubkeyName(HKEY key, DWORD index) override { return real_.SubkeyName(key, index); }
     platform::RegistryValue Read(HKEY key, const std::string& name) override { return real_.Read(key, name); }
+    std::unique_ptr<platform::KeyWatch> Watch(HKEY root, const std::string& path, REGSAM view) override {
+        return real_.Watch(root == HKEY_LOCAL_MACHINE ? root_ : root, path, view);
+    }
 
 private:
     std::string path_;

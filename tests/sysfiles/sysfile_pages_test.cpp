@@ -74,6 +74,23 @@ TEST_F(SysFilePagesTest, ActivationReadsThePageFileAndLeavesTheOthers) {
     EXPECT_EQ(TextOf(2), "[boot loader]\r\ntimeout=30\r\n");
 }
 
+TEST_F(SysFilePagesTest, AnUnchangedFileShowsAgainWhenTheEditorTextWasReplacedWithoutTyping) {
+    drive_c::WriteBytes(OnDisk("c:\\boot.ini"), "[boot loader]\n");
+    pages_.Activate(Page::BootIni);
+    SetWindowTextA(Editor(2), "set by another program");  // leaves the editor unmodified
+    pages_.Activate(Page::BootIni);
+    EXPECT_EQ(TextOf(2), "[boot loader]\r\n");
+    SetWindowTextA(Editor(2), "typed");
+    SendMessageA(Editor(2), EM_SETMODIFY, TRUE, 0);  // as typing leaves it: kept
+    pages_.Activate(Page::BootIni);
+    EXPECT_EQ(TextOf(2), "typed");
+    drive_c::WriteBytes(OnDisk("c:\\windows\\system.ini"), "[386Enh]\n");
+    pages_.Activate(Page::SystemIni);
+    drive_c::WriteBytes(OnDisk("c:\\windows\\system.ini"), "[drives]\n");  // same length, other bytes
+    pages_.Activate(Page::SystemIni);
+    EXPECT_EQ(TextOf(1), "[drives]\r\n");
+}
+
 TEST_F(SysFilePagesTest, AnUnchangedFileIsNotSetAgainSoTheCaretStays) {
     drive_c::WriteBytes(OnDisk("c:\\boot.ini"), "same\n");
     pages_.Activate(Page::BootIni);

@@ -92,6 +92,8 @@ class FakeRegistry : public platform::Registry {
 public:
     enum class Hive { Machine64, Machine32, User };
     struct Key {
+        Hive hive = Hive::Machine64;
+        std::string path;
         std::vector<std::string> subkeys;
         std::map<std::string, platform::RegistryValue> values;
     };
@@ -104,8 +106,11 @@ public:
         Set(hive, path, name, {true, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof(number))});
     }
 
+    // `root` is a hive's key or one opened before, for a path below it.
     HKEY Open(HKEY root, const std::string& path, REGSAM access) override {
-        const auto found = keys_.find({HiveOf(root, access), path});
+        const bool hive = root == HKEY_LOCAL_MACHINE || root == HKEY_CURRENT_USER;
+        const auto found = hive ? keys_.find({HiveOf(root, access), path})
+                                : keys_.find({KeyOf(root).hive, KeyOf(root).path + "\\" + path});
         if (found == keys_.end()) return nullptr;
         ++openKeys;
         return reinterpret_cast<HKEY>(&found->second);
@@ -135,6 +140,8 @@ private:
             keys_[{hive, path.substr(0, slash)}].subkeys.push_back(path.substr(slash + 1));
         }
         Key& key = keys_[{hive, path}];
+        key.hive = hive;
+        key.path = path;
         if (value.exists) key.values[name] = value;
     }
 

@@ -61,6 +61,7 @@ TEST(SystemInfoReport, CopyGivesTheFactsAsShownThenTheSoftwareAndSaveAsWritesThe
     e2e::Program program;
     ASSERT_TRUE(program.Window());
     program.SelectPage(kSystemInfoTab);
+    ASSERT_TRUE(program.WaitForSystemInfo()) << "the refresh never ended";
     ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
     program.Click(ids::Button(45));
     const std::string copied = ClipboardText();

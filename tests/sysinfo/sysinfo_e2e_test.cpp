@@ -1,5 +1,8 @@
 // The real program: the SYSTEM INFO page with the registry and drive C set
 // by the test.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include <gtest/gtest.h>
@@ -37,7 +40,7 @@ protected:
     void ShowSystemInfo(e2e::Program& program) {
         ASSERT_TRUE(program.Window());
         program.SelectPage(kSystemInfoTab);
-        ASSERT_TRUE(program.WaitUntilIdle());
+        ASSERT_TRUE(program.WaitForSystemInfo());
     }
     static void ExpectFileNotFound(e2e::Program& program) {
         const auto box = program.WaitForMessageBox();
@@ -194,4 +197,46 @@ TEST_F(ProcessorE2eTest, ShowsTheProcessorByTheNameTheSystemRecords) {
         EXPECT_EQ(program.Text(ids::Label(10)), "Pentium") << "the i686 build meets a type the table names";
     else
         EXPECT_EQ(program.Text(ids::Label(10)), "Test(R) Core(TM) i7-8550U CPU @ 1.80GHz");
+}
+
+TEST_F(SysInfoE2eTest, TheWindowAnswersWhileFiveThousandProgramsAreReadAndThenShowsEveryValueAndTheSortedList) {
+    std::vector<std::string> expected;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string name = "Program " + std::to_string((i * 7919) % 5000);
+        registry_keys::SetString(UninstallPath("{entry-" + std::to_string(i) + "}"), "DisplayName", name);
+        expected.push_back(name);
+    }
+    std::sort(expected.begin(), expected.end(),
+              [](const std::string& a, const std::string& b) { return lstrcmpA(a.c_str(), b.c_str()) < 0; });
+
+    e2e::Program program;
+    HWND window = program.Window();
+    ASSERT_TRUE(window);
+    PostMessageA(program.Control(ids::PageControl1), TCM_SETCURFOCUS, kSystemInfoTab, 0);
+    // Once the page is selected its controls exist, and Button35 is disabled until the refresh ends.
+    const auto refreshing = [&] {
+        return program.SelectedPage() == kSystemInfoTab && !IsWindowEnabled(program.Control(ids::Button(35)));
+    };
+    // Answered while the refresh runs: the page did not freeze the window.
+    int answeredWhileRefreshing = 0;
+    const bool finished = e2e::PollFor(
+        [&] {
+            DWORD_PTR result = 0;
+            const bool before = refreshing();
+            const bool answered =
+                SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 2000, &result) != 0;
+            EXPECT_TRUE(answered) << "the window did not answer within 2 s";
+            if (before && answered && refreshing()) ++answeredWhileRefreshing;
+            return program.SelectedPage() == kSystemInfoTab && !refreshing();
+        },
+        120000);
+    ASSERT_TRUE(finished) << "the refresh did not end";
+    EXPECT_GT(answeredWhileRefreshing, 0);
+    EXPECT_EQ(program.ListItems(kListView2), expected);
+    EXPECT_EQ(program.Text(ids::Label(12)), "4.10.2222");
+    EXPECT_NE(program.Text(ids::Label(8)), "Windows Username :");
+    EXPECT_NE(program.Text(ids::Label(22)), "NIC Macadress : ");
+    EXPECT_NE(program.Text(ids::Label(24)).find(" MHz"), std::string::npos);
+    EXPECT_EQ(program.Text(ids::Label(30)).rfind("Label = ", 0), 0u);
+    EXPECT_TRUE(program.MessageBoxes().empty());
 }

@@ -2,17 +2,64 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
+
 #include "ui/app_error.h"
 #include "ui/control_ids.h"
 #include "fakes.h"
 #include "support/registry_keys.h"
 #include "support/scratch_registry.h"
 #include "support/scratch_window.h"
+#include "support/sysinfo_refresh.h"
 
 namespace {
 
 using registry_keys::kCurrentVersion;
 using registry_keys::kUninstall;
+
+// NetBIOS that holds its first request until the test opens the gate.
+class GatedNetBios : public FakeNetBios {
+public:
+    UCHAR Submit(NCB& block) override {
+        std::unique_lock lock(mutex_);
+        if (!held_) {
+            held_ = true;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return open_; });
+        }
+        return FakeNetBios::Submit(block);
+    }
+    void Open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    // Waits, at most 15 s, until the first request waits at the gate.
+    bool WaitUntilHeld() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(15), [this] { return held_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false;
+    bool open_ = false;
+};
+
+// A clock that never advances and keeps no log: safe for two measurements at once.
+class StillTiming : public platform::Timing {
+public:
+    DWORD ProcessPriorityClass() override { return NORMAL_PRIORITY_CLASS; }
+    void SetProcessPriorityClass(DWORD) override {}
+    int ThreadPriority() override { return THREAD_PRIORITY_NORMAL; }
+    void SetThreadPriority(int) override {}
+    void Sleep(DWORD) override {}
+    uint64_t TimeStamp() override { return 0; }
+    int64_t PerformanceCounter() override { return 0; }
+    int64_t PerformanceFrequency() override { return 1; }
+};
 
 class SysInfoPageTest : public ::testing::Test {
 protected:
@@ -34,6 +81,15 @@ protected:
     void DeleteValue(const std::string& path, const std::string& name) {
         registry_keys::DeleteValue(path, name, registry_.Root());
     }
+    // Refreshes and waits; what the refresh reported as its failure, if anything.
+    std::exception_ptr RefreshAndWait() {
+        std::exception_ptr failure;
+        page_.OnRefreshFailed([&](std::exception_ptr reported) { failure = reported; });
+        page_.Refresh();
+        EXPECT_TRUE(WaitForRefresh(page_)) << "the refresh did not end";
+        return failure;
+    }
+    bool Button35Enabled() { return IsWindowEnabled(GetDlgItem(window_.Handle(), ids::Button(35))) != FALSE; }
 
     ScratchWindow window_;
     ui::Hints hints_;
@@ -63,7 +119,7 @@ TEST_F(SysInfoPageTest, ShowsTheDesignPlaceholdersBeforeTheFirstRefresh) {
 
 TEST_F(SysInfoPageTest, RefreshFillsEveryFact) {
     system_.processorType = 686;
-    page_.Refresh();
+    RefreshAndWait();
     EXPECT_EQ(page_.ValueText(3), "BUILDHOST\r\n");
     EXPECT_EQ(page_.ValueText(16), "64 MB");
     EXPECT_EQ(page_.ValueText(18), "32,768 KB Free");
@@ -82,10 +138,10 @@ TEST_F(SysInfoPageTest, RefreshFillsEveryFact) {
 }
 
 TEST_F(SysInfoPageTest, ComputerNameIsTheListBoxTextAfterEveryRefresh) {
-    page_.Refresh();
+    RefreshAndWait();
     system_.computerName = "RENAMED";
     timing_.Advance(500000, 500);
-    page_.Refresh();
+    RefreshAndWait();
     EXPECT_EQ(page_.ValueText(3), "RENAMED\r\n");
 }
 
@@ -104,7 +160,7 @@ TEST_F(SysInfoPageTest, ReadsTheLocaleSeparatorsAgainWhenTheSettingsChange) {
     page_.Button33Click();
     EXPECT_EQ(page_.ValueText(16), "16,384 MB") << "separators are read at creation and on a change only";
     page_.SettingChanged();
-    page_.Refresh();
+    RefreshAndWait();
     EXPECT_EQ(page_.ValueText(16), "16.384 MB");
     EXPECT_EQ(page_.ValueText(24), " 1,00 MHz");
 }
@@ -118,13 +174,15 @@ TEST_F(SysInfoPageTest, ProcessorTypesOutsideTheTableShowTheirNumber) {
 TEST_F(SysInfoPageTest, WindowsVersionFallsBackToTheProductNameWithoutAVersionValue) {
     DeleteValue(kCurrentVersion, "Version");
     SetString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName", "Windows 7 Test");
-    page_.Refresh();
+    RefreshAndWait();
     EXPECT_EQ(page_.ValueText(12), "Windows 7 Test");
 }
 
 TEST_F(SysInfoPageTest, AVersionValueOfAnotherTypeStopsTheRefreshAtThatStep) {
     SetDword(kCurrentVersion, "Version", 4);
-    EXPECT_THROW(page_.Refresh(), AppError);
+    const std::exception_ptr failure = RefreshAndWait();
+    ASSERT_TRUE(failure);
+    EXPECT_THROW(std::rethrow_exception(failure), AppError);
     EXPECT_EQ(page_.ValueText(26), "LaserJet,winspool,LPT1:") << "step 8 ran";
     EXPECT_EQ(page_.ValueText(12), "Computername : ");
     EXPECT_EQ(page_.ValueText(28), "System Language : ");
@@ -139,8 +197,8 @@ TEST_F(SysInfoPageTest, InstalledSoftwareIsSortedAndCarriesTheUninstallCommands)
     SetString(base + "c", "UninstallString", "nameless.exe");  // no display name
     SetString(base + "d", "DisplayName", "");
     SetString(base + "e", "DisplayName", "Editor");  // same name twice
-    page_.Refresh();
-    page_.Refresh();
+    RefreshAndWait();
+    RefreshAndWait();
     EXPECT_EQ(page_.Software().Captions(), (std::vector<std::string>{"Editor", "Editor", "Zip Tool"}));
     EXPECT_EQ(page_.Software().UninstallCommand(2), "zip.exe /remove");
     EXPECT_EQ(page_.Software().UninstallCommand(0), "");
@@ -159,4 +217,46 @@ TEST_F(SysInfoPageTest, ADisplayNameOfAnotherTypeKeepsTheItemsReadSoFarSorted) {
         EXPECT_STREQ(error.what(), "Invalid data type for 'DisplayName'");
     }
     EXPECT_EQ(page_.Software().Captions(), (std::vector<std::string>{"Alpha", "Beta"}));
+}
+
+TEST_F(SysInfoPageTest, ARefreshWithNothingChangedUnderTheUninstallKeysShowsTheLastReadWithRenamedCaptionsBack) {
+    const std::string base = std::string(kUninstall) + "\\";
+    SetString(base + "a", "DisplayName", "Zip Tool");
+    SetString(base + "b", "DisplayName", "Editor");
+    RefreshAndWait();
+    NMLVDISPINFOA rename{};
+    rename.hdr = {page_.Software().Handle(), 0, LVN_ENDLABELEDITA};
+    rename.item.iItem = 0;
+    rename.item.pszText = const_cast<char*>("Renamed");
+    EXPECT_EQ(page_.Notify(rename.hdr), TRUE);
+    RefreshAndWait();
+    EXPECT_EQ(page_.Software().Captions(), (std::vector<std::string>{"Editor", "Zip Tool"}));
+
+    SetString(base + "c", "DisplayName", "Archiver");
+    RefreshAndWait();
+    EXPECT_EQ(page_.Software().Captions(), (std::vector<std::string>{"Archiver", "Editor", "Zip Tool"}))
+        << "a change under the key is read";
+}
+
+TEST_F(SysInfoPageTest, ANewerRefreshWhileAnOlderOneIsStillGatheringShowsOnlyItsOwnValues) {
+    GatedNetBios netbios;
+    netbios.enumerated = {0};
+    netbios.adapters[0] = {NRC_GOODRET, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}};
+    StillTiming timing;  // two refreshes measure at once
+    ScratchWindow window;
+    SysInfoPage page(system_, netbios, timing, registry_);
+    page.Create(Page::SystemInfo, PageContext{window.Handle(), ui::Dpi(), nullptr, &hints_});
+    page.Refresh();
+    ASSERT_TRUE(netbios.WaitUntilHeld());
+    EXPECT_TRUE(page.Refreshing());
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window.Handle(), ids::Button(35))));
+
+    system_.userName = "bob";
+    page.Refresh();
+    EXPECT_TRUE(WaitForRefresh(page)) << "the newer refresh waited for the older one";
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window.Handle(), ids::Button(35))));
+    EXPECT_EQ(page.ValueText(8), "bob");
+    EXPECT_EQ(page.ValueText(22), "00-1A-2B-3C-4D-5E");
+    EXPECT_EQ(page.ValueText(30), "Label = SYSTEM   VolSer = 00001234");
+    netbios.Open();
 }
