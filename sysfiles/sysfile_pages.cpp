@@ -132,16 +132,8 @@ const SysFileRow* RowOf(Page page) {
 }
 
 ui::Button CreateButton(const FileButton& row, const PageContext& context) {
-    ui::Button button;
-    button.Create({.parent = context.sheet,
-                   .text = row.caption,
-                   .bounds = row.bounds,
-                   .id = ids::Button(row.button),
-                   .font = context.font},
-                  context.dpi);
     // Every Back Up button carries its hint; only WIN.INI's shows it.
-    if (row.hintShown) context.hints->Add(button.Handle(), row.hint);
-    return button;
+    return CreatePageButton(context, row.button, row.caption, row.bounds, row.hintShown ? row.hint : nullptr);
 }
 
 }  // namespace

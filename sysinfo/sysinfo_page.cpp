@@ -143,15 +143,7 @@ void SysInfoPage::Create(Page, const PageContext& context) {
 }
 
 void SysInfoPage::CreateReportButtons(const PageContext& context) {
-    for (const ButtonRow& row : kReportButtons) {
-        ui::Button button;
-        button.Create({.parent = sheet_,
-                       .text = row.caption,
-                       .bounds = row.bounds,
-                       .id = ids::Button(row.button),
-                       .font = context.font},
-                      context.dpi);
-    }
+    for (const ButtonRow& row : kReportButtons) CreatePageButton(context, row.button, row.caption, row.bounds);
 }
 
 void SysInfoPage::Command(int controlId, int notifyCode) {

@@ -187,16 +187,7 @@ void TweaksPage::WidenColumnsToCaptions(const PageContext& context) {
 }
 
 void TweaksPage::CreateButtons(const PageContext& context) {
-    for (const ButtonRow& row : kButtons) {
-        ui::Button button;
-        button.Create({.parent = context.sheet,
-                       .text = row.caption,
-                       .bounds = row.bounds,
-                       .id = ids::Button(row.button),
-                       .font = context.font},
-                      context.dpi);
-        if (row.hint) context.hints->Add(button.Handle(), row.hint);
-    }
+    for (const ButtonRow& row : kButtons) CreatePageButton(context, row.button, row.caption, row.bounds, row.hint);
 }
 
 void TweaksPage::CreateMemos(const PageContext& context) {

@@ -53,3 +53,8 @@ public:
     // A worker thread of the page posted kWorkPosted to its sheet.
     virtual void WorkPosted() {}
 };
+
+// Creates the page's push button ButtonN with its caption and place; a hint,
+// when given, shows while the pointer rests on it.
+ui::Button CreatePageButton(const PageContext& context, int button, const char* caption, ui::Rect bounds,
+                            const char* hint = nullptr);
