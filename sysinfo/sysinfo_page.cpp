@@ -46,8 +46,8 @@ struct ButtonRow {
 };
 
 const ButtonRow kReportButtons[] = {
-    {45, "Copy", {599, 209, 89, 25}, &SysInfoPage::Button45Click},
-    {46, "Save As...", {696, 209, 89, 25}, &SysInfoPage::Button46Click},
+    {53, "Copy", {599, 209, 89, 25}, &SysInfoPage::Button53Click},
+    {54, "Save As...", {696, 209, 89, 25}, &SysInfoPage::Button54Click},
 };
 
 constexpr int kCaptionX = 16;
@@ -336,11 +336,11 @@ std::string SysInfoPage::ReportText() const {
     return text;
 }
 
-void SysInfoPage::Button45Click() {
+void SysInfoPage::Button53Click() {
     if (!clipboard_.SetText(GetAncestor(sheet_, GA_ROOT), ReportText())) throw AppError("Cannot open the clipboard");
 }
 
-void SysInfoPage::Button46Click() {
+void SysInfoPage::Button54Click() {
     const auto path =
         fileDialog_.AskSavePath(GetAncestor(sheet_, GA_ROOT), system_.ComputerName() + " system info.txt");
     if (path) WriteFileText(files_, *path, ReportText());

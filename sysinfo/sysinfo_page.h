@@ -54,8 +54,8 @@ public:
     void Button33Click();  // memory
     void Button34Click();  // processor
     void Button35Click();  // installed software
-    void Button45Click();  // Copy: the report onto the clipboard
-    void Button46Click();  // Save As...: the report into a file the user chooses
+    void Button53Click();  // Copy: the report onto the clipboard
+    void Button54Click();  // Save As...: the report into a file the user chooses
 
     // Every fact as shown, "caption value" a line, then the installed
     // software in the list's order; CR+LF line ends.

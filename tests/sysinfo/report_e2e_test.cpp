@@ -63,7 +63,7 @@ TEST(SystemInfoReport, CopyGivesTheFactsAsShownThenTheSoftwareAndSaveAsWritesThe
     program.SelectPage(kSystemInfoTab);
     ASSERT_TRUE(program.WaitForSystemInfo()) << "the refresh never ended";
     ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
-    program.Click(ids::Button(45));
+    program.Click(ids::Button(53));
     const std::string copied = ClipboardText();
     const std::string facts = std::string("Computername : ") + computer + "\r\n" +
                               "Windows Username : " + program.Text(ids::Label(8)) + "\r\n";
@@ -73,7 +73,7 @@ TEST(SystemInfoReport, CopyGivesTheFactsAsShownThenTheSoftwareAndSaveAsWritesThe
     ASSERT_GT(copied.size(), end.size());
     EXPECT_EQ(copied.substr(copied.size() - end.size()), end);
 
-    program.Click(ids::Button(46));
+    program.Click(ids::Button(54));
     const auto dialog = program.WaitForMessageBox();
     ASSERT_TRUE(dialog.has_value()) << "no Save dialog";
     HWND name = FileNameBox(dialog->window);
