@@ -19,18 +19,18 @@ constexpr UINT kBuildNextPage = WM_APP + 2;
 // Design geometry of the window at 96 DPI.
 constexpr ui::Rect kFormBounds{151, 142, 810, 479};
 
-bool IsPushButton(HWND window) {
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof(className));
-    const LONG_PTR type = GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK;
-    return lstrcmpiA(className, "Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+bool HasClass(HWND window, const char* className) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return lstrcmpiA(name, className) == 0;
 }
 
-bool IsListView(HWND window) {
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof(className));
-    return lstrcmpiA(className, WC_LISTVIEWA) == 0;
+bool IsPushButton(HWND window) {
+    const LONG_PTR type = GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK;
+    return HasClass(window, "Button") && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
+
+bool IsListView(HWND window) { return HasClass(window, WC_LISTVIEWA); }
 
 class WaitCursor {
 public:

@@ -108,9 +108,7 @@ void InstalledSoftware::Create(HWND sheet, const ui::Dpi& dpi, HFONT font) {
 }
 
 void InstalledSoftware::MoveLeftEdge(int left) {
-    RECT bounds{};
-    GetWindowRect(list_.Handle(), &bounds);
-    MapWindowPoints(nullptr, GetParent(list_.Handle()), reinterpret_cast<POINT*>(&bounds), 2);
+    const RECT bounds = list_.BoundsOnParent();
     if (bounds.left == left) return;
     SetWindowPos(list_.Handle(), nullptr, left, bounds.top, dpi_.Scale(kLeft + kWidth) - left,
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -74,14 +74,6 @@ std::string ReportLine(const std::string& caption, const std::string& value) {
            value.substr(0, valueEnd == std::string::npos ? 0 : valueEnd + 1) + "\r\n";
 }
 
-// A control's rectangle on its sheet, in device pixels.
-RECT BoundsOnSheet(HWND control) {
-    RECT bounds{};
-    GetWindowRect(control, &bounds);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
-    return bounds;
-}
-
 }  // namespace
 
 SysInfoPage::SysInfoPage(platform::SystemInfo& system, platform::NetBios& netbios, platform::Timing& timing,
@@ -111,7 +103,7 @@ void SysInfoPage::Create(Page, const PageContext& context) {
                                       {fact.valueX, fact.y, 0, kLabelHeight});
         // A font wider than the design's would run the caption into its value:
         // the value then starts where the caption ends.
-        const int captionRight = BoundsOnSheet(caption.Handle()).right;
+        const int captionRight = caption.BoundsOnParent().right;
         const int valueX = std::max(context.dpi.Scale(fact.valueX), captionRight);
         SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(fact.y), 0, context.dpi.Scale(kLabelHeight),
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -303,25 +295,21 @@ void SysInfoPage::FitValues() {
     int widest = 0;
     for (const FactRow& fact : kFacts) {
         HWND value = GetDlgItem(sheet_, ids::Label(fact.valueLabel));
-        widest = std::max(widest,
-                          static_cast<int>(BoundsOnSheet(value).left) + ui::TextWidth(value, ui::Window(value).Text()));
+        widest = std::max(widest, static_cast<int>(ui::Window(value).BoundsOnParent().left) +
+                                      ui::TextWidth(value, ui::Window(value).Text()));
     }
     const int listLeft = std::clamp(widest + dpi_.Scale(kListGap), dpi_.Scale(InstalledSoftware::kLeft),
                                     dpi_.Scale(InstalledSoftware::kLeft + InstalledSoftware::kWidth / 2));
     for (const FactRow& fact : kFacts) {
         HWND value = GetDlgItem(sheet_, ids::Label(fact.valueLabel));
-        const RECT bounds = BoundsOnSheet(value);
+        const RECT bounds = ui::Window(value).BoundsOnParent();
         SetWindowPos(value, nullptr, 0, 0, listLeft - dpi_.Scale(kListGap) - bounds.left, bounds.bottom - bounds.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     HWND caption = GetDlgItem(sheet_, ids::Label(4));
-    const RECT captionBounds = BoundsOnSheet(caption);
+    const RECT captionBounds = ui::Window(caption).BoundsOnParent();
     SetWindowPos(caption, nullptr, listLeft, captionBounds.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     software_.MoveLeftEdge(listLeft);
-}
-
-std::string SysInfoPage::ValueText(int labelNumber) const {
-    return ui::Window(GetDlgItem(sheet_, ids::Label(labelNumber))).Text();
 }
 
 std::string SysInfoPage::LabelText(int labelNumber) const {
@@ -330,7 +318,7 @@ std::string SysInfoPage::LabelText(int labelNumber) const {
 
 std::string SysInfoPage::ReportText() const {
     std::string text;
-    for (const FactRow& fact : kFacts) text += ReportLine(LabelText(fact.captionLabel), ValueText(fact.valueLabel));
+    for (const FactRow& fact : kFacts) text += ReportLine(LabelText(fact.captionLabel), LabelText(fact.valueLabel));
     text += "\r\n" + LabelText(4) + "\r\n";
     for (const std::string& program : software_.Captions()) text += program + "\r\n";
     return text;

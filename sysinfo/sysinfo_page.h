@@ -61,8 +61,8 @@ public:
     // software in the list's order; CR+LF line ends.
     std::string ReportText() const;
 
-    // The value label of design number `n` (Label3 ... Label30).
-    std::string ValueText(int labelNumber) const;
+    // The text of the label of design number `n` (Label2 ... Label30).
+    std::string LabelText(int labelNumber) const;
     const InstalledSoftware& Software() const { return software_; }
 
 private:
@@ -80,7 +80,6 @@ private:
     void FitValues();
     void ReadSeparators();
     void CreateReportButtons(const PageContext& context);
-    std::string LabelText(int labelNumber) const;
 
     platform::SystemInfo& system_;
     platform::NetBios& netbios_;

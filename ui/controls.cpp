@@ -33,6 +33,13 @@ std::string Window::Text() const {
     return text;
 }
 
+RECT Window::BoundsOnParent() const {
+    RECT bounds{};
+    GetWindowRect(hwnd_, &bounds);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
 bool Window::TrySetText(const std::string& text) { return SetWindowTextA(hwnd_, text.c_str()) != FALSE; }
 
 HWND CreateControl(const CreateArgs& args, const Dpi& dpi) {

@@ -70,6 +70,8 @@ public:
     std::string Text() const;
     // False when the control refused the text.
     bool TrySetText(const std::string& text);
+    // The window's rectangle on its parent, in device pixels.
+    RECT BoundsOnParent() const;
     void SetBounds(const RECT& device) {
         MoveWindow(hwnd_, device.left, device.top, device.right - device.left, device.bottom - device.top, TRUE);
     }

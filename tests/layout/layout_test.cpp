@@ -138,7 +138,7 @@ TEST_P(LayoutTest, SystemInfoValuesShowWholeBetweenTheirCaptionsAndTheSoftwareLi
         EXPECT_LE(BoundsOnParent(Control(ids::Label(captions[i]))).right, value.left);
         EXPECT_LT(value.right, list.left);
     }
-    EXPECT_EQ(page.ValueText(10), "Intel(R) Xeon(R) Platinum 8275CL CPU @ 3.00GHz");
+    EXPECT_EQ(page.LabelText(10), "Intel(R) Xeon(R) Platinum 8275CL CPU @ 3.00GHz");
 }
 
 INSTANTIATE_TEST_SUITE_P(FontsAndDpi, LayoutTest,

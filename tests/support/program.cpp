@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/find_control.h"
+
 #include "ui/control_ids.h"
 #include "support/tabs.h"
 
@@ -73,18 +75,6 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
-struct ChildSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND child, LPARAM data) {
-    auto* search = reinterpret_cast<ChildSearch*>(data);
-    if (GetDlgCtrlID(child) != search->id) return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
 bool HasVisibleIcon(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (ClassOf(child) != "Static" || !IsWindowVisible(child)) continue;
@@ -149,11 +139,7 @@ HWND Program::Window() {
     return window_;
 }
 
-HWND Program::FindControl(int id) {
-    ChildSearch search{id, nullptr};
-    EnumChildWindows(Window(), FindChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND Program::FindControl(int id) { return FindControlById(Window(), id); }
 
 HWND Program::Control(int id) {
     HWND found = FindControl(id);

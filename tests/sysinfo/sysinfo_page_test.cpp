@@ -103,13 +103,13 @@ protected:
 }  // namespace
 
 TEST_F(SysInfoPageTest, ShowsTheDesignPlaceholdersBeforeTheFirstRefresh) {
-    EXPECT_EQ(page_.ValueText(3), "Computername : ");
-    EXPECT_EQ(page_.ValueText(12), "Computername : ");
-    EXPECT_EQ(page_.ValueText(10), "Label4");
-    EXPECT_EQ(page_.ValueText(26), "Default Printer: ");
-    EXPECT_EQ(page_.ValueText(30), "Harddisk Serial Number  :");
-    EXPECT_EQ(page_.ValueText(29), "Harddisk Serial Number (C:) :");
-    EXPECT_EQ(page_.ValueText(4), "Installed Software :");
+    EXPECT_EQ(page_.LabelText(3), "Computername : ");
+    EXPECT_EQ(page_.LabelText(12), "Computername : ");
+    EXPECT_EQ(page_.LabelText(10), "Label4");
+    EXPECT_EQ(page_.LabelText(26), "Default Printer: ");
+    EXPECT_EQ(page_.LabelText(30), "Harddisk Serial Number  :");
+    EXPECT_EQ(page_.LabelText(29), "Harddisk Serial Number (C:) :");
+    EXPECT_EQ(page_.LabelText(4), "Installed Software :");
     HWND listBox = GetDlgItem(window_.Handle(), ids::ListBox1);
     ASSERT_NE(listBox, nullptr);
     EXPECT_FALSE(IsWindowVisible(listBox));
@@ -120,18 +120,18 @@ TEST_F(SysInfoPageTest, ShowsTheDesignPlaceholdersBeforeTheFirstRefresh) {
 TEST_F(SysInfoPageTest, RefreshFillsEveryFact) {
     system_.processorType = 686;
     RefreshAndWait();
-    EXPECT_EQ(page_.ValueText(3), "BUILDHOST\r\n");
-    EXPECT_EQ(page_.ValueText(16), "64 MB");
-    EXPECT_EQ(page_.ValueText(18), "32,768 KB Free");
-    EXPECT_EQ(page_.ValueText(20), "37 %");
-    EXPECT_EQ(page_.ValueText(10), "Cyrx 686");
-    EXPECT_EQ(page_.ValueText(8), "alice");
-    EXPECT_EQ(page_.ValueText(22), "00-1A-2B-3C-4D-5E");
-    EXPECT_EQ(page_.ValueText(24), " 1.00 MHz");
-    EXPECT_EQ(page_.ValueText(26), "LaserJet,winspool,LPT1:");
-    EXPECT_EQ(page_.ValueText(12), "Windows 98");
-    EXPECT_EQ(page_.ValueText(28), "English (United States)");
-    EXPECT_EQ(page_.ValueText(30), "Label = SYSTEM   VolSer = 00001234");
+    EXPECT_EQ(page_.LabelText(3), "BUILDHOST\r\n");
+    EXPECT_EQ(page_.LabelText(16), "64 MB");
+    EXPECT_EQ(page_.LabelText(18), "32,768 KB Free");
+    EXPECT_EQ(page_.LabelText(20), "37 %");
+    EXPECT_EQ(page_.LabelText(10), "Cyrx 686");
+    EXPECT_EQ(page_.LabelText(8), "alice");
+    EXPECT_EQ(page_.LabelText(22), "00-1A-2B-3C-4D-5E");
+    EXPECT_EQ(page_.LabelText(24), " 1.00 MHz");
+    EXPECT_EQ(page_.LabelText(26), "LaserJet,winspool,LPT1:");
+    EXPECT_EQ(page_.LabelText(12), "Windows 98");
+    EXPECT_EQ(page_.LabelText(28), "English (United States)");
+    EXPECT_EQ(page_.LabelText(30), "Label = SYSTEM   VolSer = 00001234");
     EXPECT_EQ(system_.asked, (std::vector<std::string>{"Windows/device", "c:\\"}));
     EXPECT_EQ(timing_.priorityClass, static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
     EXPECT_EQ(timing_.threadPriority, THREAD_PRIORITY_NORMAL);
@@ -142,15 +142,15 @@ TEST_F(SysInfoPageTest, ComputerNameIsTheListBoxTextAfterEveryRefresh) {
     system_.computerName = "RENAMED";
     timing_.Advance(500000, 500);
     RefreshAndWait();
-    EXPECT_EQ(page_.ValueText(3), "RENAMED\r\n");
+    EXPECT_EQ(page_.LabelText(3), "RENAMED\r\n");
 }
 
 TEST_F(SysInfoPageTest, MemoryShowsSizesBeyondFourGigabytesAndTheAvailablePhysicalMemory) {
     system_.memory = {81, 16ull << 30, 1073741312ull};  // 16 GiB; 1048575.5 KB available
     page_.Button33Click();
-    EXPECT_EQ(page_.ValueText(16), "16,384 MB");
-    EXPECT_EQ(page_.ValueText(18), "1,048,576 KB Free");
-    EXPECT_EQ(page_.ValueText(20), "81 %");
+    EXPECT_EQ(page_.LabelText(16), "16,384 MB");
+    EXPECT_EQ(page_.LabelText(18), "1,048,576 KB Free");
+    EXPECT_EQ(page_.LabelText(20), "81 %");
 }
 
 TEST_F(SysInfoPageTest, ReadsTheLocaleSeparatorsAgainWhenTheSettingsChange) {
@@ -158,24 +158,24 @@ TEST_F(SysInfoPageTest, ReadsTheLocaleSeparatorsAgainWhenTheSettingsChange) {
     system_.thousands = ".";
     system_.decimal = ",";
     page_.Button33Click();
-    EXPECT_EQ(page_.ValueText(16), "16,384 MB") << "separators are read at creation and on a change only";
+    EXPECT_EQ(page_.LabelText(16), "16,384 MB") << "separators are read at creation and on a change only";
     page_.SettingChanged();
     RefreshAndWait();
-    EXPECT_EQ(page_.ValueText(16), "16.384 MB");
-    EXPECT_EQ(page_.ValueText(24), " 1,00 MHz");
+    EXPECT_EQ(page_.LabelText(16), "16.384 MB");
+    EXPECT_EQ(page_.LabelText(24), " 1,00 MHz");
 }
 
 TEST_F(SysInfoPageTest, ProcessorTypesOutsideTheTableShowTheirNumber) {
     system_.processorType = 1234;
     page_.Command(ids::Button(34), BN_CLICKED);
-    EXPECT_EQ(page_.ValueText(10), "Unknown processor1234");
+    EXPECT_EQ(page_.LabelText(10), "Unknown processor1234");
 }
 
 TEST_F(SysInfoPageTest, WindowsVersionFallsBackToTheProductNameWithoutAVersionValue) {
     DeleteValue(kCurrentVersion, "Version");
     SetString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName", "Windows 7 Test");
     RefreshAndWait();
-    EXPECT_EQ(page_.ValueText(12), "Windows 7 Test");
+    EXPECT_EQ(page_.LabelText(12), "Windows 7 Test");
 }
 
 TEST_F(SysInfoPageTest, AVersionValueOfAnotherTypeStopsTheRefreshAtThatStep) {
@@ -183,10 +183,10 @@ TEST_F(SysInfoPageTest, AVersionValueOfAnotherTypeStopsTheRefreshAtThatStep) {
     const std::exception_ptr failure = RefreshAndWait();
     ASSERT_TRUE(failure);
     EXPECT_THROW(std::rethrow_exception(failure), AppError);
-    EXPECT_EQ(page_.ValueText(26), "LaserJet,winspool,LPT1:") << "step 8 ran";
-    EXPECT_EQ(page_.ValueText(12), "Computername : ");
-    EXPECT_EQ(page_.ValueText(28), "System Language : ");
-    EXPECT_EQ(page_.ValueText(30), "Harddisk Serial Number  :");
+    EXPECT_EQ(page_.LabelText(26), "LaserJet,winspool,LPT1:") << "step 8 ran";
+    EXPECT_EQ(page_.LabelText(12), "Computername : ");
+    EXPECT_EQ(page_.LabelText(28), "System Language : ");
+    EXPECT_EQ(page_.LabelText(30), "Harddisk Serial Number  :");
 }
 
 TEST_F(SysInfoPageTest, InstalledSoftwareIsSortedAndCarriesTheUninstallCommands) {
@@ -255,8 +255,8 @@ TEST_F(SysInfoPageTest, ANewerRefreshWhileAnOlderOneIsStillGatheringShowsOnlyIts
     page.Refresh();
     EXPECT_TRUE(WaitForRefresh(page)) << "the newer refresh waited for the older one";
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window.Handle(), ids::Button(35))));
-    EXPECT_EQ(page.ValueText(8), "bob");
-    EXPECT_EQ(page.ValueText(22), "00-1A-2B-3C-4D-5E");
-    EXPECT_EQ(page.ValueText(30), "Label = SYSTEM   VolSer = 00001234");
+    EXPECT_EQ(page.LabelText(8), "bob");
+    EXPECT_EQ(page.LabelText(22), "00-1A-2B-3C-4D-5E");
+    EXPECT_EQ(page.LabelText(30), "Label = SYSTEM   VolSer = 00001234");
     netbios.Open();
 }
