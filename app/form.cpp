@@ -15,6 +15,9 @@ const char kFormClass[] = "TForm1";
 
 // Posted to the window itself: build the next page not built yet.
 constexpr UINT kBuildNextPage = WM_APP + 2;
+// Posted to the window itself once WIN.INI is loaded: the start-up steps
+// that the first paint does not need.
+constexpr UINT kFinishStartUp = WM_APP + 3;
 
 // Design geometry of the window at 96 DPI.
 constexpr ui::Rect kFormBounds{151, 142, 810, 479};
@@ -78,9 +81,6 @@ void TForm1::Create(int showCommand) {
                          dpi_.Scale(kFormBounds.height), nullptr, nullptr, instance, this))
         throw AppError("Cannot create the main window");
     CreatePages();
-    LayoutPages();
-    ui::FitTabRow(pageControl1_.Handle(), dpi_);
-    LayoutPages();
     GuardCallback([this] { FormCreate(); });
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
@@ -94,32 +94,34 @@ void TForm1::CreatePages() {
         {hwnd_, WC_TABCONTROLA, "", {}, WS_CLIPSIBLINGS | WS_TABSTOP, 0, ids::PageControl1, font_.get()}, dpi_));
     hints_.Create(hwnd_);
     for (size_t i = 0; i < kPageCount; ++i) {
-        const PageRow& row = pages_[i];
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(row.caption);
+        item.pszText = const_cast<char*>(pages_[i].caption);
         SendMessageA(pageControl1_.Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-        sheets_[i].Create(hwnd_, ids::TabSheet(row.tabSheet), i == 0, *row.handler);
-        // Start-up needs the first page and the toggles' state holders now.
-        if (i == 0 || row.page == Page::RegistrySettings) BuildPage(i);
     }
+    LayoutPages();
+    ui::FitTabRow(pageControl1_.Handle(), dpi_);
+    // The first paint needs only the first page.
+    BuildPage(0);
 }
 
 void TForm1::BuildPage(size_t index) {
-    if (built_[index]) return;
-    built_[index] = true;
+    ui::TabSheet& sheet = sheets_[index];
+    if (sheet.Handle()) return;
     const PageRow& row = pages_[index];
-    HWND sheet = sheets_[index].Handle();
-    row.handler->Create(row.page, PageContext{sheet, dpi_, font_.get(), &hints_});
+    sheet.Create(hwnd_, ids::TabSheet(row.tabSheet), index == shownSheet_, *row.handler);
+    PlaceSheet(sheet.Handle());
+    row.handler->Create(row.page, PageContext{sheet.Handle(), dpi_, font_.get(), &hints_});
     RECT client;
-    GetClientRect(sheet, &client);
+    GetClientRect(sheet.Handle(), &client);
     row.handler->Resize(client.right, client.bottom);
 }
 
 void TForm1::BuildNextPage() {
-    const auto unbuilt = std::find(built_.begin(), built_.end(), false);
-    if (unbuilt == built_.end()) return;
-    GuardCallback([&] { BuildPage(static_cast<size_t>(unbuilt - built_.begin())); });
+    const auto unbuilt =
+        std::find_if(sheets_.begin(), sheets_.end(), [](const ui::TabSheet& s) { return !s.Handle(); });
+    if (unbuilt == sheets_.end()) return;
+    GuardCallback([&] { BuildPage(static_cast<size_t>(unbuilt - sheets_.begin())); });
     PostMessageA(hwnd_, kBuildNextPage, 0, 0);
 }
 
@@ -127,11 +129,17 @@ void TForm1::LayoutPages() {
     RECT client;
     GetClientRect(hwnd_, &client);
     pageControl1_.SetBounds(client);
-    RECT display = client;
-    SendMessageA(pageControl1_.Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
     for (const ui::TabSheet& sheet : sheets_)
-        SetWindowPos(sheet.Handle(), HWND_TOP, display.left, display.top, display.right - display.left,
-                     display.bottom - display.top, SWP_NOACTIVATE);
+        if (sheet.Handle()) PlaceSheet(sheet.Handle());
+}
+
+// A sheet fills the page control's display area, above the control itself.
+void TForm1::PlaceSheet(HWND sheet) const {
+    RECT display;
+    GetClientRect(pageControl1_.Handle(), &display);
+    SendMessageA(pageControl1_.Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    SetWindowPos(sheet, HWND_TOP, display.left, display.top, display.right - display.left, display.bottom - display.top,
+                 SWP_NOACTIVATE);
 }
 
 size_t TForm1::ActiveIndex() const {
@@ -155,12 +163,24 @@ void TForm1::SelectPage(size_t index) {
 
 void TForm1::FormCreate() {
     sysFiles_.LoadWinIni();
+    // The window shows first; posted messages still come before any key or
+    // click, so the user cannot act before the remaining steps have run.
+    PostMessageA(hwnd_, kFinishStartUp, 0, 0);
+}
+
+void TForm1::FinishStartUp() {
+    BuildPage(IndexOf(Page::RegistrySettings));
     try {
         tweaks_.RestoreToggles();
     } catch (...) {
         // A missing or unwritable state file ends the restore without a word.
     }
     tweaks_.FirstRunCheck();
+}
+
+size_t TForm1::IndexOf(Page page) const {
+    const auto row = std::find_if(pages_.begin(), pages_.end(), [page](const PageRow& r) { return r.page == page; });
+    return static_cast<size_t>(row - pages_.begin());
 }
 
 void TForm1::Pagecontrol1Change() {
@@ -218,7 +238,7 @@ bool TForm1::HandleKey(WPARAM key) {
 
 bool TForm1::IsSheet(HWND window) const {
     for (const ui::TabSheet& sheet : sheets_)
-        if (sheet.Handle() == window) return true;
+        if (window && sheet.Handle() == window) return true;
     return false;
 }
 
@@ -232,6 +252,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (header.hwndFrom == pageControl1_.Handle() && header.code == TCN_SELCHANGE) Pagecontrol1Change();
             return 0;
         }
+        case kFinishStartUp:
+            FinishStartUp();
+            return 0;
         case kBuildNextPage:
             BuildNextPage();
             return 0;

@@ -20,7 +20,8 @@ public:
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
-    // Creates the window and its pages, runs FormCreate and shows the window.
+    // Creates the window and its first page, loads WIN.INI and shows the
+    // window; the toggles and the first-run check follow before any input.
     void Create(int showCommand);
     // Keyboard navigation for a message about to be dispatched; true when handled.
     bool PreTranslateMessage(MSG& message);
@@ -41,11 +42,15 @@ private:
     static constexpr size_t kPageCount = 10;
 
     void CreatePages();
-    // Builds the controls of the page at `index` unless they exist already.
+    // Start-up steps 2 and 3: the remembered toggles, then the first-run check.
+    void FinishStartUp();
+    size_t IndexOf(Page page) const;
+    // Builds the sheet and controls of the page at `index` unless they exist already.
     void BuildPage(size_t index);
     // After the first paint: builds one page not built yet, then asks again.
     void BuildNextPage();
     void LayoutPages();
+    void PlaceSheet(HWND sheet) const;
     void ShowActiveSheet();
     size_t ActiveIndex() const;
     void SelectPage(size_t index);
@@ -57,8 +62,7 @@ private:
     ui::Font font_;
     ui::Window pageControl1_;
     ui::Hints hints_;
-    std::array<ui::TabSheet, kPageCount> sheets_;
-    std::array<bool, kPageCount> built_{};
+    std::array<ui::TabSheet, kPageCount> sheets_;  // made when their page is built
     size_t shownSheet_ = 0;
 
     SysFilePages sysFiles_;

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/system_library.h"
+
 namespace platform {
 namespace {
 
@@ -24,7 +26,10 @@ public:
         dialog.lpstrDefExt = "txt";
         // Browsing to a folder must not change the program's current folder.
         dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-        if (!GetSaveFileNameA(&dialog)) return std::nullopt;
+        // Loaded on first use: start-up does not wait for the dialog's DLLs.
+        static const auto getSaveFileName =
+            SystemFunction<decltype(&::GetSaveFileNameA)>(LoadSystemLibrary("comdlg32.dll"), "GetSaveFileNameA");
+        if (!getSaveFileName || !getSaveFileName(&dialog)) return std::nullopt;
         return std::string(path.data());
     }
 };

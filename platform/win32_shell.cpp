@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "platform/system_library.h"
+
 namespace platform {
 namespace {
 
@@ -9,8 +11,12 @@ class Win32Shell : public Shell {
 public:
     bool ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
                        int showCommand) override {
+        // Loaded on first use: start-up does not wait for the shell's DLLs.
+        static const auto shellExecute =
+            SystemFunction<decltype(&::ShellExecuteA)>(LoadSystemLibrary("shell32.dll"), "ShellExecuteA");
+        if (!shellExecute) return false;
         // The shell reports success with a value above 32.
-        return reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, verb, file, parameters, directory, showCommand)) > 32;
+        return reinterpret_cast<INT_PTR>(shellExecute(owner, verb, file, parameters, directory, showCommand)) > 32;
     }
 
     bool StartProgram(const std::string& program, const std::string& commandLine, UINT showCommand) override {

@@ -146,10 +146,12 @@ bool TabRowFits(HWND tabs);
 // One tooltip control for a whole window: shows the hints of buttons.
 class Hints {
 public:
-    void Create(HWND owner);
+    // The hints of `owner`'s controls; their window is made with the first hint.
+    void Create(HWND owner) { owner_ = owner; }
     void Add(HWND tool, const std::string& text);
 
 private:
+    HWND owner_ = nullptr;
     HWND tooltip_ = nullptr;
 };
 

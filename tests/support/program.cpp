@@ -136,6 +136,9 @@ HWND Program::Window() {
         return false;
     });
     if (!window_) ADD_FAILURE() << "the main window never showed";
+    // The rest of the start-up and the other pages come from messages the
+    // window posts to itself; the program waits for input once they are done.
+    if (window_ && WaitForInputIdle(process_.hProcess, 120000) != 0) ADD_FAILURE() << "the start-up never finished";
     return window_;
 }
 
