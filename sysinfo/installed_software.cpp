@@ -1,7 +1,11 @@
 #include "sysinfo/installed_software.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <set>
+#include <span>
+#include <thread>
 #include <tuple>
 
 #include "ui/control_ids.h"
@@ -60,7 +64,7 @@ struct EntriesRead {
 };
 
 EntriesRead ReadEntries(platform::Registry& platformRegistry, HKEY uninstallKey, REGSAM view,
-                        const std::vector<std::string>& names, const std::atomic<bool>& cancelled) {
+                        std::span<const std::string> names, const std::atomic<bool>& cancelled) {
     EntriesRead read;
     try {
         // Each entry opened below the uninstall key: a shorter path to look up.
@@ -78,13 +82,43 @@ EntriesRead ReadEntries(platform::Registry& platformRegistry, HKEY uninstallKey,
     return read;
 }
 
+// The registry answers several readers at once: each takes a consecutive
+// share of the entries. Three were the quickest on two processors.
+constexpr size_t kReaders = 3;
+
+EntriesRead ReadEntriesInShares(platform::Registry& registry, HKEY uninstallKey, REGSAM view,
+                                const std::vector<std::string>& names, const std::atomic<bool>& cancelled) {
+    std::array<EntriesRead, kReaders> shares;
+    {
+        std::vector<std::jthread> readers;
+        for (size_t share = 0; share < kReaders; ++share) {
+            const std::span<const std::string> part(names.begin() + names.size() * share / kReaders,
+                                                    names.begin() + names.size() * (share + 1) / kReaders);
+            readers.emplace_back(
+                [&, share, part] { shares[share] = ReadEntries(registry, uninstallKey, view, part, cancelled); });
+        }
+    }
+    // Put back in order, up to the first failure, as one reader would have.
+    EntriesRead read;
+    for (EntriesRead& share : shares) {
+        read.entries.insert(read.entries.end(), std::make_move_iterator(share.entries.begin()),
+                            std::make_move_iterator(share.entries.end()));
+        if (share.failure) {
+            read.failure = share.failure;
+            break;
+        }
+    }
+    return read;
+}
+
 // Adds the programs of the uninstall key under `root` in `view` not listed yet.
 void ReadProgramsOf(platform::Registry& platformRegistry, const UninstallSource& source, std::set<Entry>& listed,
                     const std::atomic<bool>& cancelled, std::vector<InstalledProgram>& programs) {
     RegistryAccessor uninstall(platformRegistry, source.root, source.view);
     if (!uninstall.OpenKeyReadOnly(kUninstallKey)) return;
     const std::vector<std::string> names = uninstall.KeyNames();
-    const EntriesRead read = ReadEntries(platformRegistry, uninstall.OpenedKey(), source.view, names, cancelled);
+    const EntriesRead read =
+        ReadEntriesInShares(platformRegistry, uninstall.OpenedKey(), source.view, names, cancelled);
     for (const Entry& entry : read.entries) {
         // The same key seen through both views of 32-bit Windows, or a key
         // 64-bit Windows shares between them, is one program.

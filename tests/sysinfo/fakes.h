@@ -1,6 +1,7 @@
 #pragma once
 // Fakes of the platform groups the SYSTEM INFO page reads, each answering
 // what the test set and recording what it was asked.
+#include <atomic>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -97,7 +98,7 @@ public:
         std::vector<std::string> subkeys;
         std::map<std::string, platform::RegistryValue> values;
     };
-    int openKeys = 0;  // opened and not yet closed
+    std::atomic<int> openKeys = 0;  // opened and not yet closed; the software is read on several threads
 
     void SetString(Hive hive, const std::string& path, const std::string& name, const std::string& text) {
         Set(hive, path, name, {true, REG_SZ, text + '\0'});

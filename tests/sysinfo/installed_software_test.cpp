@@ -73,3 +73,18 @@ TEST_F(InstalledSoftwareTest, ADisplayNameOfAnotherTypeInTheOtherViewStopsTheLis
     EXPECT_EQ(software_.Captions(), readSoFar);
     EXPECT_EQ(registry_.openKeys, 0);
 }
+
+TEST_F(InstalledSoftwareTest, AFailureAmongManyEntriesKeepsExactlyTheEntriesReadBeforeIt) {
+    // The entries are read in parallel shares; what is kept is still what one
+    // reader going through them in order would have read.
+    const Hive ownView = sizeof(void*) == 8 ? Hive::Machine64 : Hive::Machine32;
+    for (int entry = 1; entry <= 10; ++entry) {
+        if (entry == 5)
+            registry_.SetDword(ownView, kUninstall + "\\" + std::to_string(entry), "DisplayName", 5);
+        else
+            AddEntry(ownView, std::to_string(entry), "Program " + std::to_string(10 - entry), "");
+    }
+    EXPECT_THROW(software_.Rebuild(), AppError);
+    EXPECT_EQ(software_.Captions(), (std::vector<std::string>{"Program 6", "Program 7", "Program 8", "Program 9"}));
+    EXPECT_EQ(registry_.openKeys, 0);
+}
