@@ -15,6 +15,8 @@ const char kFormClass[] = "TForm1";
 
 // Posted to the window itself: build the next page not built yet.
 constexpr UINT kBuildNextPage = WM_APP + 2;
+// Posted to the window itself once it has shown: what the first paint did without.
+constexpr UINT kAfterFirstPaint = WM_APP + 4;
 // Posted to the window itself once WIN.INI is loaded: the start-up steps
 // that the first paint does not need.
 constexpr UINT kFinishStartUp = WM_APP + 3;
@@ -84,15 +86,15 @@ void TForm1::Create(int showCommand) {
     GuardCallback([this] { FormCreate(); });
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
-    // The other pages are built once the window shows, one per message, so
-    // start-up waits for none of them and the window answers meanwhile.
-    PostMessageA(hwnd_, kBuildNextPage, 0, 0);
+    // The hint window and the other pages are made once the window shows,
+    // one page per message, so start-up waits for none of them and the
+    // window answers meanwhile.
+    PostMessageA(hwnd_, kAfterFirstPaint, 0, 0);
 }
 
 void TForm1::CreatePages() {
     pageControl1_ = ui::Window(ui::CreateControl(
         {hwnd_, WC_TABCONTROLA, "", {}, WS_CLIPSIBLINGS | WS_TABSTOP, 0, ids::PageControl1, font_.get()}, dpi_));
-    hints_.Create(hwnd_);
     for (size_t i = 0; i < kPageCount; ++i) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
@@ -254,6 +256,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case kFinishStartUp:
             FinishStartUp();
+            return 0;
+        case kAfterFirstPaint:
+            hints_.Create(hwnd_);
+            BuildNextPage();
             return 0;
         case kBuildNextPage:
             BuildNextPage();

@@ -195,11 +195,22 @@ void FitTabRow(HWND tabs, const Dpi& dpi) {
     SetTabPadding(tabs, dpi.Scale(kTabPaddingX), dpi.Scale(kTabPaddingY));
 }
 
+void Hints::Create(HWND owner) {
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    for (const auto& [tool, text] : waiting_) Register(tool, text);
+    waiting_.clear();
+}
+
 void Hints::Add(HWND tool, const std::string& text) {
-    if (!tooltip_)
-        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+    if (tooltip_)
+        Register(tool, text);
+    else
+        waiting_.emplace_back(tool, text);
+}
+
+void Hints::Register(HWND tool, const std::string& text) {
     TOOLINFOA info{};
     info.cbSize = sizeof(info);
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -146,13 +148,16 @@ bool TabRowFits(HWND tabs);
 // One tooltip control for a whole window: shows the hints of buttons.
 class Hints {
 public:
-    // The hints of `owner`'s controls; their window is made with the first hint.
-    void Create(HWND owner) { owner_ = owner; }
+    // Makes the hint window of `owner`'s controls. Hints added before wait
+    // for it, so that a window can show before its hint window is made.
+    void Create(HWND owner);
     void Add(HWND tool, const std::string& text);
 
 private:
-    HWND owner_ = nullptr;
+    void Register(HWND tool, const std::string& text);
+
     HWND tooltip_ = nullptr;
+    std::vector<std::pair<HWND, std::string>> waiting_;
 };
 
 }  // namespace ui

@@ -11,12 +11,12 @@
 
 namespace e2e {
 
-bool PollFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool PollFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD intervalMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         if (condition()) return true;
         if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
+        Sleep(intervalMs);
     }
 }
 

@@ -15,7 +15,7 @@
 namespace e2e {
 
 // Polls `condition` every 20 ms until it holds or `timeoutMs` passed.
-bool PollFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000);
+bool PollFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000, DWORD intervalMs = 20);
 
 // The program's path: qorsysed.exe in the folder above the test programs.
 std::string ProgramPath();
