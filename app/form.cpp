@@ -13,13 +13,14 @@ namespace {
 
 const char kFormClass[] = "TForm1";
 
-// Posted to the window itself: build the next page not built yet.
-constexpr UINT kBuildNextPage = WM_APP + 2;
-// Posted to the window itself once it has shown: what the first paint did without.
-constexpr UINT kAfterFirstPaint = WM_APP + 4;
-// Posted to the window itself once WIN.INI is loaded: the start-up steps
-// that the first paint does not need.
+// Messages the window posts to itself, handled in the order posted and all
+// before any key or click:
+// once WIN.INI is loaded, the start-up steps the first paint does not need;
 constexpr UINT kFinishStartUp = WM_APP + 3;
+// once the window has shown, what its first paint did without;
+constexpr UINT kAfterFirstPaint = WM_APP + 4;
+// then the next page not built yet, one at a time.
+constexpr UINT kBuildNextPage = WM_APP + 2;
 
 // Design geometry of the window at 96 DPI.
 constexpr ui::Rect kFormBounds{151, 142, 810, 479};
