@@ -25,9 +25,10 @@ const char* const kStatePaths[] = {"c:\\qor\\TB.txt", "c:\\qor\\SB.txt", "c:\\qo
 class TweaksPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        hints_.Create(window_.Handle());
         // The design's font: with a wider one the button columns widen.
         page_.Create(Page::RegistrySettings, PageContext{window_.Handle(), ui::Dpi(), font_.get(), &hints_});
+        // As in the main window, the hint window comes after the page: the hints wait for it.
+        hints_.Create(window_.Handle());
     }
 
     HWND Control(int id) { return GetDlgItem(window_.Handle(), id); }
