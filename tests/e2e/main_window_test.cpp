@@ -105,3 +105,37 @@ TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
     ASSERT_TRUE(code);
     EXPECT_EQ(*code, 0u);
 }
+
+TEST_F(MainWindowTest, APageChosenWhileTheOtherPagesAreStillBeingBuiltShowsWholeAndOnTop) {
+    // The pages after the first are built one by one once the window shows;
+    // a tab clicked at once gets its page built on the spot.
+    e2e::Program program;
+    HWND window = nullptr;
+    e2e::PollFor(
+        [&] {
+            window = FindWindowA("TForm1", nullptr);
+            DWORD process = 0;
+            if (window) GetWindowThreadProcessId(window, &process);
+            return process == program.ProcessId() && IsWindowVisible(window);
+        },
+        15000, 1);
+    ASSERT_TRUE(window);
+    HWND tabs = FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr);
+    const RECT tab = TabRect(program.Process(), tabs, 7);  // CONTROL PANEL
+    const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+
+    ASSERT_EQ(program.Window(), window);
+    program.WaitUntilIdle();
+    EXPECT_EQ(program.SelectedPage(), 7);
+    EXPECT_FALSE(program.IsVisible(ids::Memo(1)));
+    HWND list = program.Control(ids::ListView(1));
+    RECT shown{};
+    GetWindowRect(list, &shown);
+    const POINT centre{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2};
+    EXPECT_EQ(WindowFromPoint(centre), list) << "the page lies under the tab control";
+    RECT display{};
+    GetClientRect(tabs, &display);
+    EXPECT_GT(shown.bottom - shown.top, (display.bottom - display.top) * 3 / 4) << "the page is not sized to the tabs";
+}
