@@ -96,13 +96,15 @@ void TForm1::Create(int showCommand) {
 void TForm1::CreatePages() {
     pageControl1_ = ui::Window(ui::CreateControl(
         {hwnd_, WC_TABCONTROLA, "", {}, WS_CLIPSIBLINGS | WS_TABSTOP, 0, ids::PageControl1, font_.get()}, dpi_));
+    // Sized before the tabs go in: a row too narrow for them makes the
+    // control create and move its scroll arrows at every insertion.
+    LayoutPages();
     for (size_t i = 0; i < kPageCount; ++i) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<char*>(pages_[i].caption);
         SendMessageA(pageControl1_.Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
-    LayoutPages();
     ui::FitTabRow(pageControl1_.Handle(), dpi_);
     // The first paint needs only the first page.
     BuildPage(0);
