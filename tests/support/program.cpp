@@ -96,13 +96,24 @@ POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top
 
 Program::Program(const std::string& workingDirectory) {
     const std::string path = ProgramPath();
-    std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
-    const BOOL started =
-        CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &process_);
-    if (!started) ADD_FAILURE() << "cannot start " << path << ": error " << GetLastError();
+    BOOL started = FALSE;
+    DWORD error = ERROR_SUCCESS;
+    // Wine now and then fails to start a program right after another one
+    // ended, with ERROR_INTERNAL_ERROR before any of its code ran; it starts
+    // on another try.
+    PollFor(
+        [&] {
+            std::string commandLine = "\"" + path + "\"";  // CreateProcessA may write into it
+            started =
+                CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &process_);
+            error = started ? ERROR_SUCCESS : GetLastError();
+            return started || error != ERROR_INTERNAL_ERROR;
+        },
+        10000, 100);
+    if (!started) ADD_FAILURE() << "cannot start " << path << ": error " << error;
 }
 
 Program::~Program() {
