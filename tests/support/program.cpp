@@ -117,8 +117,9 @@ Program::Program(const std::string& workingDirectory) {
 }
 
 Program::~Program() {
-    if (!process_.hProcess) return;
+    // Detached first: a thread left joinable would end the test program.
     if (pendingSend_.joinable()) pendingSend_.detach();
+    if (!process_.hProcess) return;
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
         if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
         // Boxes are closed, and a question about unsaved text is answered No.
