@@ -157,6 +157,12 @@ SoftwareRead ReadInstalledSoftware(platform::Registry& registry, const std::atom
     } catch (...) {
         read.failure = std::current_exception();
     }
+    // Sorted here, off the window's thread: comparing thousands of captions
+    // is most of what filling the list would otherwise cost it.
+    std::stable_sort(read.programs.begin(), read.programs.end(),
+                     [](const InstalledProgram& first, const InstalledProgram& second) {
+                         return lstrcmpA(first.caption.c_str(), second.caption.c_str()) < 0;
+                     });
     return read;
 }
 
@@ -212,14 +218,9 @@ void InstalledSoftware::Fill(const std::vector<InstalledProgram>& programs) {
     list_.Clear();
     // Rebuilt from what was read: captions renamed in place come back.
     programs_ = programs;
-    // Inserted in caption order: the list need not sort itself afterwards.
-    std::vector<size_t> order(programs_.size());
-    for (size_t index = 0; index < order.size(); ++index) order[index] = index;
-    std::stable_sort(order.begin(), order.end(), [this](size_t first, size_t second) {
-        return lstrcmpA(programs_[first].caption.c_str(), programs_[second].caption.c_str()) < 0;
-    });
-    SendMessageA(list_.Handle(), LVM_SETITEMCOUNT, order.size(), 0);
-    for (size_t index : order) list_.Add(programs_[index].caption, static_cast<LPARAM>(index));
+    SendMessageA(list_.Handle(), LVM_SETITEMCOUNT, programs_.size(), 0);
+    for (size_t index = 0; index < programs_.size(); ++index)
+        list_.Add(programs_[index].caption, static_cast<LPARAM>(index));
 }
 
 std::vector<std::string> InstalledSoftware::Captions() const {

@@ -18,8 +18,9 @@ struct InstalledProgram {
     std::string uninstallCommand;
 };
 
-// What one read of the uninstall keys found: the programs in the order read,
-// and the failure that ended the read early, if any.
+// What one read of the uninstall keys found: the programs sorted by caption
+// (those of equal captions in the order read), and the failure that ended the
+// read early, if any.
 struct SoftwareRead {
     std::vector<InstalledProgram> programs;
     std::exception_ptr failure;
@@ -50,8 +51,8 @@ public:
     // Whether the last read shown succeeded and nothing changed under the
     // uninstall keys since it began.
     bool LastReadStillValid() const;
-    // Rebuilds the list from `read`, sorted by caption; then throws the
-    // read's failure, if any.
+    // Rebuilds the list from `read`, in its order; then throws the read's
+    // failure, if any.
     void Show(SoftwareRead read);
     // Rebuilds the list from the last read shown (see LastReadStillValid).
     void ShowLastRead() { Fill(lastRead_.programs); }
