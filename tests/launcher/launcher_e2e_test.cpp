@@ -31,17 +31,6 @@ RECT IconRect(e2e::Program& program, HWND list, int index) {
     return rect;
 }
 
-// Edits a caption in place the way the user does: the edit box, a new text, Enter.
-void Rename(e2e::Program& program, int index, const char* caption) {
-    HWND list = program.Control(ids::ListView(1));
-    SetForegroundWindow(program.Window());
-    HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_EDITLABELA, static_cast<WPARAM>(index), 0));
-    ASSERT_TRUE(edit);
-    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption));
-    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-    program.WaitUntilIdle();
-}
-
 }  // namespace
 
 TEST(ControlPanelPage, ListsTheItemsSortedAndEveryIconShows) {
@@ -100,7 +89,7 @@ TEST(ControlPanelPage, ItemsOpenTheirWindows) {
 TEST(ControlPanelPage, RenamedItemMovesToItsPlace) {
     e2e::Program program;
     program.SelectPage(kControlPanelTab);
-    Rename(program, IndexOf(program.ListItems(ids::ListView(1)), "Mouse"), "Zebra");
+    program.RenameListItem(ids::ListView(1), IndexOf(program.ListItems(ids::ListView(1)), "Mouse"), "Zebra");
     const std::vector<std::string> items = program.ListItems(ids::ListView(1));
     ASSERT_EQ(items.size(), 22u);
     EXPECT_EQ(items.back(), "Zebra");

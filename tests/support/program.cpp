@@ -250,6 +250,20 @@ void Program::TypeKeys(const std::string& text) {
     }
 }
 
+std::string Program::RenameListItem(int listId, int index, const std::string& caption) {
+    SetForegroundWindow(Window());
+    HWND edit = reinterpret_cast<HWND>(SendMessageA(Control(listId), LVM_EDITLABELA, static_cast<WPARAM>(index), 0));
+    if (!edit) {
+        ADD_FAILURE() << "item " << index << " of list " << listId << " has no edit box";
+        return "";
+    }
+    const std::string before = WindowText(edit);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+    PressKey(VK_RETURN);
+    WaitUntilIdle();
+    return before;
+}
+
 void Program::ClickInto(int editId) {
     // At the left margin: the caret goes before the first character whatever its width in the font.
     PostClick(Control(editId), {1, 4}, WM_LBUTTONDOWN, WM_LBUTTONUP);

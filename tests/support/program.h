@@ -81,6 +81,9 @@ public:
     void ClickListItem(int listId, int index);
     // Selects item `index` and double-clicks it.
     void DoubleClickListItem(int listId, int index);
+    // Renames item `index` in place as the user does: its edit box, a new
+    // text, Enter. Returns the text the edit box started from.
+    std::string RenameListItem(int listId, int index, const std::string& caption);
 
     // The control with that id, or nullptr: for pages that may not be built yet.
     HWND FindControl(int id);
