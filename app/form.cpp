@@ -15,10 +15,10 @@ const char kFormClass[] = "TForm1";
 
 // Messages the window posts to itself, handled in the order posted and all
 // before any key or click:
-// once WIN.INI is loaded, the start-up steps the first paint does not need;
-constexpr UINT kFinishStartUp = WM_APP + 3;
 // once the window has shown, what its first paint did without;
 constexpr UINT kAfterFirstPaint = WM_APP + 4;
+// once WIN.INI is loaded, the start-up steps the first paint does not need;
+constexpr UINT kFinishStartUp = WM_APP + 3;
 // then the next page not built yet, one at a time.
 constexpr UINT kBuildNextPage = WM_APP + 2;
 
@@ -84,13 +84,13 @@ void TForm1::Create(int showCommand) {
                          dpi_.Scale(kFormBounds.height), nullptr, nullptr, instance, this))
         throw AppError("Cannot create the main window");
     CreatePages();
+    // The rest of the first page, the hint window and the other pages are
+    // made once the window shows, the pages one per message, so start-up
+    // waits for none of them and the window answers meanwhile.
+    PostMessageA(hwnd_, kAfterFirstPaint, 0, 0);
     GuardCallback([this] { FormCreate(); });
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
-    // The hint window and the other pages are made once the window shows,
-    // one page per message, so start-up waits for none of them and the
-    // window answers meanwhile.
-    PostMessageA(hwnd_, kAfterFirstPaint, 0, 0);
 }
 
 void TForm1::CreatePages() {
@@ -106,20 +106,36 @@ void TForm1::CreatePages() {
         SendMessageA(pageControl1_.Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
     ui::FitTabRow(pageControl1_.Handle(), dpi_);
-    // The first paint needs only the first page.
-    BuildPage(0);
+    // The first paint needs only the first page, and of it only the file shown.
+    BuildSheet(0);
 }
 
 void TForm1::BuildPage(size_t index) {
+    if (sheets_[index].Handle()) return;
+    BuildSheet(index);
+    BuildRestOfPage(index);
+}
+
+void TForm1::BuildSheet(size_t index) {
     ui::TabSheet& sheet = sheets_[index];
-    if (sheet.Handle()) return;
     const PageRow& row = pages_[index];
     sheet.Create(hwnd_, ids::TabSheet(row.tabSheet), index == shownSheet_, *row.handler);
     PlaceSheet(sheet.Handle());
-    row.handler->Create(row.page, PageContext{sheet.Handle(), dpi_, font_.get(), &hints_});
+    row.handler->Create(row.page, ContextOf(index));
+    ResizePage(index);
+}
+
+void TForm1::BuildRestOfPage(size_t index) {
+    pages_[index].handler->CreateRest(pages_[index].page, ContextOf(index));
+    ResizePage(index);
+}
+
+PageContext TForm1::ContextOf(size_t index) { return PageContext{sheets_[index].Handle(), dpi_, font_.get(), &hints_}; }
+
+void TForm1::ResizePage(size_t index) {
     RECT client;
-    GetClientRect(sheet.Handle(), &client);
-    row.handler->Resize(client.right, client.bottom);
+    GetClientRect(sheets_[index].Handle(), &client);
+    pages_[index].handler->Resize(client.right, client.bottom);
 }
 
 void TForm1::BuildNextPage() {
@@ -261,6 +277,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FinishStartUp();
             return 0;
         case kAfterFirstPaint:
+            GuardCallback([this] { BuildRestOfPage(0); });
             hints_.Create(hwnd_);
             BuildNextPage();
             return 0;

@@ -47,6 +47,13 @@ private:
     size_t IndexOf(Page page) const;
     // Builds the sheet and controls of the page at `index` unless they exist already.
     void BuildPage(size_t index);
+    // The sheet of the page at `index` and the controls its first paint needs.
+    void BuildSheet(size_t index);
+    // The controls of the page at `index` its first paint can do without.
+    void BuildRestOfPage(size_t index);
+    PageContext ContextOf(size_t index);
+    // Tells the page at `index` its sheet's size.
+    void ResizePage(size_t index);
     // After the first paint: builds one page not built yet, then asks again.
     void BuildNextPage();
     void LayoutPages();

@@ -151,8 +151,14 @@ void SysFilePages::Create(Page page, const PageContext& context) {
     EditorOf(page).Create(
         {.parent = context.sheet, .bounds = row->editor, .id = ids::Memo(row->memo), .font = editorFont_.get()},
         context.dpi);
-    // Created before Back Up so that Tab goes through the buttons from left to right.
     dpi_ = context.dpi;
+}
+
+// The buttons: the file shows without them.
+void SysFilePages::CreateRest(Page page, const PageContext& context) {
+    const SysFileRow* row = RowOf(page);
+    if (!row) return;
+    // Created before Back Up so that Tab goes through the buttons from left to right.
     const BackUpRow& backUpRow = kBackUpRows[IndexOf(page)];
     restoreButtons_[IndexOf(page)] = CreateButton(backUpRow.restore, context);
     compareButtons_[IndexOf(page)] = CreateButton(backUpRow.compare, context);

@@ -18,6 +18,7 @@ public:
     SysFilePages& operator=(const SysFilePages&) = delete;
 
     void Create(Page page, const PageContext& context) override;
+    void CreateRest(Page page, const PageContext& context) override;
     // Shows the page's file again: an editor without typed changes reloads
     // it; typed changes are kept, and when the file changed on disk meanwhile
     // the user chooses which to keep. Throws LoadError.

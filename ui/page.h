@@ -36,6 +36,10 @@ public:
     virtual ~PageHandler() = default;
     // Builds the controls of `page` on its sheet; called once per page the handler serves.
     virtual void Create(Page page, const PageContext& context) = 0;
+    // Builds the controls of `page` its first paint can do without. Called
+    // right after Create, but for the page the window opens on only once the
+    // window has shown, before any key or click.
+    virtual void CreateRest(Page /*page*/, const PageContext& /*context*/) {}
     // The user brought `page` to the front.
     virtual void Activate(Page /*page*/) {}
     // A control on the page sent WM_COMMAND.

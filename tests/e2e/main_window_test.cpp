@@ -23,6 +23,21 @@ RECT TabRect(HANDLE process, HWND tabs, int index) {
     return item;
 }
 
+// The program's main window as soon as it shows, before the program has
+// finished what it does once shown.
+HWND ShownWindow(const e2e::Program& program) {
+    HWND window = nullptr;
+    e2e::PollFor(
+        [&] {
+            window = FindWindowA("TForm1", nullptr);
+            DWORD process = 0;
+            if (window) GetWindowThreadProcessId(window, &process);
+            return process == program.ProcessId() && IsWindowVisible(window);
+        },
+        15000, 1);
+    return window;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { drive_c::WriteBytes(kWinIni, "[windows]\r\nload=\r\n"); }
@@ -110,15 +125,7 @@ TEST_F(MainWindowTest, APageChosenWhileTheOtherPagesAreStillBeingBuiltShowsWhole
     // The pages after the first are built one by one once the window shows;
     // a tab clicked at once gets its page built on the spot.
     e2e::Program program;
-    HWND window = nullptr;
-    e2e::PollFor(
-        [&] {
-            window = FindWindowA("TForm1", nullptr);
-            DWORD process = 0;
-            if (window) GetWindowThreadProcessId(window, &process);
-            return process == program.ProcessId() && IsWindowVisible(window);
-        },
-        15000, 1);
+    HWND window = ShownWindow(program);
     ASSERT_TRUE(window);
     HWND tabs = FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr);
     const RECT tab = TabRect(program.Process(), tabs, 7);  // CONTROL PANEL
@@ -138,4 +145,25 @@ TEST_F(MainWindowTest, APageChosenWhileTheOtherPagesAreStillBeingBuiltShowsWhole
     RECT display{};
     GetClientRect(tabs, &display);
     EXPECT_GT(shown.bottom - shown.top, (display.bottom - display.top) * 3 / 4) << "the page is not sized to the tabs";
+}
+
+TEST_F(MainWindowTest, KeysPressedTheMomentTheWindowShowsReachWinInisButtons) {
+    // WIN.INI first shows without its buttons; they are made before the
+    // program reads a key, so Tab and Enter pressed at once still back up.
+    const char backUp[] = "c:\\windows\\winBU.ini";
+    drive_c::Remove(backUp);  // Restore and Compare stay disabled, out of Tab's way
+    e2e::Program program;
+    HWND window = ShownWindow(program);
+    ASSERT_TRUE(window);
+    // Keys go to the foreground window's queue: the window takes the foreground as it shows.
+    ASSERT_TRUE(e2e::PollFor([&] { return GetForegroundWindow() == window; }, 15000, 1));
+    for (int i = 0; i < 2; ++i) program.PressKeyIn(window, VK_TAB);  // the editor, then Back Up
+    program.PressKeyIn(window, VK_RETURN);
+
+    ASSERT_EQ(program.Window(), window);
+    program.WaitUntilIdle();
+    EXPECT_EQ(program.FocusedControl(), program.Control(ids::Button(1)));
+    EXPECT_TRUE(e2e::PollFor([&] { return drive_c::Exists(backUp); }));
+    EXPECT_EQ(drive_c::ReadBytes(backUp), "[windows]\r\nload=\r\n");
+    drive_c::Remove(backUp);
 }

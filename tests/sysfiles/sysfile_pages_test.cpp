@@ -34,7 +34,9 @@ class SysFilePagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (int page = 0; page < 6; ++page) {
-            pages_.Create(static_cast<Page>(page), PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
+            const PageContext context{window_.Handle(), ui::Dpi(), nullptr, &hints_};
+            pages_.Create(static_cast<Page>(page), context);
+            pages_.CreateRest(static_cast<Page>(page), context);
             SetWindowTextA(Editor(page), ("editor " + std::to_string(page) + "\r\nline two").c_str());
         }
         drive_c::MakeFolder(drive_.Path("c:\\windows"));
