@@ -88,4 +88,35 @@ TEST(Executable, IsBuiltWithStackProtection) {
     // image's symbol table.
     EXPECT_NE(drive_c::ReadBytes(e2e::ProgramPath()).find("__stack_chk_fail"), std::string::npos);
 }
+
+namespace {
+
+// Runs the test helper smash_stack.exe with `arguments` and returns its exit code.
+DWORD SmashStack(const std::string& arguments) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    std::string commandLine = "\"" + folder.substr(0, folder.find_last_of('\\')) + "\\smash_stack.exe\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        throw std::runtime_error("cannot start " + commandLine);
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+}  // namespace
+
+TEST(Executable, AnOverrunStackEndsTheProgramAtOnceAndTheCanaryDiffersAtEveryStart) {
+    EXPECT_EQ(SmashStack("seven"), 0u);
+    EXPECT_EQ(SmashStack(std::string(64, 'x')), static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN));
+    const DWORD first = SmashStack(""), second = SmashStack("");
+    EXPECT_NE(first, second) << "the canary is not random";
+    EXPECT_NE(first, 0u);
+}
 #endif
