@@ -24,6 +24,7 @@ constexpr UINT kBuildNextPage = WM_APP + 2;
 
 // Design geometry of the window at 96 DPI.
 constexpr ui::Rect kFormBounds{151, 142, 810, 479};
+constexpr ui::Rect kWiderThanAnyTabRow{0, 0, 8000, 100};
 
 bool HasClass(HWND window, const char* className) {
     char name[32] = {};
@@ -94,18 +95,22 @@ void TForm1::Create(int showCommand) {
 }
 
 void TForm1::CreatePages() {
-    pageControl1_ = ui::Window(ui::CreateControl(
-        {hwnd_, WC_TABCONTROLA, "", {}, WS_CLIPSIBLINGS | WS_TABSTOP, 0, ids::PageControl1, font_.get()}, dpi_));
-    // Sized before the tabs go in: a row too narrow for them makes the
-    // control create and move its scroll arrows at every insertion.
-    LayoutPages();
+    // Wider than any row of tabs until they are in and fitted to the
+    // window: a row too long for the control makes it create its scroll
+    // arrows, and move them at every insertion.
+    pageControl1_ = ui::Window(ui::CreateControl({hwnd_, WC_TABCONTROLA, "", kWiderThanAnyTabRow,
+                                                  WS_CLIPSIBLINGS | WS_TABSTOP, 0, ids::PageControl1, font_.get()},
+                                                 dpi_));
     for (size_t i = 0; i < kPageCount; ++i) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<char*>(pages_[i].caption);
         SendMessageA(pageControl1_.Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
-    ui::FitTabRow(pageControl1_.Handle(), dpi_);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    ui::FitTabRow(pageControl1_.Handle(), client.right, dpi_);
+    LayoutPages();
     // The first paint needs only the first page, and of it only the file shown.
     BuildSheet(0);
 }

@@ -175,22 +175,21 @@ void SetTabPadding(HWND tabs, int x, int y) {
 
 }  // namespace
 
-bool TabRowFits(HWND tabs) {
+bool TabRowFits(HWND tabs, int width) {
     const auto count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
     if (count == 0) return true;
-    RECT client{}, last{};
-    GetClientRect(tabs, &client);
+    RECT last{};
     SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last));
     // Its own style, not IsWindowVisible: the window may not be shown yet.
     HWND arrows = FindWindowExA(tabs, nullptr, UPDOWN_CLASSA, nullptr);
     const bool arrowsShown = arrows && (GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE);
-    return last.right <= client.right && !arrowsShown;
+    return last.right <= width && !arrowsShown;
 }
 
-void FitTabRow(HWND tabs, const Dpi& dpi) {
-    for (int padding = dpi.Scale(kTabPaddingX) - 1; padding >= 0 && !TabRowFits(tabs); --padding)
+void FitTabRow(HWND tabs, int width, const Dpi& dpi) {
+    for (int padding = dpi.Scale(kTabPaddingX) - 1; padding >= 0 && !TabRowFits(tabs, width); --padding)
         SetTabPadding(tabs, padding, dpi.Scale(kTabPaddingY));
-    if (TabRowFits(tabs)) return;
+    if (TabRowFits(tabs, width)) return;
     SetWindowLongPtrA(tabs, GWL_STYLE, GetWindowLongPtrA(tabs, GWL_STYLE) | TCS_MULTILINE);
     SetTabPadding(tabs, dpi.Scale(kTabPaddingX), dpi.Scale(kTabPaddingY));
 }

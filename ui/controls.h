@@ -137,13 +137,14 @@ public:
 };
 
 // The tab control `tabs` shows all its tabs in one row without scroll
-// arrows: when the row is too long for the control's width, the padding
-// beside each caption shrinks step by step, down to none; a row still too
-// long wraps into more rows rather than hide tabs. Call once the control has
-// its width and its tabs.
-void FitTabRow(HWND tabs, const Dpi& dpi);
-// Whether every tab of `tabs` lies within the control, with no scroll arrows.
-bool TabRowFits(HWND tabs);
+// arrows once it is `width` pixels wide: when the row is too long, the
+// padding beside each caption shrinks step by step, down to none; a row
+// still too long wraps into more rows rather than hide tabs. Call once the
+// control has its tabs. A control kept wider than its row while the tabs go
+// in never makes its scroll arrows at all.
+void FitTabRow(HWND tabs, int width, const Dpi& dpi);
+// Whether every tab of `tabs` lies within `width` pixels, with no scroll arrows.
+bool TabRowFits(HWND tabs, int width);
 
 // One tooltip control for a whole window: shows the hints of buttons.
 class Hints {

@@ -79,6 +79,12 @@ HWND CreateTabRow(HWND parent, const ui::Dpi& dpi, HFONT font) {
     return tabs;
 }
 
+int ClientWidth(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client.right;
+}
+
 // Every tab lies inside the control and no scroll arrows show.
 void ExpectAllTabsShow(HWND tabs) {
     RECT client{};
@@ -97,7 +103,7 @@ void ExpectAllTabsShow(HWND tabs) {
 
 TEST_P(LayoutTest, AllTenTabsShowInOneRow) {
     HWND tabs = CreateTabRow(window_.Handle(), dpi_, font_.get());
-    ui::FitTabRow(tabs, dpi_);
+    ui::FitTabRow(tabs, ClientWidth(tabs), dpi_);
     ExpectAllTabsShow(tabs);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
 }
@@ -150,7 +156,7 @@ TEST(TabRow, AFontTooWideForOneRowWrapsTheTabsRatherThanHideThem) {
     const ui::Dpi dpi;
     const ui::Font font = ui::CreateDesignFont({"DejaVu Sans", -16}, dpi);
     HWND tabs = CreateTabRow(window.Handle(), dpi, font.get());
-    ui::FitTabRow(tabs, dpi);
+    ui::FitTabRow(tabs, ClientWidth(tabs), dpi);
     ExpectAllTabsShow(tabs);
     EXPECT_GT(SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
     DestroyWindow(tabs);
