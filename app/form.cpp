@@ -110,6 +110,7 @@ void TForm1::CreatePages() {
     RECT client;
     GetClientRect(hwnd_, &client);
     ui::FitTabRow(pageControl1_.Handle(), client.right, dpi_);
+    ui::PaintAroundSheets(pageControl1_.Handle());
     LayoutPages();
     // The first paint needs only the first page, and of it only the file shown.
     BuildSheet(0);

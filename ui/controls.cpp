@@ -1,6 +1,8 @@
 #include "ui/controls.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
+#include <vssym32.h>
 
 #include "ui/app_error.h"
 
@@ -193,6 +195,41 @@ void FitTabRow(HWND tabs, int width, const Dpi& dpi) {
     SetWindowLongPtrA(tabs, GWL_STYLE, GetWindowLongPtrA(tabs, GWL_STYLE) | TCS_MULTILINE);
     SetTabPadding(tabs, dpi.Scale(kTabPaddingX), dpi.Scale(kTabPaddingY));
 }
+
+namespace {
+
+// With a visual style the tab control draws its page's background over the
+// whole display area at every paint, and Wine stretches that picture pixel
+// by pixel over as much of it as the clipping lets through: behind the sheet
+// that took longer than all the rest of the main window's first paint. So
+// the control paints down to the display area only, and the page's other
+// edges are drawn here, each clipped to its own strip.
+LRESULT CALLBACK PaintAroundDisplayArea(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    HTHEME theme = message == WM_PAINT && !wParam ? GetWindowTheme(tabs) : nullptr;
+    if (!theme) return DefSubclassProc(tabs, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(tabs, &paint);
+    RECT client, display;
+    GetClientRect(tabs, &client);
+    display = client;
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, client.left, client.top, client.right, display.top);
+    DefSubclassProc(tabs, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, saved);
+    // The page's border is as wide above the display area as beside it.
+    const RECT page{client.left, display.top - (display.left - client.left), client.right, client.bottom};
+    const RECT edges[] = {{client.left, display.top, display.left, client.bottom},
+                          {display.right, display.top, client.right, client.bottom},
+                          {display.left, display.bottom, display.right, client.bottom}};
+    for (const RECT& edge : edges) DrawThemeBackground(theme, dc, TABP_PANE, 0, &page, &edge);
+    EndPaint(tabs, &paint);
+    return 0;
+}
+
+}  // namespace
+
+void PaintAroundSheets(HWND tabs) { SetWindowSubclass(tabs, PaintAroundDisplayArea, 0, 0); }
 
 void Hints::Create(HWND owner) {
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,

@@ -145,6 +145,9 @@ public:
 void FitTabRow(HWND tabs, int width, const Dpi& dpi);
 // Whether every tab of `tabs` lies within `width` pixels, with no scroll arrows.
 bool TabRowFits(HWND tabs, int width);
+// For a tab control whose sheets cover its display area: it paints only
+// what they leave to see, its row of tabs and the edges of its page.
+void PaintAroundSheets(HWND tabs);
 
 // One tooltip control for a whole window: shows the hints of buttons.
 class Hints {

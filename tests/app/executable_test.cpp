@@ -62,7 +62,7 @@ TEST(Executable, ImportsWindowsOwnDllsOnly) {
     const PeImage image(drive_c::ReadBytes(e2e::ProgramPath()));
     ASSERT_TRUE(image.Headers());
     const std::set<std::string> windows = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll",
-                                           "advapi32.dll", "msvcrt.dll", "ole32.dll", "comdlg32.dll"};
+                                           "advapi32.dll", "msvcrt.dll", "ole32.dll", "comdlg32.dll", "uxtheme.dll"};
     const std::set<std::string> imported = image.ImportedDlls();
     EXPECT_FALSE(imported.empty());
     for (const std::string& dll : imported) EXPECT_TRUE(windows.count(dll)) << dll << " is not Windows' own";

@@ -3,11 +3,15 @@
 // the wider face a prefix without Wine's fonts substitutes, at 96 and 144 DPI.
 #include <windows.h>
 #include <commctrl.h>
+#include <uxtheme.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "ui/control_ids.h"
 #include "support/scratch_window.h"
@@ -160,4 +164,64 @@ TEST(TabRow, AFontTooWideForOneRowWrapsTheTabsRatherThanHideThem) {
     ExpectAllTabsShow(tabs);
     EXPECT_GT(SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
     DestroyWindow(tabs);
+}
+
+namespace {
+
+// A visible window holding a row of tabs and, over its display area, a
+// sheet; the tab control painted around the sheet only when `aroundSheet`.
+// Returns the control's client pixels with the sheet's rectangle blacked out.
+std::vector<DWORD> PaintedTabControl(bool aroundSheet) {
+    const ui::Dpi dpi;
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 802, 452, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    HWND tabs = CreateTabRow(window, dpi, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    EXPECT_TRUE(GetWindowTheme(tabs)) << "no visual style: nothing to compare";
+    RECT display{};
+    GetClientRect(tabs, &display);
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    HWND sheet = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, display.left, display.top,
+                                 display.right - display.left, display.bottom - display.top, window, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    SetWindowPos(sheet, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (aroundSheet) ui::PaintAroundSheets(tabs);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 802, -452, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    HDC screen = GetDC(tabs);
+    BitBlt(memory, 0, 0, 802, 452, screen, 0, 0, SRCCOPY);
+    ReleaseDC(tabs, screen);
+    PatBlt(memory, display.left, display.top, display.right - display.left, display.bottom - display.top, BLACKNESS);
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + 802 * 452);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    DestroyWindow(window);
+    return pixels;
+}
+
+}  // namespace
+
+TEST(TabRow, PaintedAroundItsSheetItLooksAsWhenItPaintsItsWholeArea) {
+    const std::vector<DWORD> whole = PaintedTabControl(false), around = PaintedTabControl(true);
+    ASSERT_EQ(whole.size(), around.size());
+    // The page's background is a stretched picture: drawn in strips, a pixel
+    // may come out a shade lighter or darker, no more.
+    int differing = 0;
+    for (size_t i = 0; i < whole.size(); ++i) {
+        int most = 0;
+        for (int shift : {0, 8, 16})
+            most = std::max(most, std::abs(static_cast<int>((whole[i] >> shift) & 0xFF) -
+                                           static_cast<int>((around[i] >> shift) & 0xFF)));
+        EXPECT_LE(most, 2) << "at " << i % 802 << "," << i / 802;
+        differing += most > 0;
+        if (most > 2) break;
+    }
+    EXPECT_LT(differing, 100);
 }
