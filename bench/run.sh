@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Prints the program's timings beside their references, medians of five runs,
+# Prints the program's timings beside their references, each the median of several runs,
 # measured under Wine in a prefix of its own. Usage: bench/run.sh (after a win64 build)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
