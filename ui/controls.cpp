@@ -205,6 +205,7 @@ namespace {
 // the control paints down to the display area only, and the page's other
 // edges are drawn here, each clipped to its own strip.
 LRESULT CALLBACK PaintAroundDisplayArea(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(tabs, PaintAroundDisplayArea, 0);
     HTHEME theme = message == WM_PAINT && !wParam ? GetWindowTheme(tabs) : nullptr;
     if (!theme) return DefSubclassProc(tabs, message, wParam, lParam);
     PAINTSTRUCT paint;
