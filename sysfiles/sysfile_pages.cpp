@@ -232,14 +232,14 @@ void SysFilePages::Show(Page page, const std::string& bytes) {
     }
     editor.SetModified(false);
     Remember(page, bytes);
-    StateOf(page).shownLength = static_cast<int>(text.size());  // what the editor holds now
+    StateOf(page).shownLength = editor.Length();
 }
 
 bool SysFilePages::StillShows(Page page, const std::string& bytes) {
     const FileState& state = StateOf(page);
     const ui::Memo& editor = EditorOf(page);
     return state.shownLength >= 0 && state.loadFailure.empty() && bytes == state.bytes && !editor.IsModified() &&
-           GetWindowTextLengthA(editor.Handle()) == state.shownLength;
+           editor.Length() == state.shownLength;
 }
 
 void SysFilePages::Remember(Page page, const std::string& bytes) {

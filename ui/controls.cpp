@@ -62,11 +62,17 @@ void Memo::Create(CreateArgs args, const Dpi& dpi) {
     SendMessageA(hwnd_, EM_SETLIMITTEXT, 0, 0);
 }
 
+namespace {
+
+int CharactersIn(const std::string& text) {
+    return MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+}
+
+}  // namespace
+
 void Memo::SetText(const std::string& text) {
     const std::string previous = Text();
-    const bool fits =
-        text.size() < 0x7FFFFFFE && TrySetText(text) && static_cast<size_t>(GetWindowTextLengthA(hwnd_)) == text.size();
-    if (fits) return;
+    if (text.size() < 0x7FFFFFFE && TrySetText(text) && Length() == CharactersIn(text)) return;
     TrySetText(previous);
     throw AppError("Text exceeds memo capacity");
 }

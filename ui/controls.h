@@ -99,6 +99,9 @@ public:
     void Clear() { SetText(""); }
     // Puts `line` followed by CR+LF at the end of the text.
     void AppendLine(const std::string& line) { SetText(Text() + line + "\r\n"); }
+    // How many characters the memo holds. Asked for in bytes instead, the
+    // control would convert its whole text to count them.
+    int Length() const { return GetWindowTextLengthW(hwnd_); }
     // Whether the user changed the text since it was last marked unchanged.
     bool IsModified() const { return SendMessageA(hwnd_, EM_GETMODIFY, 0, 0) != 0; }
     void SetModified(bool modified) { SendMessageA(hwnd_, EM_SETMODIFY, modified ? TRUE : FALSE, 0); }
