@@ -155,6 +155,7 @@ void TForm1::BuildNextPage() {
 void TForm1::LayoutPages() {
     RECT client;
     GetClientRect(hwnd_, &client);
+    laidOutSize_ = {client.right, client.bottom};
     pageControl1_.SetBounds(client);
     for (const ui::TabSheet& sheet : sheets_)
         if (sheet.Handle()) PlaceSheet(sheet.Handle());
@@ -272,7 +273,9 @@ bool TForm1::IsSheet(HWND window) const {
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
-            LayoutPages();
+            // Showing the window tells the size it was made with, for which
+            // the pages are laid out already.
+            if (LOWORD(lParam) != laidOutSize_.cx || HIWORD(lParam) != laidOutSize_.cy) LayoutPages();
             return 0;
         case WM_NOTIFY: {
             const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);

@@ -68,6 +68,7 @@ private:
     ui::Dpi dpi_;
     ui::Font font_;
     ui::Window pageControl1_;
+    SIZE laidOutSize_{};  // the client size the pages were last laid out for
     ui::Hints hints_;
     std::array<ui::TabSheet, kPageCount> sheets_;  // made when their page is built
     size_t shownSheet_ = 0;
