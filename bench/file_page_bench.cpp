@@ -108,6 +108,16 @@ bool HasText(HWND window) {
     return edit && SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0) > 0;
 }
 
+// The same text given the same way to a program of its own that holds only
+// such an edit control: sent a message, as the page is sent its click.
+double EditProgram() {
+    PROCESS_INFORMATION process = StartAndWait("\"" + Folder() + "\\bench\\edit_window.exe\" " + kBigFile, Any);
+    HWND window = FindWindowA("EditWindow", nullptr);
+    const double ms = Milliseconds([&] { SendMessageA(window, WM_APP, 0, 0); });
+    Stop(process);
+    return ms;
+}
+
 std::string EightMegabytes() {
     std::string text;
     while (text.size() < 8 * 1024 * 1024)
@@ -161,17 +171,24 @@ int main() {
     const std::string big = EightMegabytes();
     drive_c::WriteBytes(kBigFile, big);
     const ui::Font editorFont = ui::CreateDesignFont({.bold = true}, ui::Dpi::OfScreen());
-    std::vector<double> activation, reactivation, bareEdits, pageRatios;
+    std::vector<double> activation, reactivation, bareEdits, pageRatios, editPrograms, programRatios;
+    const auto measureReferences = [&] {
+        bareEdits.push_back(BareEditControl(big, editorFont.get()));
+        editPrograms.push_back(EditProgram());
+    };
     for (int i = 0; i < kPageTurns; ++i) {
-        const bool referenceFirst = i % 2 == 1;
-        if (referenceFirst) bareEdits.push_back(BareEditControl(big, editorFont.get()));
-        e2e::Program qor;
-        qor.Window();
-        activation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
-        qor.SelectPage(6);  // REGISTRY SETTINGS: no file to load
-        reactivation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
-        if (!referenceFirst) bareEdits.push_back(BareEditControl(big, editorFont.get()));
+        const bool referencesFirst = i % 2 == 1;
+        if (referencesFirst) measureReferences();
+        {
+            e2e::Program qor;
+            qor.Window();
+            activation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
+            qor.SelectPage(6);  // REGISTRY SETTINGS: no file to load
+            reactivation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
+        }
+        if (!referencesFirst) measureReferences();
         pageRatios.push_back(activation.back() / bareEdits.back());
+        programRatios.push_back(activation.back() / editPrograms.back());
     }
     const double notepad = MedianOf([&] { return TimeStart(std::string("notepad.exe ") + kBigFile, HasText); });
     const double bareEdit = Median(bareEdits);
@@ -185,6 +202,10 @@ int main() {
         "                                                          (the same with the system font: %8.1f ms, ratio "
         "%.2f; notepad opening the file: %8.1f ms, ratio %.2f)\n",
         systemFontEdit, first / systemFontEdit, notepad, first / notepad);
+    std::printf(
+        "                                                          (a program holding only such an edit control, "
+        "given the file by a message: %8.1f ms, ratio %.2f; median ratio within each turn %.2f)\n",
+        Median(editPrograms), first / Median(editPrograms), Median(programRatios));
     std::printf("re-activation, file unchanged:              %8.1f ms   (goal 100 ms; ratio %.2f)\n",
                 Median(reactivation), Median(reactivation) / 100.0);
     drive_c::Remove(kBigFile);
