@@ -85,16 +85,23 @@ TEST_F(MainWindowTest, AllTenTabsShowInOneRowWithoutScrollArrows) {
     EXPECT_FALSE(arrows && IsWindowVisible(arrows)) << "scroll arrows show";
 }
 
-TEST_F(MainWindowTest, PageControlFollowsTheWindowWhenResized) {
+TEST_F(MainWindowTest, PageControlFollowsTheWindowWhenResizedAndWhenRestoredFromTheTaskbar) {
     e2e::Program program;
     HWND window = program.Window();
     ASSERT_TRUE(window);
+    const auto expectPageControlFillsTheWindow = [&](const char* when) {
+        program.WaitUntilIdle();
+        RECT client{}, tabs = program.Bounds(ids::PageControl1);
+        GetClientRect(window, &client);
+        EXPECT_EQ(tabs.right - tabs.left, client.right) << when;
+        EXPECT_EQ(tabs.bottom - tabs.top, client.bottom) << when;
+    };
     SetWindowPos(window, nullptr, 0, 0, 1000, 600, SWP_NOMOVE | SWP_NOZORDER);
+    expectPageControlFillsTheWindow("resized");
+    ShowWindow(window, SW_MINIMIZE);
     program.WaitUntilIdle();
-    RECT client{}, tabs = program.Bounds(ids::PageControl1);
-    GetClientRect(window, &client);
-    EXPECT_EQ(tabs.right - tabs.left, client.right);
-    EXPECT_EQ(tabs.bottom - tabs.top, client.bottom);
+    ShowWindow(window, SW_RESTORE);
+    expectPageControlFillsTheWindow("restored");
     const RECT editor = program.Bounds(ids::Memo(1));
     EXPECT_EQ(editor.right - editor.left, 790) << "the editor keeps its design size";
 }
