@@ -139,6 +139,7 @@ void InstalledSoftware::Create(HWND sheet, const ui::Dpi& dpi, HFONT font) {
                   .id = ids::ListView(2),
                   .font = font},
                  dpi);
+    list_.SizeColumnsByOwner();
 }
 
 void InstalledSoftware::MoveLeftEdge(int left) {
@@ -221,6 +222,7 @@ void InstalledSoftware::Fill(const std::vector<InstalledProgram>& programs) {
     SendMessageA(list_.Handle(), LVM_SETITEMCOUNT, programs_.size(), 0);
     for (size_t index = 0; index < programs_.size(); ++index)
         list_.Add(programs_[index].caption, static_cast<LPARAM>(index));
+    list_.FitColumnsToCaptions();
 }
 
 std::vector<std::string> InstalledSoftware::Captions() const {

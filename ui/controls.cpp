@@ -1,5 +1,7 @@
 #include "ui/controls.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -113,6 +115,34 @@ void Label::FitToText() {
 void ListView::Create(CreateArgs args, const Dpi& dpi) {
     args.className = WC_LISTVIEWA;
     hwnd_ = CreateControl(args, dpi);
+    dpi_ = dpi;
+}
+
+void ListView::SizeColumnsByOwner() {
+    Add("", 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageA(hwnd_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    DeleteDC(dc);
+    Clear();
+}
+
+void ListView::FitColumnsToCaptions() {
+    // The control's own measure of list style: default width, padding beside the caption.
+    constexpr int kDefaultWidth = 128;
+    constexpr int kPadding = 12;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (int index = 0; index < Count(); ++index) {
+        const std::string caption = Caption(index);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    const int width = std::max(dpi_.Scale(kDefaultWidth), widest + dpi_.Scale(kPadding));
+    SendMessageA(hwnd_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
 }
 
 void ListView::SetImages(HIMAGELIST images) {

@@ -355,6 +355,12 @@ std::vector<std::string> Program::ListItems(int listId) {
     return items;
 }
 
+int Program::ListTextWidth(int listId, const std::string& text) {
+    RemoteMemory memory(Process(), text.size() + 1);
+    memory.Write(text.c_str(), text.size() + 1);
+    return static_cast<int>(SendMessageA(Control(listId), LVM_GETSTRINGWIDTHA, 0, memory.Address()));
+}
+
 POINT Program::ListItemCentre(HWND list, int index) {
     SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
     RemoteMemory memory(Process(), sizeof(RECT));

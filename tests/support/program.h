@@ -77,6 +77,8 @@ public:
 
     // List view items' captions, in display order.
     std::vector<std::string> ListItems(int listId);
+    // How wide `text` is in the list's font (LVM_GETSTRINGWIDTH), in pixels.
+    int ListTextWidth(int listId, const std::string& text);
     // Clicks item `index`, which selects it and gives the list the focus.
     void ClickListItem(int listId, int index);
     // Selects item `index` and double-clicks it.

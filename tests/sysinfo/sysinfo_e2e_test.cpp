@@ -254,3 +254,23 @@ TEST_F(SysInfoE2eTest, AProgramRenamedInPlaceShowsItsNewNameUntilTheNextActivati
     ShowSystemInfo(program);
     EXPECT_EQ(program.ListItems(kListView2), (std::vector<std::string>{"Archiver", "Editor"}));
 }
+
+TEST_F(SysInfoE2eTest, TheListsColumnsWidenToTheLongestNameAlsoWhenItAppearsAfterTheListWasShown) {
+    const std::string longName = "Archiver for every kind of compressed file, version 24.08 (64-bit)";
+    const std::string longerName =
+        "Text Editor with syntax colouring for forty languages and a file compare, 2026 edition";
+    registry_keys::SetString(UninstallPath("a"), "DisplayName", longName);
+    registry_keys::SetString(UninstallPath("b"), "DisplayName", "Browser");
+    e2e::Program program;
+    ShowSystemInfo(program);
+    const HWND list = program.Control(kListView2);
+    UpdateWindow(list);  // painted once with its items
+    EXPECT_GT(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), program.ListTextWidth(kListView2, longName));
+
+    registry_keys::SetString(UninstallPath("e"), "DisplayName", longerName);
+    program.SelectPage(0);
+    ShowSystemInfo(program);
+    EXPECT_EQ(program.ListItems(kListView2), (std::vector<std::string>{longName, "Browser", longerName}));
+    EXPECT_GT(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), program.ListTextWidth(kListView2, longerName))
+        << "the longer name is cut off";
+}
