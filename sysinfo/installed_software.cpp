@@ -220,9 +220,12 @@ void InstalledSoftware::Fill(const std::vector<InstalledProgram>& programs) {
     // Rebuilt from what was read: captions renamed in place come back.
     programs_ = programs;
     SendMessageA(list_.Handle(), LVM_SETITEMCOUNT, programs_.size(), 0);
-    for (size_t index = 0; index < programs_.size(); ++index)
+    std::vector<std::string> captions;
+    for (size_t index = 0; index < programs_.size(); ++index) {
         list_.Add(programs_[index].caption, static_cast<LPARAM>(index));
-    list_.FitColumnsToCaptions();
+        captions.push_back(programs_[index].caption);
+    }
+    list_.FitColumnsTo(captions);
 }
 
 std::vector<std::string> InstalledSoftware::Captions() const {

@@ -126,15 +126,14 @@ void ListView::SizeColumnsByOwner() {
     Clear();
 }
 
-void ListView::FitColumnsToCaptions() {
+void ListView::FitColumnsTo(const std::vector<std::string>& captions) {
     // The control's own measure of list style: default width, padding beside the caption.
     constexpr int kDefaultWidth = 128;
     constexpr int kPadding = 12;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
     int widest = 0;
-    for (int index = 0; index < Count(); ++index) {
-        const std::string caption = Caption(index);
+    for (const std::string& caption : captions) {
         SIZE size{};
         GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
         widest = std::max(widest, static_cast<int>(size.cx));

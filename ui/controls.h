@@ -138,14 +138,14 @@ public:
     void Sort(const std::function<int(LPARAM, LPARAM)>& compare);
     void SetRedraw(bool redraw) { SendMessageA(hwnd_, WM_SETREDRAW, redraw ? TRUE : FALSE, 0); }
     // For a list without images whose columns its owner sizes with
-    // FitColumnsToCaptions; call while the list is empty. Wine's control
+    // FitColumnsTo; call while the list is empty. Wine's control
     // measures every caption at its first paint with items, with a screen DC
     // for each (a tenth of a second for 5,000, the window frozen meanwhile),
     // and keeps that width for good: here it measures one empty caption.
     void SizeColumnsByOwner();
-    // Makes the columns as wide as the widest caption with the control's own
-    // padding, and no narrower than its default.
-    void FitColumnsToCaptions();
+    // Makes the columns as wide as the widest of `captions` with the
+    // control's own padding, and no narrower than its default.
+    void FitColumnsTo(const std::vector<std::string>& captions);
 
 private:
     Dpi dpi_;
