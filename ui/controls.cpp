@@ -120,9 +120,8 @@ void ListView::Create(CreateArgs args, const Dpi& dpi) {
 
 void ListView::SizeColumnsByOwner() {
     Add("", 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    SendMessageA(hwnd_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    DeleteDC(dc);
+    const MemoryDc dc(CreateCompatibleDC(nullptr));
+    SendMessageA(hwnd_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     Clear();
 }
 
@@ -130,16 +129,14 @@ void ListView::FitColumnsTo(const std::vector<std::string>& captions) {
     // The control's own measure of list style: default width, padding beside the caption.
     constexpr int kDefaultWidth = 128;
     constexpr int kPadding = 12;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    const MemoryDc dc(CreateCompatibleDC(nullptr));
+    SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
     int widest = 0;
     for (const std::string& caption : captions) {
         SIZE size{};
-        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+        GetTextExtentPoint32A(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
         widest = std::max(widest, static_cast<int>(size.cx));
     }
-    SelectObject(dc, previous);
-    DeleteDC(dc);
     const int width = std::max(dpi_.Scale(kDefaultWidth), widest + dpi_.Scale(kPadding));
     SendMessageA(hwnd_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
 }

@@ -35,6 +35,9 @@ struct GdiObjectDeleter {
 struct ImageListDeleter {
     void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
 };
+struct MemoryDcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
 struct IconDeleter {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
@@ -43,6 +46,7 @@ using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using ImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
 using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
 struct FontArgs {
     const char* face = "MS Sans Serif";
