@@ -57,6 +57,14 @@ HWND CreateControl(const CreateArgs& args, const Dpi& dpi) {
     return control;
 }
 
+void GiveEditControlsTheirOwnDc() {
+    // A class style counts for the windows made after it changes, so a
+    // scratch edit control changes it.
+    HWND scratch = CreateWindowA("EDIT", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetClassLongPtrA(scratch, GCL_STYLE, static_cast<LONG_PTR>(GetClassLongPtrA(scratch, GCL_STYLE) | CS_OWNDC));
+    DestroyWindow(scratch);
+}
+
 void Memo::Create(CreateArgs args, const Dpi& dpi) {
     args.className = "EDIT";
     args.style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP;

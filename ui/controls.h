@@ -92,6 +92,12 @@ int TextWidth(HWND control, const std::string& text);
 // Creates any child control; WS_CHILD and (unless `visible` is false) WS_VISIBLE are added.
 HWND CreateControl(const CreateArgs& args, const Dpi& dpi);
 
+// Gives every edit control made after it a device context of its own. Wine's
+// edit control gets a DC for every line it lays out, some 130,000 for an
+// 8 MB file, and a window's own DC comes without the server's help: such a
+// file shows a sixth sooner. Call once, before the first edit control is made.
+void GiveEditControlsTheirOwnDc();
+
 // A multi-line edit box whose text is the whole of its lines, CR+LF separated.
 class Memo : public Window {
 public:
