@@ -1,11 +1,42 @@
 // select_page INDEX: clicks tab INDEX of the running QOR System Editor, as a
-// user would, and returns once the program has handled the click and painted.
+// user would, and returns once the program has handled the click, shown the page's values
+// and painted.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdlib>
 
 #include "ui/control_ids.h"
+
+namespace {
+
+// The control numbered `id` anywhere below `window`, or null.
+HWND FindDescendant(HWND window, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM lParam) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(lParam);
+            if (GetDlgCtrlID(child) != search->id) return TRUE;
+            search->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// SYSTEM INFO gathers its values on threads; its hidden Button35 is enabled
+// again once they are all shown. Other pages have no such button.
+void WaitForSystemInfoValues(HWND window) {
+    HWND button35 = FindDescendant(window, ids::Button(35));
+    if (!button35 || !IsWindowVisible(GetParent(button35))) return;
+    for (int waited = 0; waited < 30000 && !IsWindowEnabled(button35); waited += 10) Sleep(10);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
@@ -26,6 +57,7 @@ int main(int argc, char** argv) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_NORMAL, 60000, &result);
     SendMessageTimeoutA(tabs, WM_LBUTTONUP, 0, at, SMTO_NORMAL, 60000, &result);
+    WaitForSystemInfoValues(window);
     // Paint everything now, so that a screenshot taken next shows the page.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
