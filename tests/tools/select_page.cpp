@@ -10,21 +10,22 @@
 
 namespace {
 
+struct Search {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK CheckChild(HWND child, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    if (GetDlgCtrlID(child) != search->id) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
 // The control numbered `id` anywhere below `window`, or null.
 HWND FindDescendant(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM lParam) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(lParam);
-            if (GetDlgCtrlID(child) != search->id) return TRUE;
-            search->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{id, nullptr};
+    EnumChildWindows(window, CheckChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
