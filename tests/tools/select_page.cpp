@@ -6,33 +6,15 @@
 
 #include <cstdlib>
 
+#include "support/find_control.h"
 #include "ui/control_ids.h"
 
 namespace {
 
-struct Search {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK CheckChild(HWND child, LPARAM lParam) {
-    auto* search = reinterpret_cast<Search*>(lParam);
-    if (GetDlgCtrlID(child) != search->id) return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-// The control numbered `id` anywhere below `window`, or null.
-HWND FindDescendant(HWND window, int id) {
-    Search search{id, nullptr};
-    EnumChildWindows(window, CheckChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // SYSTEM INFO gathers its values on threads; its hidden Button35 is enabled
 // again once they are all shown. Other pages have no such button.
 void WaitForSystemInfoValues(HWND window) {
-    HWND button35 = FindDescendant(window, ids::Button(35));
+    HWND button35 = e2e::FindControlById(window, ids::Button(35));
     if (!button35 || !IsWindowVisible(GetParent(button35))) return;
     for (int waited = 0; waited < 30000 && !IsWindowEnabled(button35); waited += 10) Sleep(10);
 }
