@@ -48,10 +48,39 @@ install_packages() {
         need_update=1
     fi
     [ -z "$missing" ] && [ "$need_update" = 0 ] && return
-    as_root apt-get update -qq
+    update_indexes
     [ -z "$missing" ] && return
     # shellcheck disable=SC2086
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
+    install_from_indexes $missing || exit 1
+}
+
+apt_log="$top/build/apt.log"
+
+# A Debian mirror caught mid-sync serves an index that does not match its
+# Release file ("File has unexpected size ... Mirror sync in progress?"), and
+# can stay so for hours. The update is tried once more, then the set-up goes
+# on with the indexes that did come.
+update_indexes() {
+    mkdir -p "$(dirname "$apt_log")"
+    as_root apt-get update -qq >"$apt_log" 2>&1 && return
+    as_root apt-get update -qq >"$apt_log" 2>&1 && return
+    echo "Note: some package indexes could not be read (the mirror may be mid-sync; see $apt_log); going on with the others." >&2
+}
+
+# With one architecture's index of the security suite missing, a 32-bit
+# library cannot match the version its 64-bit twin has from that suite: then
+# the install is tried once more with the release's own versions preferred,
+# for this install only (-t), so no pin is left behind.
+install_from_indexes() {
+    local -a install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends)
+    as_root "${install[@]}" "$@" >>"$apt_log" 2>&1 && return
+    local codename
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    if [ -n "$codename" ] && as_root "${install[@]}" -t "$codename" "$@" >>"$apt_log" 2>&1; then
+        return
+    fi
+    echo "Could not install $* from Debian's packages, even preferring the release's own versions (apt's messages are in $apt_log); run scripts/setup.sh again once 'apt-get update' succeeds." >&2
+    return 1
 }
 
 # Some x86_64 kernels cannot execute 32-bit programs (Wine's 32-bit loader
@@ -106,9 +135,9 @@ install_qemu_user() {
             release="-t bookworm-backports"
         fi
     fi
-    as_root apt-get update -qq
+    update_indexes
     # shellcheck disable=SC2086
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $release qemu-user
+    install_from_indexes $release qemu-user
 }
 
 register_qemu_i386() {
