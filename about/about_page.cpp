@@ -45,7 +45,8 @@ const LabelRow kLabels[] = {
 
 const LabelRow* RowOf(int controlId) {
     for (const LabelRow& row : kLabels)
-        if (ids::Label(row.label) == controlId) return &row;
+        if (ids::Label(row.label) == controlId)
+            return &row;
     return nullptr;
 }
 
@@ -55,7 +56,8 @@ LRESULT CALLBACK HandCursorProc(HWND label, UINT message, WPARAM wParam, LPARAM 
         SetCursor(LoadCursor(nullptr, IDC_HAND));
         return TRUE;
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(label, HandCursorProc, 0);
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(label, HandCursorProc, 0);
     return DefSubclassProc(label, message, wParam, lParam);
 }
 
@@ -82,18 +84,22 @@ void AboutPage::Create(Page, const PageContext& context) {
                       .font = font},
                      dpi_);
         label.FitToText();
-        if (link) SetWindowSubclass(label.Handle(), HandCursorProc, 0, 0);
+        if (link)
+            SetWindowSubclass(label.Handle(), HandCursorProc, 0, 0);
     }
 }
 
 void AboutPage::Command(int controlId, int notifyCode) {
-    if (notifyCode != STN_CLICKED) return;
-    if (const LabelRow* row = RowOf(controlId); row && row->onClick) (this->*row->onClick)();
+    if (notifyCode != STN_CLICKED)
+        return;
+    if (const LabelRow* row = RowOf(controlId); row && row->onClick)
+        (this->*row->onClick)();
 }
 
 HBRUSH AboutPage::ControlColor(HDC dc, HWND control) {
     const LabelRow* row = RowOf(GetDlgCtrlID(control));
-    if (GetParent(control) != sheet_ || !row) return nullptr;
+    if (GetParent(control) != sheet_ || !row)
+        return nullptr;
     SetBkMode(dc, TRANSPARENT);
     if (row->style == LabelStyle::Arial) {
         SetTextColor(dc, RGB(0, 0, 0));

@@ -18,7 +18,8 @@ struct ErrorManager {
 [[noreturn]] void JumpBack(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->resume, 1); }
 
 void OnMessage(j_common_ptr info, int level) {
-    if (level < 0) JumpBack(info);
+    if (level < 0)
+        JumpBack(info);
 }
 
 HBITMAP CreateBgrBitmap(int width, int height, unsigned char** bits) {
@@ -46,7 +47,8 @@ HBITMAP DecodeInto(const unsigned char* data, unsigned long size, int* width, in
     HBITMAP volatile bitmap = nullptr;
     if (setjmp(errors.resume)) {
         jpeg_destroy_decompress(&info);
-        if (bitmap) DeleteObject(bitmap);
+        if (bitmap)
+            DeleteObject(bitmap);
         return nullptr;
     }
     jpeg_create_decompress(&info);
@@ -73,7 +75,8 @@ HBITMAP DecodeInto(const unsigned char* data, unsigned long size, int* width, in
 }  // namespace
 
 void Picture::Draw(HDC dc, int x, int y) const {
-    if (!bitmap_) return;
+    if (!bitmap_)
+        return;
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ previous = SelectObject(memory, bitmap_.get());
     BitBlt(dc, x, y, width_, height_, memory, 0, 0, SRCCOPY);
@@ -93,6 +96,7 @@ std::string_view ProgramResource(const char* name) {
     HRSRC found = FindResourceA(program, name, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
     HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) return {};
+    if (!data)
+        return {};
     return {static_cast<const char*>(data), SizeofResource(program, found)};
 }

@@ -66,7 +66,8 @@ TForm1::TForm1()
       }} {}
 
 TForm1::~TForm1() {
-    if (hwnd_) DestroyWindow(hwnd_);
+    if (hwnd_)
+        DestroyWindow(hwnd_);
 }
 
 void TForm1::Create(int showCommand) {
@@ -117,7 +118,8 @@ void TForm1::CreatePages() {
 }
 
 void TForm1::BuildPage(size_t index) {
-    if (sheets_[index].Handle()) return;
+    if (sheets_[index].Handle())
+        return;
     BuildSheet(index);
     BuildRestOfPage(index);
 }
@@ -147,7 +149,8 @@ void TForm1::ResizePage(size_t index) {
 void TForm1::BuildNextPage() {
     const auto unbuilt =
         std::find_if(sheets_.begin(), sheets_.end(), [](const ui::TabSheet& s) { return !s.Handle(); });
-    if (unbuilt == sheets_.end()) return;
+    if (unbuilt == sheets_.end())
+        return;
     GuardCallback([&] { BuildPage(static_cast<size_t>(unbuilt - sheets_.begin())); });
     PostMessageA(hwnd_, kBuildNextPage, 0, 0);
 }
@@ -158,7 +161,8 @@ void TForm1::LayoutPages() {
     laidOutSize_ = {client.right, client.bottom};
     pageControl1_.SetBounds(client);
     for (const ui::TabSheet& sheet : sheets_)
-        if (sheet.Handle()) PlaceSheet(sheet.Handle());
+        if (sheet.Handle())
+            PlaceSheet(sheet.Handle());
 }
 
 // A sheet fills the page control's display area, above the control itself.
@@ -178,7 +182,8 @@ size_t TForm1::ActiveIndex() const {
 void TForm1::ShowActiveSheet() {
     const size_t index = ActiveIndex();
     BuildPage(index);
-    if (index == shownSheet_) return;
+    if (index == shownSheet_)
+        return;
     ShowWindow(sheets_[index].Handle(), SW_SHOW);
     ShowWindow(sheets_[shownSheet_].Handle(), SW_HIDE);
     shownSheet_ = index;
@@ -229,7 +234,8 @@ void TForm1::Pagecontrol1Change() {
 }
 
 bool TForm1::PreTranslateMessage(MSG& message) {
-    if (message.message == WM_KEYDOWN && HandleKey(message.wParam)) return true;
+    if (message.message == WM_KEYDOWN && HandleKey(message.wParam))
+        return true;
     return IsDialogMessageA(hwnd_, &message) != FALSE;
 }
 
@@ -247,7 +253,8 @@ bool TForm1::HandleKey(WPARAM key) {
     if (key == VK_TAB && onOwnControl) {
         // The editors would otherwise keep Tab to themselves. The caret and
         // selection of the control that gets the focus stay as they were.
-        if (HWND next = GetNextDlgTabItem(hwnd_, focus, shift)) SetFocus(next);
+        if (HWND next = GetNextDlgTabItem(hwnd_, focus, shift))
+            SetFocus(next);
         return true;
     }
     if (key == VK_RETURN && onOwnControl && IsListView(focus)) {
@@ -266,7 +273,8 @@ bool TForm1::HandleKey(WPARAM key) {
 
 bool TForm1::IsSheet(HWND window) const {
     for (const ui::TabSheet& sheet : sheets_)
-        if (window && sheet.Handle() == window) return true;
+        if (window && sheet.Handle() == window)
+            return true;
     return false;
 }
 
@@ -275,11 +283,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             // Showing the window tells the size it was made with, for which
             // the pages are laid out already.
-            if (LOWORD(lParam) != laidOutSize_.cx || HIWORD(lParam) != laidOutSize_.cy) LayoutPages();
+            if (LOWORD(lParam) != laidOutSize_.cx || HIWORD(lParam) != laidOutSize_.cy)
+                LayoutPages();
             return 0;
         case WM_NOTIFY: {
             const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
-            if (header.hwndFrom == pageControl1_.Handle() && header.code == TCN_SELCHANGE) Pagecontrol1Change();
+            if (header.hwndFrom == pageControl1_.Handle() && header.code == TCN_SELCHANGE)
+                Pagecontrol1Change();
             return 0;
         }
         case kFinishStartUp:
@@ -294,10 +304,12 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             BuildNextPage();
             return 0;
         case WM_SETTINGCHANGE:
-            for (const PageRow& row : pages_) row.handler->SettingChanged();
+            for (const PageRow& row : pages_)
+                row.handler->SettingChanged();
             break;
         case WM_CLOSE:
-            if (sysFiles_.SaveChangesBeforeClosing()) DestroyWindow(hwnd_);
+            if (sysFiles_.SaveChangesBeforeClosing())
+                DestroyWindow(hwnd_);
             return 0;
         case WM_QUERYENDSESSION:
             // Logging off asks about typed text as closing does.

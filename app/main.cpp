@@ -14,7 +14,8 @@ void RestrictDllSearch() {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (setDefault)
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     SetDllDirectoryA("");
 }
 
@@ -35,7 +36,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     }
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (form1.PreTranslateMessage(message)) continue;
+        if (form1.PreTranslateMessage(message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

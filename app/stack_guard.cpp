@@ -24,7 +24,8 @@ namespace {
 
 // Runs before any constructor of the program and the libraries it links.
 __attribute__((constructor(101), no_stack_protector)) void SeedStackGuard() {
-    if (RtlGenRandom(&__stack_chk_guard, sizeof(__stack_chk_guard)) && __stack_chk_guard) return;
+    if (RtlGenRandom(&__stack_chk_guard, sizeof(__stack_chk_guard)) && __stack_chk_guard)
+        return;
     // Without randomness, a canary that string copies cannot write: it holds
     // a zero byte, a line feed and 0xFF, as GCC's own runtime falls back to.
     __stack_chk_guard = reinterpret_cast<void*>(static_cast<uintptr_t>(0xff0a0000u));

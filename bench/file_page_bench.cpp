@@ -40,7 +40,8 @@ double Median(std::vector<double> values) {
 
 double MedianOf(const std::function<double()>& run) {
     std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) times.push_back(run());
+    for (int i = 0; i < kRuns; ++i)
+        times.push_back(run());
     return Median(times);
 }
 
@@ -133,7 +134,8 @@ double BareEditControl(const std::string& text, HFONT font) {
     HWND edit = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | ES_MULTILINE, 0, 0, 790, 393, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
     SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    if (font) SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (font)
+        SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     const double ms = Milliseconds([&] { SetWindowTextA(edit, text.c_str()); });
     DestroyWindow(edit);
     return ms;
@@ -178,7 +180,8 @@ int main() {
     };
     for (int i = 0; i < kPageTurns; ++i) {
         const bool referencesFirst = i % 2 == 1;
-        if (referencesFirst) measureReferences();
+        if (referencesFirst)
+            measureReferences();
         {
             e2e::Program qor;
             qor.Window();
@@ -189,7 +192,8 @@ int main() {
             qor.SelectPage(6);  // REGISTRY SETTINGS: no file to load
             reactivation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
         }
-        if (!referencesFirst) measureReferences();
+        if (!referencesFirst)
+            measureReferences();
         pageRatios.push_back(activation.back() / bareEdits.back());
         programRatios.push_back(activation.back() / editPrograms.back());
     }

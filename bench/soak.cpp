@@ -38,18 +38,21 @@ DWORD HandlesInSystemTable(DWORD processId) {
     using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
     const auto query = reinterpret_cast<Query>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query) return 0;
+    if (!query)
+        return 0;
     std::string buffer(1 << 20, '\0');
     ULONG needed = 0;
     LONG status;
     while ((status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed)) ==
            static_cast<LONG>(0xC0000004))  // STATUS_INFO_LENGTH_MISMATCH
         buffer.resize(buffer.size() * 2);
-    if (status != 0) return 0;
+    if (status != 0)
+        return 0;
     const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
     const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
     DWORD owned = 0;
-    for (ULONG i = 0; i < count; ++i) owned += entries[i].ownerPid == processId;
+    for (ULONG i = 0; i < count; ++i)
+        owned += entries[i].ownerPid == processId;
     return owned;
 }
 
@@ -67,7 +70,8 @@ BOOL CALLBACK CountTopLevel(HWND window, LPARAM data) {
     auto* windows = reinterpret_cast<WindowCount*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != windows->processId) return TRUE;
+    if (owner != windows->processId)
+        return TRUE;
     ++windows->count;
     EnumChildWindows(window, CountChild, data);
     return TRUE;
@@ -153,7 +157,8 @@ int main(int argc, char** argv) {
         drive_c::WriteBytes(page.path, std::string("[soak]\r\nfile=") + page.path + "\r\n");
 
     e2e::Program program;
-    if (!program.Window()) return 2;
+    if (!program.Window())
+        return 2;
     program.WaitUntilIdle();
     int activations = 0, saves = 0, backUps = 0, toggles = 0, boxes = CloseBoxes(program);
     Figures first{};
@@ -172,7 +177,8 @@ int main(int argc, char** argv) {
                 ++saves;
             }
             if (tab == 6) {
-                for (int i = 0; i < 2; ++i) program.Click(Button(kToggles[(round * 2 + i) % 6]));
+                for (int i = 0; i < 2; ++i)
+                    program.Click(Button(kToggles[(round * 2 + i) % 6]));
                 toggles += 2;
             }
             boxes += CloseBoxes(program);

@@ -57,9 +57,11 @@ double PlainLoop() {
     char name[256];
     for (DWORD index = 0;; ++index) {
         DWORD length = sizeof(name);
-        if (RegEnumKeyExA(uninstall, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumKeyExA(uninstall, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
         HKEY entry = nullptr;
-        if (RegOpenKeyExA(uninstall, name, 0, KEY_READ, &entry) != ERROR_SUCCESS) continue;
+        if (RegOpenKeyExA(uninstall, name, 0, KEY_READ, &entry) != ERROR_SUCCESS)
+            continue;
         char displayName[1024];
         DWORD size = sizeof(displayName);
         if (RegQueryValueExA(entry, "DisplayName", nullptr, nullptr, reinterpret_cast<BYTE*>(displayName), &size) ==
@@ -68,7 +70,8 @@ double PlainLoop() {
         RegCloseKey(entry);
     }
     RegCloseKey(uninstall);
-    if (found != kEntries) std::printf("plain loop found %d names\n", found);
+    if (found != kEntries)
+        std::printf("plain loop found %d names\n", found);
     return Now() - start;
 }
 
@@ -99,7 +102,8 @@ Refresh TimeRefresh(e2e::Program& program) {
         const bool complete =
             program.SelectedPage() == kSystemInfoTab && ItemCount(program.Control(ids::ListView(2))) == kEntries;
         refresh.longestAnswer = std::max(refresh.longestAnswer, Now() - sent);
-        if (complete) break;
+        if (complete)
+            break;
         Sleep(5);
     }
     refresh.listComplete = Now() - click;
@@ -122,7 +126,8 @@ int main(int argc, char** argv) {
         const double start = Now();
         program.SelectPage(kSystemInfoTab);  // returns once the page handled the click
         unchanged.push_back(Now() - start);
-        if (ItemCount(program.Control(ids::ListView(2))) != kEntries) std::printf("re-activation lost items\n");
+        if (ItemCount(program.Control(ids::ListView(2))) != kEntries)
+            std::printf("re-activation lost items\n");
         program.WaitForSystemInfo(60000);
         // The reference in the same surroundings: beside the program, idle now.
         plain.push_back(PlainLoop());
@@ -134,7 +139,8 @@ int main(int argc, char** argv) {
         "  software list complete from the click: %8.1f ms   (plain Win32 loop: %8.1f ms; ratio %.2f, goal 1.2)\n",
         Median(complete), reference, Median(complete) / reference);
     std::printf("  the same, ratio within each run:        median %.2f (runs:", Median(ratios));
-    for (double ratio : ratios) std::printf(" %.2f", ratio);
+    for (double ratio : ratios)
+        std::printf(" %.2f", ratio);
     std::printf(")\n");
     std::printf("  re-activation, nothing changed:        %8.1f ms   (goal 200 ms; ratio %.2f)\n", Median(unchanged),
                 Median(unchanged) / 200.0);

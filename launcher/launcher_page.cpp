@@ -45,7 +45,8 @@ ui::ImageList LoadImageList2() {
     ui::ImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, kLaunchImageCount, 0));
     const ui::Bitmap strip(static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), "APPLETICONS", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (strip) ImageList_AddMasked(list.get(), strip.get(), RGB(255, 0, 255));
+    if (strip)
+        ImageList_AddMasked(list.get(), strip.get(), RGB(255, 0, 255));
     return list;
 }
 
@@ -72,17 +73,21 @@ void LauncherPage::Create(Page, const PageContext& context) {
 }
 
 void LauncherPage::Resize(int width, int height) {
-    if (listView1_.Handle()) MoveWindow(listView1_.Handle(), 0, 0, width, height, TRUE);
+    if (listView1_.Handle())
+        MoveWindow(listView1_.Handle(), 0, 0, width, height, TRUE);
 }
 
 LRESULT LauncherPage::Notify(const NMHDR& header) {
-    if (header.hwndFrom != listView1_.Handle()) return 0;
+    if (header.hwndFrom != listView1_.Handle())
+        return 0;
     // Enter on the list starts the selected item as a double-click does.
-    if (header.code == NM_DBLCLK || header.code == NM_RETURN) ListView1DblClick();
+    if (header.code == NM_DBLCLK || header.code == NM_RETURN)
+        ListView1DblClick();
     if (header.code == LVN_ENDLABELEDITA) {
         const auto& edit = reinterpret_cast<const NMLVDISPINFOA&>(header);
         // No text: the user cancelled the edit.
-        if (edit.item.pszText) RenameItem(edit.item.iItem, edit.item.pszText);
+        if (edit.item.pszText)
+            RenameItem(edit.item.iItem, edit.item.pszText);
     }
     // The list already has the new caption; it must not set it again on
     // what may now be another item.
@@ -91,15 +96,18 @@ LRESULT LauncherPage::Notify(const NMHDR& header) {
 
 void LauncherPage::ListView1DblClick() {
     const int selected = listView1_.Selected();
-    if (selected < 0) return;
+    if (selected < 0)
+        return;
     const LPARAM image = listView1_.Data(selected);
     for (const LaunchRow& row : kLaunchTable)
-        if (row.image == image) Run(row);
+        if (row.image == image)
+            Run(row);
 }
 
 void LauncherPage::RenameItem(int index, const std::string& caption) {
     const LPARAM image = listView1_.Data(index);
-    if (image < 0 || image >= kLaunchImageCount) return;
+    if (image < 0 || image >= kLaunchImageCount)
+        return;
     captions_[image] = caption;
     listView1_.SetCaption(index, caption);
     SortByCaption();
@@ -147,7 +155,8 @@ bool LauncherPage::Opened(const std::string& file, const LaunchRow& row) {
 // The name as written first; where the shell does not resolve it against the
 // directory (NT, Wine), the same name in the Windows folder by full path.
 void LauncherPage::OpenDocument(const LaunchRow& row) {
-    if (!Opened(row.target, row)) Opened(system_.WindowsDirectory() + "\\" + row.target, row);
+    if (!Opened(row.target, row))
+        Opened(system_.WindowsDirectory() + "\\" + row.target, row);
 }
 
 // A program by its full path: the Windows folder (9x), else the system folder (NT).

@@ -11,7 +11,8 @@ HMODULE LoadSystemLibrary(const char* fileName);
 // The export `name` of `module` as a function pointer of type F, or nullptr.
 template <typename F>
 F SystemFunction(HMODULE module, const char* name) {
-    if (!module) return nullptr;
+    if (!module)
+        return nullptr;
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 

@@ -10,7 +10,8 @@ class OpenedClipboard {
 public:
     explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
     ~OpenedClipboard() {
-        if (open_) CloseClipboard();
+        if (open_)
+            CloseClipboard();
     }
     OpenedClipboard(const OpenedClipboard&) = delete;
     OpenedClipboard& operator=(const OpenedClipboard&) = delete;
@@ -23,7 +24,8 @@ private:
 // Movable global memory holding `text` and its zero, as the clipboard takes it.
 HGLOBAL GlobalCopy(const std::string& text) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (!memory) return nullptr;
+    if (!memory)
+        return nullptr;
     void* bytes = GlobalLock(memory);
     if (!bytes) {
         GlobalFree(memory);
@@ -38,11 +40,14 @@ class Win32Clipboard : public Clipboard {
 public:
     bool SetText(HWND owner, const std::string& text) override {
         OpenedClipboard clipboard(owner);
-        if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
+        if (!clipboard.IsOpen() || !EmptyClipboard())
+            return false;
         HGLOBAL memory = GlobalCopy(text);
-        if (!memory) return false;
+        if (!memory)
+            return false;
         // Once set, the memory is the clipboard's; until then it is ours to free.
-        if (SetClipboardData(CF_TEXT, memory)) return true;
+        if (SetClipboardData(CF_TEXT, memory))
+            return true;
         GlobalFree(memory);
         return false;
     }

@@ -29,7 +29,8 @@ public:
         // Loaded on first use: start-up does not wait for the dialog's DLLs.
         static const auto getSaveFileName =
             SystemFunction<decltype(&::GetSaveFileNameA)>(LoadSystemLibrary("comdlg32.dll"), "GetSaveFileNameA");
-        if (!getSaveFileName || !getSaveFileName(&dialog)) return std::nullopt;
+        if (!getSaveFileName || !getSaveFileName(&dialog))
+            return std::nullopt;
         return std::string(path.data());
     }
 };

@@ -20,14 +20,17 @@ public:
 
     bool Read(HANDLE file, std::string& bytes) override {
         LARGE_INTEGER size{};
-        if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFE) return false;
+        if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFE)
+            return false;
         bytes.resize(static_cast<size_t>(size.QuadPart));
         size_t done = 0;
         while (done < bytes.size()) {
             DWORD got = 0;
             const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-            if (!ReadFile(file, bytes.data() + done, want, &got, nullptr)) return false;
-            if (got == 0) break;  // the file shrank meanwhile
+            if (!ReadFile(file, bytes.data() + done, want, &got, nullptr))
+                return false;
+            if (got == 0)
+                break;  // the file shrank meanwhile
             done += got;
         }
         bytes.resize(done);
@@ -39,7 +42,8 @@ public:
         while (done < size) {
             DWORD put = 0;
             const DWORD want = static_cast<DWORD>(std::min<size_t>(size - done, 1 << 20));
-            if (!WriteFile(file, data + done, want, &put, nullptr) || put == 0) break;
+            if (!WriteFile(file, data + done, want, &put, nullptr) || put == 0)
+                break;
             done += put;
         }
         return done;
@@ -78,7 +82,8 @@ std::string SystemErrorText(DWORD code) {
                        nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
     std::string text = length ? std::string(buffer, length) : "error " + std::to_string(code);
     LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
     return text;
 }
 

@@ -16,7 +16,8 @@ class Win32NetBios : public NetBios {
 public:
     UCHAR Submit(NCB& block) override {
         static const auto netbios = SystemFunction<NetbiosFn>(LoadSystemLibrary("netapi32.dll"), "Netbios");
-        if (!netbios) return NRC_SYSTEM;
+        if (!netbios)
+            return NRC_SYSTEM;
         return netbios(&block);
     }
 
@@ -24,7 +25,8 @@ public:
         static const auto getAdaptersAddresses =
             SystemFunction<GetAdaptersAddressesFn>(LoadSystemLibrary("iphlpapi.dll"), "GetAdaptersAddresses");
         std::vector<HardwareAddress> addresses;
-        if (!getAdaptersAddresses) return addresses;
+        if (!getAdaptersAddresses)
+            return addresses;
         const ULONG flags =
             GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
         // The list grows between the size query and the read when an adapter
@@ -37,11 +39,14 @@ public:
             result = getAdaptersAddresses(AF_UNSPEC, flags, nullptr,
                                           reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
         }
-        if (result != ERROR_SUCCESS) return addresses;
+        if (result != ERROR_SUCCESS)
+            return addresses;
         for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter; adapter = adapter->Next) {
-            if (adapter->PhysicalAddressLength != 6) continue;
+            if (adapter->PhysicalAddressLength != 6)
+                continue;
             HardwareAddress address;
-            for (size_t i = 0; i < address.size(); ++i) address[i] = adapter->PhysicalAddress[i];
+            for (size_t i = 0; i < address.size(); ++i)
+                address[i] = adapter->PhysicalAddress[i];
             addresses.push_back(address);
         }
         return addresses;

@@ -28,7 +28,8 @@ class Win32Registry : public Registry {
 public:
     HKEY Open(HKEY root, const std::string& path, REGSAM access) override {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return nullptr;
+        if (RegOpenKeyExA(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS)
+            return nullptr;
         return key;
     }
 
@@ -53,7 +54,8 @@ public:
 
     RegistryValue Read(HKEY key, const std::string& name) override {
         RegistryValue value;
-        if (!key) return value;
+        if (!key)
+            return value;
         value.data.resize(kUsualValueSize);
         DWORD size = kUsualValueSize;
         LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
@@ -63,7 +65,8 @@ public:
             result = RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
                                       reinterpret_cast<BYTE*>(value.data.data()), &size);
         }
-        if (result != ERROR_SUCCESS) return {};
+        if (result != ERROR_SUCCESS)
+            return {};
         value.data.resize(size);
         value.exists = true;
         return value;
@@ -71,11 +74,13 @@ public:
 
     std::unique_ptr<KeyWatch> Watch(HKEY root, const std::string& path, REGSAM view) override {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_NOTIFY | view, &key) != ERROR_SUCCESS) return nullptr;
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_NOTIFY | view, &key) != ERROR_SUCCESS)
+            return nullptr;
         HANDLE changed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         auto watch = std::make_unique<Win32KeyWatch>(key, changed);
         const DWORD filter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
-        if (!changed || RegNotifyChangeKeyValue(key, TRUE, filter, changed, TRUE) != ERROR_SUCCESS) return nullptr;
+        if (!changed || RegNotifyChangeKeyValue(key, TRUE, filter, changed, TRUE) != ERROR_SUCCESS)
+            return nullptr;
         return watch;
     }
 };

@@ -14,7 +14,8 @@ public:
         // Loaded on first use: start-up does not wait for the shell's DLLs.
         static const auto shellExecute =
             SystemFunction<decltype(&::ShellExecuteA)>(LoadSystemLibrary("shell32.dll"), "ShellExecuteA");
-        if (!shellExecute) return false;
+        if (!shellExecute)
+            return false;
         // The shell reports success with a value above 32.
         return reinterpret_cast<INT_PTR>(shellExecute(owner, verb, file, parameters, directory, showCommand)) > 32;
     }

@@ -17,11 +17,13 @@ namespace {
 // A folder path as the platform reports it, without a trailing backslash.
 std::string FolderFrom(UINT(WINAPI* query)(LPSTR, UINT)) {
     const UINT needed = query(nullptr, 0);
-    if (needed == 0) return {};
+    if (needed == 0)
+        return {};
     std::string path(needed, '\0');
     const UINT length = query(path.data(), needed);
     path.resize(length < needed ? length : 0);
-    if (!path.empty() && path.back() == '\\') path.pop_back();
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
     return path;
 }
 
@@ -36,10 +38,12 @@ const char kFirstProcessorKey[] = "HARDWARE\\DESCRIPTION\\System\\CentralProcess
 std::string ProcessorNameString() {
     Registry& registry = RealRegistry();
     HKEY key = registry.Open(HKEY_LOCAL_MACHINE, kFirstProcessorKey, KEY_QUERY_VALUE);
-    if (!key) return {};
+    if (!key)
+        return {};
     const RegistryValue value = registry.Read(key, "ProcessorNameString");
     registry.Close(key);
-    if (!value.exists || value.type != REG_SZ) return {};
+    if (!value.exists || value.type != REG_SZ)
+        return {};
     return value.data.substr(0, value.data.find('\0'));
 }
 
@@ -50,10 +54,13 @@ std::string CpuidBrandString() {
 #if defined(_MSC_VER) && (defined(_M_IX86) || defined(_M_X64))
     int leaf[4];
     __cpuid(leaf, 0x80000000);
-    if (static_cast<unsigned int>(leaf[0]) < 0x80000004) return {};
-    for (int i = 0; i < 3; ++i) __cpuid(reinterpret_cast<int*>(&registers[4 * i]), 0x80000002 + i);
+    if (static_cast<unsigned int>(leaf[0]) < 0x80000004)
+        return {};
+    for (int i = 0; i < 3; ++i)
+        __cpuid(reinterpret_cast<int*>(&registers[4 * i]), 0x80000002 + i);
 #elif defined(__i386__) || defined(__x86_64__)
-    if (__get_cpuid_max(0x80000000, nullptr) < 0x80000004) return {};
+    if (__get_cpuid_max(0x80000000, nullptr) < 0x80000004)
+        return {};
     for (unsigned int i = 0; i < 3; ++i)
         __get_cpuid(0x80000002 + i, &registers[4 * i], &registers[4 * i + 1], &registers[4 * i + 2],
                     &registers[4 * i + 3]);
@@ -108,7 +115,8 @@ public:
         static const auto verLanguageName =
             SystemFunction<VerLanguageNameFn>(LoadSystemLibrary("version.dll"), "VerLanguageNameA");
         std::vector<char> name(50, '\0');
-        if (verLanguageName) verLanguageName(language, name.data(), static_cast<DWORD>(name.size()));
+        if (verLanguageName)
+            verLanguageName(language, name.data(), static_cast<DWORD>(name.size()));
         return UpToZero(name);
     }
 
@@ -122,7 +130,8 @@ public:
 
     std::string UserLocaleInfo(LCTYPE type) override {
         const int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, nullptr, 0);
-        if (length <= 0) return {};
+        if (length <= 0)
+            return {};
         std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
         GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text.data(), length);
         return UpToZero(text);

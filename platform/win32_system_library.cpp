@@ -6,7 +6,8 @@ namespace platform {
 
 HMODULE LoadSystemLibrary(const char* fileName) {
     const UINT length = GetSystemDirectoryA(nullptr, 0);
-    if (length == 0) return nullptr;
+    if (length == 0)
+        return nullptr;
     std::string path(length, '\0');
     path.resize(GetSystemDirectoryA(path.data(), length));
     path += '\\';

@@ -19,7 +19,8 @@ public:
 
     DWORD WindowProcessId(HWND window) override {
         DWORD process = 0;
-        if (window) GetWindowThreadProcessId(window, &process);
+        if (window)
+            GetWindowThreadProcessId(window, &process);
         return process;
     }
 

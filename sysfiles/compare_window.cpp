@@ -33,7 +33,8 @@ LineLook LookOf(LineKind kind) {
 }
 
 std::string ShownText(const DiffLine& line) {
-    if (line.kind != LineKind::Skipped) return LookOf(line.kind).mark + line.text;
+    if (line.kind != LineKind::Skipped)
+        return LookOf(line.kind).mark + line.text;
     return "... " + std::to_string(line.skipped) + (line.skipped == 1 ? " unchanged line" : " unchanged lines") +
            " ...";
 }
@@ -51,16 +52,19 @@ int TextHeight(HWND window, HFONT font) {
 }  // namespace
 
 CompareWindow::~CompareWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
+    if (hwnd_)
+        DestroyWindow(hwnd_);
 }
 
 void CompareWindow::Open(HWND owner, const std::string& file, const std::string& backup,
                          const std::vector<DiffLine>& lines, const ui::Dpi& dpi) {
-    if (!hwnd_) Create(owner, dpi);
+    if (!hwnd_)
+        Create(owner, dpi);
     SetWindowTextA(hwnd_, ("Compare - " + file + " with " + backup).c_str());
     legend_.TrySetText("+ only in " + file + "        - only in " + backup);
     Fill(lines);
-    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    if (IsIconic(hwnd_))
+        ShowWindow(hwnd_, SW_RESTORE);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     SetFocus(list_.Handle());
@@ -126,7 +130,8 @@ void CompareWindow::Layout() {
 }
 
 void CompareWindow::DrawLine(const DRAWITEMSTRUCT& item) {
-    if (item.itemID == static_cast<UINT>(-1)) return;
+    if (item.itemID == static_cast<UINT>(-1))
+        return;
     const LineLook look = LookOf(static_cast<LineKind>(item.itemData));
     const auto length = SendMessageA(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
     std::string text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
@@ -139,13 +144,15 @@ void CompareWindow::DrawLine(const DRAWITEMSTRUCT& item) {
     textArea.left += dpi_.Scale(kMargin);
     DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &textArea,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
-    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 LRESULT CompareWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
-            if (list_.Handle()) Layout();
+            if (list_.Handle())
+                Layout();
             return 0;
         case WM_SETFOCUS:
             SetFocus(list_.Handle());
@@ -158,7 +165,8 @@ LRESULT CompareWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         case WM_VKEYTOITEM:
             // The list hands its keys here first: Esc closes, the others scroll.
-            if (LOWORD(wParam) != VK_ESCAPE) return -1;
+            if (LOWORD(wParam) != VK_ESCAPE)
+                return -1;
             PostMessageA(hwnd_, WM_CLOSE, 0, 0);
             return -2;
         case WM_NCDESTROY: {

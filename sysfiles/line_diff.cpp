@@ -29,7 +29,8 @@ void AppendPathReversed(const Range& a, const Range& b, const std::vector<std::v
         const int k = x - y;
         const int previousK = (k == -d || (k != d && at(k - 1) < at(k + 1))) ? k + 1 : k - 1;
         const int previousX = at(previousK), previousY = previousX - previousK;
-        for (; x > previousX && y > previousY; --x, --y) reversed.push_back({LineKind::Unchanged, a[x - 1]});
+        for (; x > previousX && y > previousY; --x, --y)
+            reversed.push_back({LineKind::Unchanged, a[x - 1]});
         if (d > 0) {
             if (x == previousX)
                 reversed.push_back({LineKind::OnlyInSecond, b[y - 1]});
@@ -55,7 +56,8 @@ bool AppendShortestEdit(const Range& a, const Range& b, std::vector<DiffLine>& o
             const size_t at = static_cast<size_t>(offset + k);
             int x = (k == -d || (k != d && v[at - 1] < v[at + 1])) ? v[at + 1] : v[at - 1] + 1;
             int y = x - k;
-            while (x < n && y < m && a[x] == b[y]) ++x, ++y;
+            while (x < n && y < m && a[x] == b[y])
+                ++x, ++y;
             v[at] = x;
             if (x >= n && y >= m) {
                 std::vector<DiffLine> reversed;
@@ -69,7 +71,8 @@ bool AppendShortestEdit(const Range& a, const Range& b, std::vector<DiffLine>& o
 }
 
 void AppendAll(const Range& range, LineKind kind, std::vector<DiffLine>& out) {
-    for (int i = 0; i < range.Size(); ++i) out.push_back({kind, range[i]});
+    for (int i = 0; i < range.Size(); ++i)
+        out.push_back({kind, range[i]});
 }
 
 // Within each run of changed lines, the first text's lines come first.
@@ -99,7 +102,8 @@ std::vector<std::string> SplitLines(std::string_view text) {
 std::vector<DiffLine> CompareLines(const Lines& first, const Lines& second) {
     // Common beginning and end first: the search then only sees what changed.
     size_t head = 0;
-    while (head < first.size() && head < second.size() && first[head] == second[head]) ++head;
+    while (head < first.size() && head < second.size() && first[head] == second[head])
+        ++head;
     size_t tail = 0;
     while (tail < first.size() - head && tail < second.size() - head &&
            first[first.size() - 1 - tail] == second[second.size() - 1 - tail])
@@ -125,7 +129,8 @@ std::vector<DiffLine> AroundChanges(const std::vector<DiffLine>& lines, size_t c
             continue;
         }
         size_t end = start;
-        while (end < lines.size() && lines[end].kind == LineKind::Unchanged) ++end;
+        while (end < lines.size() && lines[end].kind == LineKind::Unchanged)
+            ++end;
         const size_t before = start == 0 ? 0 : context;          // after a change
         const size_t after = end == lines.size() ? 0 : context;  // before a change
         // A marker in place of a single line would hide it for nothing.

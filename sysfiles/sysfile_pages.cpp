@@ -122,7 +122,8 @@ const COLORREF kBlack = RGB(0, 0, 0);
 
 size_t IndexOf(Page page) {
     for (size_t i = 0; i < SysFilePages::kFileCount; ++i)
-        if (kSysFiles[i].page == page) return i;
+        if (kSysFiles[i].page == page)
+            return i;
     return SysFilePages::kFileCount;
 }
 
@@ -143,7 +144,8 @@ SysFilePages::FileState& SysFilePages::StateOf(Page page) { return states_[Index
 
 void SysFilePages::Create(Page page, const PageContext& context) {
     const SysFileRow* row = RowOf(page);
-    if (!row) return;
+    if (!row)
+        return;
     if (!editorFont_) {
         editorFont_ = ui::CreateDesignFont({.bold = true}, context.dpi);
         black_.reset(CreateSolidBrush(kBlack));
@@ -157,7 +159,8 @@ void SysFilePages::Create(Page page, const PageContext& context) {
 // The buttons: the file shows without them.
 void SysFilePages::CreateRest(Page page, const PageContext& context) {
     const SysFileRow* row = RowOf(page);
-    if (!row) return;
+    if (!row)
+        return;
     // Created before Back Up so that Tab goes through the buttons from left to right.
     const BackUpRow& backUpRow = kBackUpRows[IndexOf(page)];
     restoreButtons_[IndexOf(page)] = CreateButton(backUpRow.restore, context);
@@ -168,19 +171,24 @@ void SysFilePages::CreateRest(Page page, const PageContext& context) {
 }
 
 void SysFilePages::Command(int controlId, int notifyCode) {
-    if (notifyCode != BN_CLICKED) return;
+    if (notifyCode != BN_CLICKED)
+        return;
     for (const SysFileRow& row : kSysFiles)
         for (const FileButton& button : {row.backUp, row.save})
-            if (ids::Button(button.button) == controlId) (this->*button.handler)();
+            if (ids::Button(button.button) == controlId)
+                (this->*button.handler)();
     for (const BackUpRow& row : kBackUpRows)
         for (const FileButton& button : {row.restore, row.compare})
-            if (ids::Button(button.button) == controlId) (this->*button.handler)();
+            if (ids::Button(button.button) == controlId)
+                (this->*button.handler)();
 }
 
 HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
     bool isEditor = false;
-    for (const ui::Memo& editor : editors_) isEditor = isEditor || editor.Handle() == control;
-    if (!isEditor) return nullptr;
+    for (const ui::Memo& editor : editors_)
+        isEditor = isEditor || editor.Handle() == control;
+    if (!isEditor)
+        return nullptr;
     // The editors: lime text on black.
     SetTextColor(dc, kLime);
     SetBkColor(dc, kBlack);
@@ -190,7 +198,8 @@ HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
 void SysFilePages::LoadWinIni() { Load(Page::WinIni); }
 
 void SysFilePages::Activate(Page page) {
-    if (!RowOf(page)) return;
+    if (!RowOf(page))
+        return;
     RefreshBackupButtons(page);
     Load(page);
 }
@@ -201,19 +210,23 @@ void SysFilePages::Load(Page page) {
     try {
         bytes = ReadFileBytes(files_, path);
     } catch (const LoadError& error) {
-        if (!error.FileMissing()) StateOf(page).loadFailure = error.Reason();
+        if (!error.FileMissing())
+            StateOf(page).loadFailure = error.Reason();
         throw;
     }
-    if (StillShows(page, bytes)) return;
+    if (StillShows(page, bytes))
+        return;
     if (EditorOf(page).IsModified()) {
-        if (bytes == StateOf(page).bytes) return Remember(page, bytes);
+        if (bytes == StateOf(page).bytes)
+            return Remember(page, bytes);
         const bool keepTyped = AskYesNo(std::string(path) +
                                             " has changed on disk since it was loaded, and the editor holds "
                                             "changes that are not saved.\n\n"
                                             "Yes keeps the text you typed; No shows the file as it is now.",
                                         true);
         // Saving the typed text later replaces the file as it is now.
-        if (keepTyped) return Remember(page, bytes);
+        if (keepTyped)
+            return Remember(page, bytes);
     }
     Show(page, bytes);
 }
@@ -266,7 +279,8 @@ bool SysFilePages::Save(Page page) {
                       "Save anyway?",
                   false))
         return false;
-    if (!WriteEditor(page, path)) return false;
+    if (!WriteEditor(page, path))
+        return false;
     EditorOf(page).SetModified(false);
     Remember(page, EditorOf(page).Text());
     return true;
@@ -275,7 +289,8 @@ bool SysFilePages::Save(Page page) {
 bool SysFilePages::WriteEditor(Page page, const std::string& path) {
     ReadOnlyFile readOnly = ReadOnlyFile::Refuse;
     if (IsReadOnlyFile(files_, path)) {
-        if (!AskYesNo(path + " is read-only.\n\nSave it anyway? It stays read-only afterwards.", false)) return false;
+        if (!AskYesNo(path + " is read-only.\n\nSave it anyway? It stays read-only afterwards.", false))
+            return false;
         readOnly = ReadOnlyFile::Overwrite;
     }
     WriteFileText(files_, path, EditorOf(page).Text(), readOnly);
@@ -286,11 +301,13 @@ bool SysFilePages::SaveChangesBeforeClosing() {
     std::vector<Page> typedIn;
     std::string files;
     for (const SysFileRow& row : kSysFiles) {
-        if (!EditorOf(row.page).IsModified()) continue;
+        if (!EditorOf(row.page).IsModified())
+            continue;
         typedIn.push_back(row.page);
         files += std::string("\n") + row.path;
     }
-    if (typedIn.empty()) return true;
+    if (typedIn.empty())
+        return true;
     switch (AskYesNoCancel("These files have changes that are not saved:\n" + files + "\n\nSave them?")) {
         case Answer::Cancel:
             return false;
@@ -300,7 +317,8 @@ bool SysFilePages::SaveChangesBeforeClosing() {
             break;
     }
     for (Page page : typedIn)
-        if (!Save(page)) return false;
+        if (!Save(page))
+            return false;
     return true;
 }
 
@@ -315,7 +333,8 @@ std::string SysFilePages::ReadBackUp(Page page) {
     try {
         return ReadFileBytes(files_, RowOf(page)->backUpPath);
     } catch (const LoadError& error) {
-        if (error.FileMissing()) RefreshBackupButtons(page);
+        if (error.FileMissing())
+            RefreshBackupButtons(page);
         throw;
     }
 }

@@ -59,9 +59,11 @@ std::string QueryMacAddress(platform::NetBios& netbios) {
 
 std::string QueryNicAddress(platform::NetBios& netbios) {
     const std::string netbiosAddress = QueryMacAddress(netbios);
-    if (!netbiosAddress.empty() && netbiosAddress != kZeroAddress) return netbiosAddress;
+    if (!netbiosAddress.empty() && netbiosAddress != kZeroAddress)
+        return netbiosAddress;
     for (const platform::HardwareAddress& address : netbios.AdapterAddresses())
-        if (!IsZero(address)) return FormatHardwareAddress(address);
+        if (!IsZero(address))
+            return FormatHardwareAddress(address);
     return netbiosAddress;
 }
 

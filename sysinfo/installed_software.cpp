@@ -70,8 +70,10 @@ EntriesRead ReadEntries(platform::Registry& platformRegistry, HKEY uninstallKey,
         // Each entry opened below the uninstall key: a shorter path to look up.
         RegistryAccessor registry(platformRegistry, uninstallKey, view);
         for (const std::string& name : names) {
-            if (cancelled) break;
-            if (!registry.OpenKeyReadOnly(name)) continue;
+            if (cancelled)
+                break;
+            if (!registry.OpenKeyReadOnly(name))
+                continue;
             std::string displayName = registry.ReadString("DisplayName");
             read.entries.emplace_back(name, std::move(displayName), registry.ReadString("UninstallString"));
             registry.CloseKey();
@@ -115,7 +117,8 @@ EntriesRead ReadEntriesInShares(platform::Registry& registry, HKEY uninstallKey,
 void ReadProgramsOf(platform::Registry& platformRegistry, const UninstallSource& source, std::set<Entry>& listed,
                     const std::atomic<bool>& cancelled, std::vector<InstalledProgram>& programs) {
     RegistryAccessor uninstall(platformRegistry, source.root, source.view);
-    if (!uninstall.OpenKeyReadOnly(kUninstallKey)) return;
+    if (!uninstall.OpenKeyReadOnly(kUninstallKey))
+        return;
     const std::vector<std::string> names = uninstall.KeyNames();
     const EntriesRead read =
         ReadEntriesInShares(platformRegistry, uninstall.OpenedKey(), source.view, names, cancelled);
@@ -123,9 +126,11 @@ void ReadProgramsOf(platform::Registry& platformRegistry, const UninstallSource&
         // The same key seen through both views of 32-bit Windows, or a key
         // 64-bit Windows shares between them, is one program.
         const std::string& displayName = std::get<1>(entry);
-        if (listed.insert(entry).second && !displayName.empty()) programs.push_back({displayName, std::get<2>(entry)});
+        if (listed.insert(entry).second && !displayName.empty())
+            programs.push_back({displayName, std::get<2>(entry)});
     }
-    if (read.failure) std::rethrow_exception(read.failure);
+    if (read.failure)
+        std::rethrow_exception(read.failure);
 }
 
 }  // namespace
@@ -144,7 +149,8 @@ void InstalledSoftware::Create(HWND sheet, const ui::Dpi& dpi, HFONT font) {
 
 void InstalledSoftware::MoveLeftEdge(int left) {
     const RECT bounds = list_.BoundsOnParent();
-    if (bounds.left == left) return;
+    if (bounds.left == left)
+        return;
     SetWindowPos(list_.Handle(), nullptr, left, bounds.top, dpi_.Scale(kLeft + kWidth) - left,
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -178,9 +184,11 @@ void InstalledSoftware::Rebuild() {
 std::unique_ptr<platform::KeyWatch> InstalledSoftware::WatchUninstallKey(HKEY root, REGSAM view) {
     std::string path = kUninstallKey;
     for (;;) {
-        if (auto watch = registry_.Watch(root, path, view)) return watch;
+        if (auto watch = registry_.Watch(root, path, view))
+            return watch;
         const size_t slash = path.rfind('\\');
-        if (slash == std::string::npos) return nullptr;
+        if (slash == std::string::npos)
+            return nullptr;
         path.resize(slash);
     }
 }
@@ -198,9 +206,11 @@ void InstalledSoftware::WatchForChanges() {
 }
 
 bool InstalledSoftware::LastReadStillValid() const {
-    if (watches_.empty() || lastRead_.failure) return false;
+    if (watches_.empty() || lastRead_.failure)
+        return false;
     for (const auto& watch : watches_)
-        if (watch->Changed()) return false;
+        if (watch->Changed())
+            return false;
     return true;
 }
 
@@ -230,7 +240,8 @@ void InstalledSoftware::Fill(const std::vector<InstalledProgram>& programs) {
 
 std::vector<std::string> InstalledSoftware::Captions() const {
     std::vector<std::string> captions;
-    for (int index = 0; index < list_.Count(); ++index) captions.push_back(list_.Caption(index));
+    for (int index = 0; index < list_.Count(); ++index)
+        captions.push_back(list_.Caption(index));
     return captions;
 }
 
@@ -239,7 +250,8 @@ std::string InstalledSoftware::UninstallCommand(int index) const {
 }
 
 LRESULT InstalledSoftware::EndLabelEdit(const NMLVDISPINFOA& edit) {
-    if (!edit.item.pszText) return FALSE;  // editing cancelled
+    if (!edit.item.pszText)
+        return FALSE;  // editing cancelled
     programs_.at(static_cast<size_t>(list_.Data(edit.item.iItem))).caption = edit.item.pszText;
     return TRUE;
 }

@@ -7,10 +7,12 @@ namespace {
 
 // Digits of a whole number with a separator between groups of three.
 std::string GroupDigits(const std::string& digits, char thousands) {
-    if (!thousands) return digits;
+    if (!thousands)
+        return digits;
     std::string grouped;
     for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += thousands;
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped += thousands;
         grouped += digits[i];
     }
     return grouped;
@@ -20,7 +22,8 @@ std::string GroupDigits(const std::string& digits, char thousands) {
 
 std::string FormatGrouped(double value, const std::string& suffix, char thousands) {
     const double whole = std::round(value);  // halves away from zero
-    if (whole == 0) return suffix;
+    if (whole == 0)
+        return suffix;
     char digits[32];
     std::snprintf(digits, sizeof(digits), "%.0f", std::fabs(whole));
     return (whole < 0 ? "-" : "") + GroupDigits(digits, thousands) + suffix;
@@ -60,7 +63,8 @@ std::string ProcessorName(DWORD processorType, const std::string& brand) {
     // Brand strings are padded with blanks, often in front.
     const char* const kBlanks = " \t";
     const size_t first = brand.find_first_not_of(kBlanks);
-    if (first == std::string::npos) return "Unknown processor" + std::to_string(processorType);
+    if (first == std::string::npos)
+        return "Unknown processor" + std::to_string(processorType);
     return brand.substr(first, brand.find_last_not_of(kBlanks) - first + 1);
 }
 

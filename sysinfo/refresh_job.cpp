@@ -5,7 +5,8 @@
 #include "ui/page.h"
 
 void RefreshJob::Deliver(Fact fact, FactResult result) {
-    if (cancelled) return;
+    if (cancelled)
+        return;
     {
         std::lock_guard lock(mutex_);
         results_[static_cast<size_t>(fact)] = std::move(result);
@@ -42,11 +43,13 @@ void Workers::Start(std::function<void()> work) {
 
 void Workers::JoinFinished() {
     auto finished = std::stable_partition(workers_.begin(), workers_.end(), [](const Worker& w) { return !*w.done; });
-    for (auto worker = finished; worker != workers_.end(); ++worker) worker->thread.join();
+    for (auto worker = finished; worker != workers_.end(); ++worker)
+        worker->thread.join();
     workers_.erase(finished, workers_.end());
 }
 
 void Workers::JoinAll() {
-    for (Worker& worker : workers_) worker.thread.join();
+    for (Worker& worker : workers_)
+        worker.thread.join();
     workers_.clear();
 }

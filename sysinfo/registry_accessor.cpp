@@ -18,28 +18,34 @@ bool RegistryAccessor::OpenKey(const std::string& path, REGSAM access) {
 
 bool RegistryAccessor::OpenKeyReadOnly(const std::string& path) {
     for (REGSAM access : kReadOnlyMasks)
-        if (OpenKey(path, access)) return true;
+        if (OpenKey(path, access))
+            return true;
     return false;
 }
 
 void RegistryAccessor::CloseKey() {
-    if (key_) registry_.Close(key_);
+    if (key_)
+        registry_.Close(key_);
     key_ = nullptr;
 }
 
 std::vector<std::string> RegistryAccessor::KeyNames() {
     std::vector<std::string> names;
-    if (!key_) return names;
+    if (!key_)
+        return names;
     const DWORD count = registry_.SubkeyCount(key_);
     names.reserve(count);
-    for (DWORD index = 0; index < count; ++index) names.push_back(registry_.SubkeyName(key_, index));
+    for (DWORD index = 0; index < count; ++index)
+        names.push_back(registry_.SubkeyName(key_, index));
     return names;
 }
 
 std::string RegistryAccessor::ReadString(const std::string& name) {
     const platform::RegistryValue value = registry_.Read(key_, name);
-    if (!value.exists || value.data.empty()) return {};
-    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) throw AppError::Format("Invalid data type for '%s'", name);
+    if (!value.exists || value.data.empty())
+        return {};
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
+        throw AppError::Format("Invalid data type for '%s'", name);
     return value.data.substr(0, value.data.find('\0'));
 }
 

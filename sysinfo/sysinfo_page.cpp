@@ -90,7 +90,8 @@ SysInfoPage::SysInfoPage(platform::SystemInfo& system, platform::NetBios& netbio
       reportFailure_([](std::exception_ptr) { ShowFileNotFound(); }) {}
 
 SysInfoPage::~SysInfoPage() {
-    if (job_) job_->cancelled = true;
+    if (job_)
+        job_->cancelled = true;
 }
 
 void SysInfoPage::Create(Page, const PageContext& context) {
@@ -135,16 +136,22 @@ void SysInfoPage::Create(Page, const PageContext& context) {
 }
 
 void SysInfoPage::CreateReportButtons(const PageContext& context) {
-    for (const ButtonRow& row : kReportButtons) CreatePageButton(context, row.button, row.caption, row.bounds);
+    for (const ButtonRow& row : kReportButtons)
+        CreatePageButton(context, row.button, row.caption, row.bounds);
 }
 
 void SysInfoPage::Command(int controlId, int notifyCode) {
-    if (notifyCode != BN_CLICKED) return;
-    if (controlId == ids::Button(33)) Button33Click();
-    if (controlId == ids::Button(34)) Button34Click();
-    if (controlId == ids::Button(35)) Button35Click();
+    if (notifyCode != BN_CLICKED)
+        return;
+    if (controlId == ids::Button(33))
+        Button33Click();
+    if (controlId == ids::Button(34))
+        Button34Click();
+    if (controlId == ids::Button(35))
+        Button35Click();
     for (const ButtonRow& row : kReportButtons)
-        if (controlId == ids::Button(row.button)) (this->*row.handler)();
+        if (controlId == ids::Button(row.button))
+            (this->*row.handler)();
 }
 
 LRESULT SysInfoPage::Notify(const NMHDR& header) {
@@ -173,7 +180,8 @@ void SysInfoPage::Refresh() {
 // Three workers: the installed software, the clock measurement (at its own
 // raised priority), and the other facts in their order.
 void SysInfoPage::StartGathering() {
-    if (job_) job_->cancelled = true;
+    if (job_)
+        job_->cancelled = true;
     workers_.JoinFinished();
     job_ = std::make_shared<RefreshJob>(sheet_);
     nextFact_ = 0;
@@ -206,7 +214,8 @@ void SysInfoPage::WorkPosted() {
     while (job_ && nextFact_ < kFactCount) {
         const auto fact = static_cast<Fact>(nextFact_);
         std::optional<FactResult> result = job_->Take(fact);
-        if (!result) return;
+        if (!result)
+            return;
         ++nextFact_;
         try {
             ShowFact(fact, std::move(*result));
@@ -216,12 +225,15 @@ void SysInfoPage::WorkPosted() {
             return;
         }
     }
-    if (job_) FinishRefresh();
+    if (job_)
+        FinishRefresh();
 }
 
 void SysInfoPage::ShowFact(Fact fact, FactResult result) {
-    if (fact == Fact::Software) return software_.Show(std::move(result.software));
-    if (result.failure) std::rethrow_exception(result.failure);
+    if (fact == Fact::Software)
+        return software_.Show(std::move(result.software));
+    if (result.failure)
+        std::rethrow_exception(result.failure);
     // The value label of each fact after the software, in Fact's order.
     constexpr int kValueLabel[kFactCount] = {0, 8, 22, 24, 26, 12, 28, 30};
     SetValue(kValueLabel[static_cast<size_t>(fact)], result.text);
@@ -270,7 +282,8 @@ std::string SysInfoPage::QueryWindowsVersion() {
     RegistryAccessor registry(registry_, HKEY_LOCAL_MACHINE);
     // NT-family Windows keep no "Version" here, and refuse write access to
     // a standard user: read-only, with the product name as the fallback.
-    if (registry.OpenKeyReadOnly(kVersionKey) && registry.ValueExists("Version")) return registry.ReadString("Version");
+    if (registry.OpenKeyReadOnly(kVersionKey) && registry.ValueExists("Version"))
+        return registry.ReadString("Version");
     registry.OpenKeyReadOnly(kNtVersionKey);
     return registry.ReadString("ProductName");
 }
@@ -318,18 +331,22 @@ std::string SysInfoPage::LabelText(int labelNumber) const {
 
 std::string SysInfoPage::ReportText() const {
     std::string text;
-    for (const FactRow& fact : kFacts) text += ReportLine(LabelText(fact.captionLabel), LabelText(fact.valueLabel));
+    for (const FactRow& fact : kFacts)
+        text += ReportLine(LabelText(fact.captionLabel), LabelText(fact.valueLabel));
     text += "\r\n" + LabelText(4) + "\r\n";
-    for (const std::string& program : software_.Captions()) text += program + "\r\n";
+    for (const std::string& program : software_.Captions())
+        text += program + "\r\n";
     return text;
 }
 
 void SysInfoPage::Button53Click() {
-    if (!clipboard_.SetText(GetAncestor(sheet_, GA_ROOT), ReportText())) throw AppError("Cannot open the clipboard");
+    if (!clipboard_.SetText(GetAncestor(sheet_, GA_ROOT), ReportText()))
+        throw AppError("Cannot open the clipboard");
 }
 
 void SysInfoPage::Button54Click() {
     const auto path =
         fileDialog_.AskSavePath(GetAncestor(sheet_, GA_ROOT), system_.ComputerName() + " system info.txt");
-    if (path) WriteFileText(files_, *path, ReportText());
+    if (path)
+        WriteFileText(files_, *path, ReportText());
 }

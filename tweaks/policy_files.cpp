@@ -11,7 +11,8 @@ class OpenKey {
 public:
     OpenKey(platform::Registry& registry, HKEY key) : registry_(registry), key_(key) {}
     ~OpenKey() {
-        if (key_) registry_.Close(key_);
+        if (key_)
+            registry_.Close(key_);
     }
     OpenKey(const OpenKey&) = delete;
     OpenKey& operator=(const OpenKey&) = delete;
@@ -37,8 +38,10 @@ std::string PolicyValueText(platform::Registry& registry, const std::string& val
     // The view the system's own registry editor imports the policy file into.
     OpenKey key(registry, registry.Open(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY));
     const platform::RegistryValue value = registry.Read(key.Handle(), valueName);
-    if (!value.exists) return "not set";
-    if (value.type != REG_DWORD || value.data.size() != sizeof(DWORD)) return "not a number";
+    if (!value.exists)
+        return "not set";
+    if (value.type != REG_DWORD || value.data.size() != sizeof(DWORD))
+        return "not a number";
     DWORD number = 0;
     std::memcpy(&number, value.data.data(), sizeof(number));
     return std::to_string(number);

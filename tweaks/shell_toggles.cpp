@@ -26,14 +26,16 @@ void ShellToggles::SetStartButtonVisible(bool show) {
     HWND taskbar = Taskbar();
     if (!show) {
         HWND button = StartButton(taskbar);
-        if (!button) return;
+        if (!button)
+            return;
         windowing_.ShowWindow(button, SW_HIDE);
         windowing_.SetParent(button, nullptr);
         windowing_.SetMark(button, kDetachedMark);
         return;
     }
     HWND button = DetachedStartButton(taskbar);
-    if (!button) return;
+    if (!button)
+        return;
     windowing_.ShowWindow(button, SW_SHOWNORMAL);
     windowing_.SetParent(button, taskbar);
     windowing_.RemoveMark(button, kDetachedMark);
@@ -41,14 +43,16 @@ void ShellToggles::SetStartButtonVisible(bool show) {
 
 HWND ShellToggles::StartButton(HWND taskbar) {
     const DWORD shellProcess = windowing_.WindowProcessId(taskbar);
-    if (shellProcess == 0) return nullptr;
+    if (shellProcess == 0)
+        return nullptr;
     HWND button = FindChild(taskbar, kButtonClass);
     return windowing_.WindowProcessId(button) == shellProcess ? button : nullptr;
 }
 
 HWND ShellToggles::DetachedStartButton(HWND taskbar) {
     const DWORD shellProcess = windowing_.WindowProcessId(taskbar);
-    if (shellProcess == 0) return nullptr;
+    if (shellProcess == 0)
+        return nullptr;
     HWND desktop = windowing_.GetDesktopWindow();
     HWND candidate = nullptr;
     while ((candidate = windowing_.FindWindowExA(desktop, candidate, kButtonClass, nullptr)))
@@ -64,7 +68,8 @@ void ShellToggles::SetClockHidden(bool hide) {
 }
 
 ElementState ShellToggles::StateOf(HWND window) {
-    if (!window) return ElementState::NotFound;
+    if (!window)
+        return ElementState::NotFound;
     return windowing_.IsShown(window) ? ElementState::Shown : ElementState::Hidden;
 }
 
@@ -73,7 +78,8 @@ ElementState ShellToggles::TaskbarState() { return StateOf(Taskbar()); }
 ElementState ShellToggles::StartButtonState() {
     HWND taskbar = Taskbar();
     // Detached, the start button leaves a task button first in the taskbar.
-    if (DetachedStartButton(taskbar)) return ElementState::Hidden;
+    if (DetachedStartButton(taskbar))
+        return ElementState::Hidden;
     return StateOf(StartButton(taskbar));
 }
 

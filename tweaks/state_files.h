@@ -34,7 +34,8 @@ constexpr size_t kStateFileCount = sizeof(kStateFiles) / sizeof(kStateFiles[0]);
 
 constexpr bool RowsFollowStateFileOrder() {
     for (size_t i = 0; i < kStateFileCount; ++i)
-        if (static_cast<size_t>(kStateFiles[i].file) != i) return false;
+        if (static_cast<size_t>(kStateFiles[i].file) != i)
+            return false;
     return true;
 }
 static_assert(RowsFollowStateFileOrder(), "kStateFiles is indexed by StateFile");

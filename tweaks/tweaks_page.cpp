@@ -146,7 +146,8 @@ std::string TweaksPage::CurrentStateText() {
     std::string text = "Current state:";
     for (const ElementRow& row : kElements)
         text += std::string("\r\n") + row.caption + ": " + ElementStateText((toggles_.*row.state)());
-    for (const char* name : kPolicyValues) text += std::string("\r\n") + name + ": " + PolicyValueText(registry_, name);
+    for (const char* name : kPolicyValues)
+        text += std::string("\r\n") + name + ": " + PolicyValueText(registry_, name);
     return text;
 }
 
@@ -156,9 +157,11 @@ void TweaksPage::WatchPolicyImport() {
 }
 
 void TweaksPage::Timer(UINT_PTR timerId) {
-    if (timerId != kPolicyImportTimer) return;
+    if (timerId != kPolicyImportTimer)
+        return;
     ShowCurrentState();
-    if (--stateReadsLeft_ <= 0) KillTimer(sheet_, kPolicyImportTimer);
+    if (--stateReadsLeft_ <= 0)
+        KillTimer(sheet_, kPolicyImportTimer);
 }
 
 // A font wider than the design's widens both columns to the longest caption;
@@ -172,7 +175,8 @@ void TweaksPage::WidenColumnsToCaptions(const PageContext& context) {
         column = std::max(column, row.bounds.width == kColumnWidth ? needed : (needed + 2) / 2);
     }
     const int growth = column - dpi.Scale(kColumnWidth);
-    if (growth == 0) return;
+    if (growth == 0)
+        return;
     for (const ButtonRow& row : kButtons) {
         const int x = dpi.Scale(8) + (row.bounds.x == 8 ? 0 : column - 1);
         const int width = row.bounds.width == kColumnWidth ? column : 2 * column - 1;
@@ -187,7 +191,8 @@ void TweaksPage::WidenColumnsToCaptions(const PageContext& context) {
 }
 
 void TweaksPage::CreateButtons(const PageContext& context) {
-    for (const ButtonRow& row : kButtons) CreatePageButton(context, row.button, row.caption, row.bounds, row.hint);
+    for (const ButtonRow& row : kButtons)
+        CreatePageButton(context, row.button, row.caption, row.bounds, row.hint);
 }
 
 void TweaksPage::CreateMemos(const PageContext& context) {
@@ -220,9 +225,11 @@ void TweaksPage::CreateMemos(const PageContext& context) {
 }
 
 void TweaksPage::Command(int controlId, int notifyCode) {
-    if (notifyCode != BN_CLICKED) return;
+    if (notifyCode != BN_CLICKED)
+        return;
     for (const ButtonRow& row : kButtons) {
-        if (ids::Button(row.button) != controlId) continue;
+        if (ids::Button(row.button) != controlId)
+            continue;
         try {
             (this->*row.handler)();
         } catch (...) {
@@ -235,7 +242,8 @@ void TweaksPage::Command(int controlId, int notifyCode) {
 }
 
 HBRUSH TweaksPage::ControlColor(HDC dc, HWND control) {
-    if (control != memo18_.Handle()) return nullptr;
+    if (control != memo18_.Handle())
+        return nullptr;
     // The explanation reads as part of the page, not as an input box.
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);
@@ -251,9 +259,11 @@ void TweaksPage::RestoreToggles() {
     for (const RestoreRow& row : kRestoreOrder) {
         ui::Memo& holder = HolderOf(row.file);
         holder.SetText(LoadText(files_, StateFileOf(row.file).path));
-        if (holder.Text() == kShow) (this->*row.onShow)();
+        if (holder.Text() == kShow)
+            (this->*row.onShow)();
         // Read again: the show handler has just rewritten the holder.
-        if (holder.Text() == kHide) (this->*row.onHide)();
+        if (holder.Text() == kHide)
+            (this->*row.onHide)();
     }
 }
 
@@ -264,22 +274,26 @@ void TweaksPage::FirstRunCheck() {
     } catch (const std::exception&) {
         // A marker that another program holds still marks an earlier run:
         // only a missing one starts a first run, which resets every choice.
-        if (IsMarkerFile(files_.Attributes(kFirstRunMarker))) return;
+        if (IsMarkerFile(files_.Attributes(kFirstRunMarker)))
+            return;
     }
     CreateStateDirectory();
     WriteFileText(files_, kFirstRunMarker, Holder(kMarkerMemo).Text());
-    for (const StateFileRow& row : kStateFiles) Record(row.file, row.firstRunWord);
+    for (const StateFileRow& row : kStateFiles)
+        Record(row.file, row.firstRunWord);
 }
 
 void TweaksPage::CreateStateDirectory() {
     const DWORD attributes = files_.Attributes(kStateDirectory);
     const bool isDirectory = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (!isDirectory && !files_.MakeDirectory(kStateDirectory)) throw AppError("Cannot create C:\\QOR");
+    if (!isDirectory && !files_.MakeDirectory(kStateDirectory))
+        throw AppError("Cannot create C:\\QOR");
 }
 
 void TweaksPage::WritePolicyFile(const std::string& valueLine) {
     memo7_.Clear();
-    for (const std::string& line : PolicyFileLines(valueLine)) memo7_.AppendLine(line);
+    for (const std::string& line : PolicyFileLines(valueLine))
+        memo7_.AppendLine(line);
     WriteFileText(files_, kPolicyFilePath, memo7_.Text());
     // The full path: a relative name would be looked up in the current folder
     // of drive C and could import some other test.reg.

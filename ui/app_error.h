@@ -10,7 +10,8 @@ public:
     // Fills the first "%s" of `pattern` with `argument`, taken literally.
     static AppError Format(const std::string& pattern, const std::string& argument) {
         const size_t at = pattern.find("%s");
-        if (at == std::string::npos) return AppError(pattern);
+        if (at == std::string::npos)
+            return AppError(pattern);
         return AppError(pattern.substr(0, at) + argument + pattern.substr(at + 2));
     }
 };

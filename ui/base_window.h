@@ -31,7 +31,8 @@ protected:
         } else {
             self = reinterpret_cast<Derived*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         }
-        if (!self) return DefWindowProcA(window, message, wParam, lParam);
+        if (!self)
+            return DefWindowProcA(window, message, wParam, lParam);
         LRESULT result = 0;
         GuardCallback([&] { result = self->HandleMessage(message, wParam, lParam); });
         return result;

@@ -30,7 +30,8 @@ Font CreateDesignFont(const FontArgs& args, const Dpi& dpi) {
 
 std::string Window::Text() const {
     const int length = GetWindowTextLengthA(hwnd_);
-    if (length <= 0) return {};
+    if (length <= 0)
+        return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
     const int copied = GetWindowTextA(hwnd_, text.data(), length + 1);
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
@@ -52,8 +53,10 @@ HWND CreateControl(const CreateArgs& args, const Dpi& dpi) {
         args.exStyle, args.className, args.text.c_str(), style, dpi.Scale(args.bounds.x), dpi.Scale(args.bounds.y),
         dpi.Scale(args.bounds.width), dpi.Scale(args.bounds.height), args.parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)), GetModuleHandleA(nullptr), nullptr);
-    if (!control) throw AppError(std::string("Cannot create the control ") + args.className);
-    if (args.font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
+    if (!control)
+        throw AppError(std::string("Cannot create the control ") + args.className);
+    if (args.font)
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
     return control;
 }
 
@@ -82,7 +85,8 @@ int CharactersIn(const std::string& text) {
 
 void Memo::SetText(const std::string& text) {
     const std::string previous = Text();
-    if (text.size() < 0x7FFFFFFE && TrySetText(text) && Length() == CharactersIn(text)) return;
+    if (text.size() < 0x7FFFFFFE && TrySetText(text) && Length() == CharactersIn(text))
+        return;
     TrySetText(previous);
     throw AppError("Text exceeds memo capacity");
 }
@@ -173,7 +177,8 @@ std::string ListView::Caption(int index) const {
         item.cchTextMax = static_cast<int>(size);
         const auto length = static_cast<size_t>(
             SendMessageA(hwnd_, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < size) return text.substr(0, length);
+        if (length + 1 < size)
+            return text.substr(0, length);
     }
 }
 
@@ -219,7 +224,8 @@ void SetTabPadding(HWND tabs, int x, int y) {
 
 bool TabRowFits(HWND tabs, int width) {
     const auto count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-    if (count == 0) return true;
+    if (count == 0)
+        return true;
     RECT last{};
     SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last));
     // Its own style, not IsWindowVisible: the window may not be shown yet.
@@ -231,7 +237,8 @@ bool TabRowFits(HWND tabs, int width) {
 void FitTabRow(HWND tabs, int width, const Dpi& dpi) {
     for (int padding = dpi.Scale(kTabPaddingX) - 1; padding >= 0 && !TabRowFits(tabs, width); --padding)
         SetTabPadding(tabs, padding, dpi.Scale(kTabPaddingY));
-    if (TabRowFits(tabs, width)) return;
+    if (TabRowFits(tabs, width))
+        return;
     SetWindowLongPtrA(tabs, GWL_STYLE, GetWindowLongPtrA(tabs, GWL_STYLE) | TCS_MULTILINE);
     SetTabPadding(tabs, dpi.Scale(kTabPaddingX), dpi.Scale(kTabPaddingY));
 }
@@ -245,9 +252,11 @@ namespace {
 // the control paints down to the display area only, and the page's other
 // edges are drawn here, each clipped to its own strip.
 LRESULT CALLBACK PaintAroundDisplayArea(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(tabs, PaintAroundDisplayArea, 0);
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(tabs, PaintAroundDisplayArea, 0);
     HTHEME theme = message == WM_PAINT && !wParam ? GetWindowTheme(tabs) : nullptr;
-    if (!theme) return DefSubclassProc(tabs, message, wParam, lParam);
+    if (!theme)
+        return DefSubclassProc(tabs, message, wParam, lParam);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(tabs, &paint);
     RECT client, display;
@@ -263,7 +272,8 @@ LRESULT CALLBACK PaintAroundDisplayArea(HWND tabs, UINT message, WPARAM wParam, 
     const RECT edges[] = {{client.left, display.top, display.left, client.bottom},
                           {display.right, display.top, client.right, client.bottom},
                           {display.left, display.bottom, display.right, client.bottom}};
-    for (const RECT& edge : edges) DrawThemeBackground(theme, dc, TABP_PANE, 0, &page, &edge);
+    for (const RECT& edge : edges)
+        DrawThemeBackground(theme, dc, TABP_PANE, 0, &page, &edge);
     EndPaint(tabs, &paint);
     return 0;
 }
@@ -276,7 +286,8 @@ void Hints::Create(HWND owner) {
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
-    for (const auto& [tool, text] : waiting_) Register(tool, text);
+    for (const auto& [tool, text] : waiting_)
+        Register(tool, text);
     waiting_.clear();
 }
 

@@ -27,7 +27,8 @@ const std::string& ApplicationTitle() {
 }
 
 std::string ErrorBoxText(const std::string& message) {
-    if (message.empty() || static_cast<unsigned char>(message.back()) <= 0x2E) return message;
+    if (message.empty() || static_cast<unsigned char>(message.back()) <= 0x2E)
+        return message;
     return message + ".";
 }
 

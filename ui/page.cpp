@@ -8,6 +8,7 @@ ui::Button CreatePageButton(const PageContext& context, int button, const char* 
     created.Create(
         {.parent = context.sheet, .text = caption, .bounds = bounds, .id = ids::Button(button), .font = context.font},
         context.dpi);
-    if (hint) context.hints->Add(created.Handle(), hint);
+    if (hint)
+        context.hints->Add(created.Handle(), hint);
     return created;
 }

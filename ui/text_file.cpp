@@ -33,8 +33,10 @@ std::string EditorTextFromBytes(std::string_view bytes) {
         const size_t lineBreak = std::min(cr, lf);
         text.append(bytes.substr(start, lineBreak - start)).append("\r\n");
         start = lineBreak + (lineBreak == cr && lf == cr + 1 ? 2 : 1);
-        if (cr < start) cr = bytes.find('\r', start);
-        if (lf < start) lf = bytes.find('\n', start);
+        if (cr < start)
+            cr = bytes.find('\r', start);
+        if (lf < start)
+            lf = bytes.find('\n', start);
     }
     text.append(bytes.substr(start));
     return text;
@@ -48,11 +50,13 @@ size_t BytesFromFirstZero(std::string_view bytes) {
 std::string ReadFileBytes(platform::Files& files, const std::string& path) {
     DWORD error = ERROR_SUCCESS;
     HANDLE file = files.OpenForReading(path, error);
-    if (file == INVALID_HANDLE_VALUE) throw LoadError(path, OpenFailureReason(error));
+    if (file == INVALID_HANDLE_VALUE)
+        throw LoadError(path, OpenFailureReason(error));
     std::string bytes;
     const bool read = files.Read(file, bytes);
     files.Close(file);
-    if (!read) throw LoadError(path, "it could not be read");
+    if (!read)
+        throw LoadError(path, "it could not be read");
     return bytes;
 }
 
@@ -76,11 +80,13 @@ void WriteFileText(platform::Files& files, const std::string& path, std::string_
     const DWORD attributes = files.Attributes(path);
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     const DWORD refused = FILE_ATTRIBUTE_DIRECTORY | (readOnly == ReadOnlyFile::Refuse ? FILE_ATTRIBUTE_READONLY : 0);
-    if (exists && (attributes & refused)) throw AppError::Format("Cannot create file %s", path);
+    if (exists && (attributes & refused))
+        throw AppError::Format("Cannot create file %s", path);
 
     const std::string temporary = TemporaryPathBeside(path);
     HANDLE file = files.CreateNew(temporary, FILE_ATTRIBUTE_NORMAL);
-    if (file == INVALID_HANDLE_VALUE) throw AppError::Format("Cannot create file %s", path);
+    if (file == INVALID_HANDLE_VALUE)
+        throw AppError::Format("Cannot create file %s", path);
     const bool written = files.Write(file, text.data(), text.size()) == text.size() && files.Flush(file);
     files.Close(file);
     if (!written) {
@@ -91,13 +97,16 @@ void WriteFileText(platform::Files& files, const std::string& path, std::string_
     // The file's own attributes come off while it is replaced (a read-only
     // file cannot be) and go back on afterwards, also when replacing fails.
     const DWORD kept = exists ? attributes & (kAlwaysKept | FILE_ATTRIBUTE_READONLY) : 0;
-    if (kept) files.SetAttributes(path, attributes & ~kept);
+    if (kept)
+        files.SetAttributes(path, attributes & ~kept);
     if (!files.Replace(temporary, path)) {
-        if (kept) files.SetAttributes(path, attributes);
+        if (kept)
+            files.SetAttributes(path, attributes);
         files.Delete(temporary);
         throw AppError::Format("Cannot create file %s", path);
     }
-    if (kept) files.SetAttributes(path, attributes);
+    if (kept)
+        files.SetAttributes(path, attributes);
 }
 
 std::string LoadText(platform::Files& files, const std::string& path) {

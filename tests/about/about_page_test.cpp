@@ -85,7 +85,8 @@ TEST(JpegPicture, DamagedDataGivesAnEmptyPicture) {
     std::mt19937 random(7);
     for (int run = 0; run < 20; ++run) {
         std::string noise(4000, '\0');
-        for (char& c : noise) c = static_cast<char>(random());
+        for (char& c : noise)
+            c = static_cast<char>(random());
         EXPECT_TRUE(DecodeJpeg(noise).Empty());
         noise.replace(0, 2, "\xFF\xD8");  // a JPEG start followed by noise
         EXPECT_TRUE(DecodeJpeg(noise).Empty());

@@ -29,7 +29,8 @@ public:
         const IMAGE_DATA_DIRECTORY& imports = Headers()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
         for (size_t offset = FileOffset(imports.VirtualAddress);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
             const auto* descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(offset);
-            if (descriptor->Name == 0) break;
+            if (descriptor->Name == 0)
+                break;
             std::string name = &bytes_[FileOffset(descriptor->Name)];
             std::transform(name.begin(), name.end(), name.begin(),
                            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -41,7 +42,8 @@ public:
 private:
     template <typename T>
     const T* At(size_t offset) const {
-        if (offset + sizeof(T) > bytes_.size()) throw std::runtime_error("not a PE image");
+        if (offset + sizeof(T) > bytes_.size())
+            throw std::runtime_error("not a PE image");
         return reinterpret_cast<const T*>(&bytes_[offset]);
     }
     size_t FileOffset(DWORD rva) const {
@@ -65,9 +67,11 @@ TEST(Executable, ImportsWindowsOwnDllsOnly) {
                                            "advapi32.dll", "msvcrt.dll", "ole32.dll", "comdlg32.dll", "uxtheme.dll"};
     const std::set<std::string> imported = image.ImportedDlls();
     EXPECT_FALSE(imported.empty());
-    for (const std::string& dll : imported) EXPECT_TRUE(windows.count(dll)) << dll << " is not Windows' own";
+    for (const std::string& dll : imported)
+        EXPECT_TRUE(windows.count(dll)) << dll << " is not Windows' own";
     // Loaded at run time from the system folder only.
-    for (const char* late : {"netapi32.dll", "iphlpapi.dll", "version.dll"}) EXPECT_FALSE(imported.count(late)) << late;
+    for (const char* late : {"netapi32.dll", "iphlpapi.dll", "version.dll"})
+        EXPECT_FALSE(imported.count(late)) << late;
 }
 
 TEST(Executable, IsBuiltWithAslrAndDep) {

@@ -26,7 +26,8 @@ HWND CompareWindow(e2e::Program& program) {
              found = FindWindowExA(nullptr, found, nullptr, kCompareTitle)) {
             DWORD process = 0;
             GetWindowThreadProcessId(found, &process);
-            if (process == program.ProcessId() && IsWindowVisible(found)) return true;
+            if (process == program.ProcessId() && IsWindowVisible(found))
+                return true;
         }
         return false;
     });

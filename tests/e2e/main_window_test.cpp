@@ -31,7 +31,8 @@ HWND ShownWindow(const e2e::Program& program) {
         [&] {
             window = FindWindowA("TForm1", nullptr);
             DWORD process = 0;
-            if (window) GetWindowThreadProcessId(window, &process);
+            if (window)
+                GetWindowThreadProcessId(window, &process);
             return process == program.ProcessId() && IsWindowVisible(window);
         },
         15000, 1);
@@ -164,7 +165,8 @@ TEST_F(MainWindowTest, KeysPressedTheMomentTheWindowShowsReachWinInisButtons) {
     ASSERT_TRUE(window);
     // Keys go to the foreground window's queue: the window takes the foreground as it shows.
     ASSERT_TRUE(e2e::PollFor([&] { return GetForegroundWindow() == window; }, 15000, 1));
-    for (int i = 0; i < 2; ++i) program.PressKeyIn(window, VK_TAB);  // the editor, then Back Up
+    for (int i = 0; i < 2; ++i)
+        program.PressKeyIn(window, VK_TAB);  // the editor, then Back Up
     program.PressKeyIn(window, VK_RETURN);
 
     ASSERT_EQ(program.Window(), window);

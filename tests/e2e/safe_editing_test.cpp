@@ -25,7 +25,8 @@ public:
     HeldFile& operator=(const HeldFile&) = delete;
     bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
     void Release() {
-        if (Held()) CloseHandle(handle_);
+        if (Held())
+            CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
 
@@ -57,7 +58,8 @@ protected:
     }
     e2e::MessageBoxInfo Box(e2e::Program& program) {
         const auto box = program.WaitForMessageBox();
-        if (!box) ADD_FAILURE() << "no message box";
+        if (!box)
+            ADD_FAILURE() << "no message box";
         return box.value_or(e2e::MessageBoxInfo{});
     }
 };

@@ -15,7 +15,8 @@ namespace {
 
 int IndexOf(const std::vector<std::string>& items, const std::string& caption) {
     for (size_t i = 0; i < items.size(); ++i)
-        if (items[i] == caption) return static_cast<int>(i);
+        if (items[i] == caption)
+            return static_cast<int>(i);
     ADD_FAILURE() << "no item " << caption;
     return -1;
 }

@@ -82,8 +82,10 @@ const Expected kCommands[] = {
 // windows do, ANSI windows all.
 LRESULT CALLBACK PassNotificationsToPage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR page) {
-    if (message == WM_NOTIFYFORMAT) return NFR_ANSI;
-    if (message == WM_NOTIFY) return reinterpret_cast<LauncherPage*>(page)->Notify(*reinterpret_cast<NMHDR*>(lParam));
+    if (message == WM_NOTIFYFORMAT)
+        return NFR_ANSI;
+    if (message == WM_NOTIFY)
+        return reinterpret_cast<LauncherPage*>(page)->Notify(*reinterpret_cast<NMHDR*>(lParam));
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -139,7 +141,8 @@ protected:
     void EndEdit(int index, const char* text) {
         HWND edit = reinterpret_cast<HWND>(SendMessageA(List(), LVM_EDITLABELA, static_cast<WPARAM>(index), 0));
         ASSERT_TRUE(edit);
-        if (text) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        if (text)
+            SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
         SendMessageA(edit, WM_KEYDOWN, text ? VK_RETURN : VK_ESCAPE, 0);
     }
 
@@ -171,7 +174,8 @@ TEST_F(LauncherPageTest, ImageList2HoldsThirtyOneSmallImages) {
 }
 
 TEST_F(LauncherPageTest, EachItemStartsExactlyItsCommand) {
-    for (const Expected& expected : kCommands) EXPECT_THAT(DoubleClick(expected.caption), ElementsAre(expected.call));
+    for (const Expected& expected : kCommands)
+        EXPECT_THAT(DoubleClick(expected.caption), ElementsAre(expected.call));
 }
 
 TEST_F(LauncherPageTest, DoubleClickWithNothingSelectedStartsNothing) {

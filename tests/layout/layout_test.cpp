@@ -186,7 +186,8 @@ std::vector<COLORREF> PaintedTabControl(bool aroundSheet) {
                                  display.right - display.left, display.bottom - display.top, window, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     SetWindowPos(sheet, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (aroundSheet) ui::PaintAroundSheets(tabs);
+    if (aroundSheet)
+        ui::PaintAroundSheets(tabs);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     const ScreenPicture picture(window);

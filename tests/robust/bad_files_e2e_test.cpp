@@ -33,7 +33,8 @@ std::string Bytes(const char* text, size_t size) { return std::string(text, size
 std::string Loaded(const std::string& bytes) {
     std::string text;
     for (size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;  // the LF writes the pair
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;  // the LF writes the pair
         text += bytes[i] == '\r' || bytes[i] == '\n' ? std::string("\r\n") : std::string(1, bytes[i]);
     }
     return text;
@@ -47,8 +48,10 @@ std::map<std::string, std::string> Snapshot() {
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             files[path] = drive_c::ReadBytes(path);
     };
-    for (const char* path : kSystemFiles) take(path);
-    for (const char* path : kStateFiles) take(path);
+    for (const char* path : kSystemFiles)
+        take(path);
+    for (const char* path : kStateFiles)
+        take(path);
     take(kMarker);
     return files;
 }
@@ -111,11 +114,13 @@ protected:
         drive_c::Remove("c:\\qor");
         drive_c::MakeFolder("c:\\qor");
         drive_c::WriteBytes(kMarker, "Memo8\r\n");
-        for (const char* path : kStateFiles) drive_c::WriteBytes(path, "show");
+        for (const char* path : kStateFiles)
+            drive_c::WriteBytes(path, "show");
     }
     void TearDown() override {
         drive_c::Remove("c:\\qor");
-        for (const char* path : kBackUpFiles) drive_c::Remove(path);
+        for (const char* path : kBackUpFiles)
+            drive_c::Remove(path);
     }
     // Checks the program is up and answering; a start that loads a 10 MB
     // state file into its memo takes a while under Wine.
@@ -132,12 +137,14 @@ protected:
 TEST_F(BadFilesTest, StateFilesOfBinaryBytesTenMegabytesOrAFolderChangeNothingAndDoNotStopTheStart) {
     std::string binary(512, '\0');
     std::mt19937 random(11);
-    for (char& c : binary) c = static_cast<char>(random());
+    for (char& c : binary)
+        c = static_cast<char>(random());
     std::replace(binary.begin(), binary.end(), '\x98', '~');  // crashes Wine's edit control at a line's start
     binary.replace(0, 3, "\xFF\r\n");                         // never a state word before its first zero byte
     // 10 MB of state words, one per line: never one word alone.
     std::string huge;
-    while (huge.size() < 10 * 1024 * 1024) huge += "hide\r\n";
+    while (huge.size() < 10 * 1024 * 1024)
+        huge += "hide\r\n";
 
     // In the restore's order TB, SB, CL, ST, TM: the folder ends it silently.
     drive_c::WriteBytes("c:\\qor\\TB.txt", binary);
@@ -146,7 +153,8 @@ TEST_F(BadFilesTest, StateFilesOfBinaryBytesTenMegabytesOrAFolderChangeNothingAn
     drive_c::MakeFolder("c:\\qor\\CL.txt");
     drive_c::WriteBytes("c:\\qor\\CL.txt\\user.dat", "kept");
     const auto before = Snapshot();
-    for (const auto& [path, bytes] : before) MakeOld(path);
+    for (const auto& [path, bytes] : before)
+        MakeOld(path);
 
     {
         e2e::Program program;
@@ -157,7 +165,8 @@ TEST_F(BadFilesTest, StateFilesOfBinaryBytesTenMegabytesOrAFolderChangeNothingAn
         ExpectRunning(program);
     }
     EXPECT_EQ(Snapshot(), before);
-    for (const auto& [path, bytes] : before) EXPECT_FALSE(WrittenSinceMadeOld(path)) << path << " was rewritten";
+    for (const auto& [path, bytes] : before)
+        EXPECT_FALSE(WrittenSinceMadeOld(path)) << path << " was rewritten";
     EXPECT_EQ(drive_c::ReadBytes("c:\\qor\\CL.txt\\user.dat"), "kept");
     EXPECT_EQ(drive_c::CountMatching("c:\\qor", "*.qortmp"), 0);
 }
@@ -169,7 +178,8 @@ TEST_F(BadFilesTest, TheRestoreGoesOnPastStateFilesThatHoldNoWord) {
     drive_c::WriteBytes("c:\\qor\\ST.txt", "show");
     drive_c::WriteBytes("c:\\qor\\TM.txt", "hide");
     const auto before = Snapshot();
-    for (const auto& [path, bytes] : before) MakeOld(path);
+    for (const auto& [path, bytes] : before)
+        MakeOld(path);
 
     {
         e2e::Program program;
@@ -180,7 +190,8 @@ TEST_F(BadFilesTest, TheRestoreGoesOnPastStateFilesThatHoldNoWord) {
     for (const char* path : {"c:\\qor\\TB.txt", "c:\\qor\\SB.txt", "c:\\qor\\CL.txt"})
         EXPECT_FALSE(WrittenSinceMadeOld(path)) << path;
     // Their toggles ran and wrote the same word again.
-    for (const char* path : {"c:\\qor\\ST.txt", "c:\\qor\\TM.txt"}) EXPECT_TRUE(WrittenSinceMadeOld(path)) << path;
+    for (const char* path : {"c:\\qor\\ST.txt", "c:\\qor\\TM.txt"})
+        EXPECT_TRUE(WrittenSinceMadeOld(path)) << path;
 }
 
 TEST_F(BadFilesTest, AFolderInPlaceOfTheMarkerOrOfTheStateFolderIsReportedAndNoFileIsLost) {
@@ -244,7 +255,8 @@ TEST_F(BadFilesTest, SystemFilesWithZeroBytesLoneCrsHugeLinesOrNoLineBreakSaveAs
         "@echo off set PATH=c:\\dos;%PATH% %1 %s",      // no line break at all
         "a\n\rb\r\n\nc\r\r\nd\n",                       // every kind of break
     };
-    for (size_t i = 0; i < 5; ++i) drive_c::WriteBytes(kSystemFiles[i + 1], inputs[i]);
+    for (size_t i = 0; i < 5; ++i)
+        drive_c::WriteBytes(kSystemFiles[i + 1], inputs[i]);
     const std::string winIni = drive_c::ReadBytes(kSystemFiles[0]);
 
     e2e::Program program;

@@ -49,7 +49,8 @@ TEST(DamagedLogo, ChangedBytesGiveNothingOrAWholePicture) {
             firstChange = std::min(firstChange, at);
         }
         const Picture picture = DecodeJpeg(damaged);
-        if (picture.Empty()) continue;
+        if (picture.Empty())
+            continue;
         ++decoded;
         const std::string what = "run " + std::to_string(run);
         BITMAP info{};

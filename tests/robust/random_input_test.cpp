@@ -40,7 +40,8 @@ std::string Printable(const std::string& bytes) {
 std::string RandomBytes(std::mt19937& random, size_t maxLength) {
     static const char kPieces[] = {'\r', '\n', '\0', 'a', 'Z', ' '};
     std::string bytes(random() % (maxLength + 1), '\0');
-    for (char& c : bytes) c = random() % 3 == 0 ? static_cast<char>(random()) : kPieces[random() % sizeof(kPieces)];
+    for (char& c : bytes)
+        c = random() % 3 == 0 ? static_cast<char>(random()) : kPieces[random() % sizeof(kPieces)];
     return bytes;
 }
 
@@ -56,16 +57,20 @@ std::string ExpectedEditorText(const std::string& bytes) {
         std::distance(std::sregex_iterator(kept.begin(), kept.end(), kLineBreak), std::sregex_iterator());
     lines.resize(static_cast<size_t>(breaks) + 1);
     std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+    for (size_t i = 0; i < lines.size(); ++i)
+        text += (i ? "\r\n" : "") + lines[i];
     return text;
 }
 
 // What any editor text must look like: no zero byte, and CR and LF only as pairs.
 bool OnlyPairedLineBreaks(const std::string& text) {
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\0') return false;
-        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+        if (text[i] == '\0')
+            return false;
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
+            return false;
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            return false;
     }
     return true;
 }
@@ -128,7 +133,8 @@ std::string RandomStateFile(std::mt19937& random) {
         case 1:
             break;
         case 2:  // one byte changed
-            if (!bytes.empty()) bytes[random() % bytes.size()] = static_cast<char>(random());
+            if (!bytes.empty())
+                bytes[random() % bytes.size()] = static_cast<char>(random());
             break;
         case 3:  // one byte put in
             bytes.insert(bytes.begin() + random() % (bytes.size() + 1), static_cast<char>(random()));
@@ -140,7 +146,8 @@ std::string RandomStateFile(std::mt19937& random) {
     // byte 0x98, so the memos never get one here; under Windows it is a
     // character like any other.
     for (char& c : bytes)
-        if (c == '\x98') c = '~';
+        if (c == '\x98')
+            c = '~';
     return bytes;
 }
 
@@ -183,7 +190,8 @@ TEST(RandomStateWords, OnlyExactlyShowOrHideActs) {
         ASSERT_NO_THROW(page.RestoreToggles());
 
         std::string what;
-        for (size_t i = 0; i < contents.size(); ++i) what += std::string(" ") + Printable(contents[i]) + " |";
+        for (size_t i = 0; i < contents.size(); ++i)
+            what += std::string(" ") + Printable(contents[i]) + " |";
         for (size_t i = 0; i < contents.size(); ++i) {
             const std::string word = WordActedOn(contents[i]);
             const bool saved = files.saved.count(kRestored[i]) != 0;

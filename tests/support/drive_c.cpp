@@ -9,22 +9,26 @@ namespace drive_c {
 void WriteBytes(const std::string& path, const std::string& bytes) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot write " + path);
     DWORD written = 0;
     const BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
-    if (!ok || written != bytes.size()) throw std::runtime_error("short write to " + path);
+    if (!ok || written != bytes.size())
+        throw std::runtime_error("short write to " + path);
 }
 
 std::string ReadBytes(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot read " + path);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot read " + path);
     std::string bytes(GetFileSize(file, nullptr), '\0');
     DWORD got = 0;
     const BOOL ok = bytes.empty() || ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
     CloseHandle(file);
-    if (!ok) throw std::runtime_error("cannot read " + path);
+    if (!ok)
+        throw std::runtime_error("cannot read " + path);
     bytes.resize(got);
     return bytes;
 }
@@ -33,7 +37,8 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 void Remove(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         DeleteFileA(path.c_str());
@@ -44,7 +49,8 @@ void Remove(const std::string& path) {
     if (search != INVALID_HANDLE_VALUE) {
         do {
             const std::string name = found.cFileName;
-            if (name != "." && name != "..") Remove(path + "\\" + name);
+            if (name != "." && name != "..")
+                Remove(path + "\\" + name);
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
@@ -56,9 +62,11 @@ void MakeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullpt
 int CountMatching(const std::string& folder, const std::string& pattern) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
     int count = 0;
-    do ++count;
+    do
+        ++count;
     while (FindNextFileA(search, &found));
     FindClose(search);
     return count;

@@ -34,22 +34,26 @@ public:
     const Window& operator[](HWND window) const { return windows_[IndexOf(window)]; }
 
     HWND FindWindowExA(HWND parent, HWND childAfter, const char* className, const char*) override {
-        if (parent == kDesktop) parent = nullptr;
+        if (parent == kDesktop)
+            parent = nullptr;
         const size_t start = childAfter ? IndexOf(childAfter) + 1 : 0;
         for (size_t i = start; i < windows_.size(); ++i)
-            if (windows_[i].parent == parent && windows_[i].className == className) return HandleOf(i);
+            if (windows_[i].parent == parent && windows_[i].className == className)
+                return HandleOf(i);
         return nullptr;
     }
     HWND GetDesktopWindow() override { return kDesktop; }
     BOOL ShowWindow(HWND window, int command) override {
         shows.push_back({window, command});
-        if (!window) return FALSE;
+        if (!window)
+            return FALSE;
         windows_[IndexOf(window)].visible = command != 0;
         return TRUE;
     }
     HWND SetParent(HWND child, HWND newParent) override {
         reparents.push_back(child);
-        if (!child) return nullptr;
+        if (!child)
+            return nullptr;
         windows_[IndexOf(child)].parent = newParent == kDesktop ? nullptr : newParent;
         return nullptr;
     }

@@ -12,7 +12,8 @@ struct ControlSearch {
 
 inline BOOL CALLBACK MatchControlId(HWND child, LPARAM data) {
     auto* search = reinterpret_cast<ControlSearch*>(data);
-    if (GetDlgCtrlID(child) != search->id) return TRUE;
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
     search->found = child;
     return FALSE;
 }

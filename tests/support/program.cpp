@@ -14,8 +14,10 @@ namespace e2e {
 bool PollFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD intervalMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
+        if (condition())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
         Sleep(intervalMs);
     }
 }
@@ -60,7 +62,8 @@ DWORD ProcessOf(HWND window) {
 
 std::string WindowText(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
     std::string text(length + 1, '\0');
     DWORD_PTR copied = 0;
     SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
@@ -77,7 +80,8 @@ std::string ClassOf(HWND window) {
 
 bool HasVisibleIcon(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) != "Static" || !IsWindowVisible(child)) continue;
+        if (ClassOf(child) != "Static" || !IsWindowVisible(child))
+            continue;
         if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && SendMessageA(child, STM_GETICON, 0, 0))
             return true;
     }
@@ -113,15 +117,19 @@ Program::Program(const std::string& workingDirectory) {
             return started || error != ERROR_INTERNAL_ERROR;
         },
         10000, 100);
-    if (!started) ADD_FAILURE() << "cannot start " << path << ": error " << error;
+    if (!started)
+        ADD_FAILURE() << "cannot start " << path << ": error " << error;
 }
 
 Program::~Program() {
     // Detached first: a thread left joinable would end the test program.
-    if (pendingSend_.joinable()) pendingSend_.detach();
-    if (!process_.hProcess) return;
+    if (pendingSend_.joinable())
+        pendingSend_.detach();
+    if (!process_.hProcess)
+        return;
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+        if (window_)
+            PostMessageA(window_, WM_CLOSE, 0, 0);
         // Boxes are closed, and a question about unsaved text is answered No.
         const bool ended = PollFor(
             [this] {
@@ -140,17 +148,21 @@ Program::~Program() {
 }
 
 HWND Program::Window() {
-    if (window_) return window_;
+    if (window_)
+        return window_;
     PollFor([this] {
         HWND candidate = nullptr;
         while ((candidate = FindWindowExA(nullptr, candidate, "TForm1", nullptr)) != nullptr)
-            if (ProcessOf(candidate) == ProcessId() && IsWindowVisible(candidate)) return (window_ = candidate), true;
+            if (ProcessOf(candidate) == ProcessId() && IsWindowVisible(candidate))
+                return (window_ = candidate), true;
         return false;
     });
-    if (!window_) ADD_FAILURE() << "the main window never showed";
+    if (!window_)
+        ADD_FAILURE() << "the main window never showed";
     // The rest of the start-up and the other pages come from messages the
     // window posts to itself; the program waits for input once they are done.
-    if (window_ && WaitForInputIdle(process_.hProcess, 120000) != 0) ADD_FAILURE() << "the start-up never finished";
+    if (window_ && WaitForInputIdle(process_.hProcess, 120000) != 0)
+        ADD_FAILURE() << "the start-up never finished";
     return window_;
 }
 
@@ -158,7 +170,8 @@ HWND Program::FindControl(int id) { return FindControlById(Window(), id); }
 
 HWND Program::Control(int id) {
     HWND found = FindControl(id);
-    if (!found) ADD_FAILURE() << "no control with id " << id;
+    if (!found)
+        ADD_FAILURE() << "no control with id " << id;
     return found;
 }
 
@@ -229,12 +242,16 @@ void SendKey(WORD key, bool up) {
 
 void Program::PressKey(WORD key, bool shift, bool control) {
     SetForegroundWindow(Window());
-    if (control) SendKey(VK_CONTROL, false);
-    if (shift) SendKey(VK_SHIFT, false);
+    if (control)
+        SendKey(VK_CONTROL, false);
+    if (shift)
+        SendKey(VK_SHIFT, false);
     SendKey(key, false);
     SendKey(key, true);
-    if (shift) SendKey(VK_SHIFT, true);
-    if (control) SendKey(VK_CONTROL, true);
+    if (shift)
+        SendKey(VK_SHIFT, true);
+    if (control)
+        SendKey(VK_CONTROL, true);
 }
 
 void Program::PressKeyIn(HWND window, WORD key) {
@@ -268,7 +285,8 @@ void Program::ClickInto(int editId) {
     // At the left margin: the caret goes before the first character whatever its width in the font.
     PostClick(Control(editId), {1, 4}, WM_LBUTTONDOWN, WM_LBUTTONUP);
     HWND edit = Control(editId);
-    if (!PollFor([&] { return FocusedControl() == edit; })) ADD_FAILURE() << "the editor " << editId << " got no focus";
+    if (!PollFor([&] { return FocusedControl() == edit; }))
+        ADD_FAILURE() << "the editor " << editId << " got no focus";
 }
 
 HWND Program::FocusedControl() {
@@ -295,14 +313,16 @@ void Program::SendAndWait(HWND target, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void Program::FinishPendingSend() {
-    if (pendingSend_.joinable()) pendingSend_.join();
+    if (pendingSend_.joinable())
+        pendingSend_.join();
 }
 
 std::vector<MessageBoxInfo> Program::MessageBoxes() {
     std::vector<MessageBoxInfo> boxes;
     HWND candidate = nullptr;
     while ((candidate = FindWindowExA(nullptr, candidate, "#32770", nullptr)) != nullptr) {
-        if (ProcessOf(candidate) != ProcessId() || !IsWindowVisible(candidate)) continue;
+        if (ProcessOf(candidate) != ProcessId() || !IsWindowVisible(candidate))
+            continue;
         HWND text = GetDlgItem(candidate, 0xFFFF);
         boxes.push_back({candidate, WindowText(candidate), text ? WindowText(text) : "", HasVisibleIcon(candidate)});
     }
@@ -314,7 +334,8 @@ std::optional<MessageBoxInfo> Program::WaitForMessageBox(DWORD timeoutMs) {
     PollFor(
         [&] {
             std::vector<MessageBoxInfo> boxes = MessageBoxes();
-            if (!boxes.empty()) found = boxes.front();
+            if (!boxes.empty())
+                found = boxes.front();
             return found.has_value();
         },
         timeoutMs);
@@ -323,7 +344,8 @@ std::optional<MessageBoxInfo> Program::WaitForMessageBox(DWORD timeoutMs) {
 
 void Program::Press(const MessageBoxInfo& box, int buttonId) {
     HWND button = GetDlgItem(box.window, buttonId);
-    if (!button) ADD_FAILURE() << "the box \"" << box.text << "\" has no button " << buttonId;
+    if (!button)
+        ADD_FAILURE() << "the box \"" << box.text << "\" has no button " << buttonId;
     PostMessageA(button, BM_CLICK, 0, 0);
     if (!PollFor([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }))
         ADD_FAILURE() << "the box \"" << box.text << "\" did not close";
@@ -402,7 +424,8 @@ bool Program::WaitUntilIdle(DWORD timeoutMs) {
 }
 
 std::optional<DWORD> Program::WaitForExit(DWORD timeoutMs) {
-    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return std::nullopt;
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);
     return code;

@@ -54,7 +54,8 @@ inline void SetString(const Hive& hive, const std::string& path, const std::stri
 
 inline void DeleteTree(const Hive& hive, const std::string& path) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(hive.root, path.c_str(), 0, KEY_ALL_ACCESS | hive.view, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(hive.root, path.c_str(), 0, KEY_ALL_ACCESS | hive.view, &key) != ERROR_SUCCESS)
+        return;
     RegDeleteTreeA(key, nullptr);
     RegCloseKey(key);
     RegDeleteKeyExA(hive.root, path.c_str(), hive.view, 0);

@@ -10,7 +10,8 @@ ScratchDrive::ScratchDrive() : root_(drive_c::ScratchFolder("drive-c")) {
 ScratchDrive::~ScratchDrive() { drive_c::Remove(root_); }
 
 std::string ScratchDrive::Path(const std::string& path) const {
-    if (path.size() < 3 || (path[0] != 'c' && path[0] != 'C') || path[1] != ':' || path[2] != '\\') return path;
+    if (path.size() < 3 || (path[0] != 'c' && path[0] != 'C') || path[1] != ':' || path[2] != '\\')
+        return path;
     return path.size() == 3 ? root_ : root_ + path.substr(2);  // the root itself without a trailing '\\'
 }
 

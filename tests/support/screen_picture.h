@@ -41,7 +41,8 @@ public:
     size_t PixelsNotOf(COLORREF background, HWND control, const RECT& area) const {
         size_t count = 0;
         for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) count += At(control, x, y) != background;
+            for (int x = area.left; x < area.right; ++x)
+                count += At(control, x, y) != background;
         return count;
     }
     // Keeps the picture as a .bmp file for a person to look at. Whether the
@@ -58,7 +59,8 @@ public:
         bool written = file && std::fwrite(&header, sizeof(header), 1, file) == 1 &&
                        std::fwrite(&format.bmiHeader, sizeof(format.bmiHeader), 1, file) == 1 &&
                        std::fwrite(pixels_.data(), bytes, 1, file) == 1;
-        if (file) written = std::fclose(file) == 0 && written;
+        if (file)
+            written = std::fclose(file) == 0 && written;
         std::printf(written ? "screen kept in %s\n" : "could not keep the screen in %s\n", path.c_str());
     }
 
@@ -75,7 +77,8 @@ private:
     }
     COLORREF AtScreen(int x, int y) const {
         const int column = x - bounds_.left, row = y - bounds_.top;
-        if (column < 0 || row < 0 || column >= width_ || row >= height_) return CLR_INVALID;
+        if (column < 0 || row < 0 || column >= width_ || row >= height_)
+            return CLR_INVALID;
         const DWORD bgr =
             pixels_[static_cast<size_t>(height_ - 1 - row) * static_cast<size_t>(width_) + static_cast<size_t>(column)];
         return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);

@@ -26,7 +26,8 @@ std::string Compare(const Lines& first, const Lines& second) { return Render(Com
 Lines Side(const std::vector<DiffLine>& lines, LineKind own) {
     Lines side;
     for (const DiffLine& line : lines)
-        if (line.kind == LineKind::Unchanged || line.kind == own) side.push_back(line.text);
+        if (line.kind == LineKind::Unchanged || line.kind == own)
+            side.push_back(line.text);
     return side;
 }
 
@@ -41,7 +42,8 @@ size_t CommonLength(const Lines& a, const Lines& b) {
 
 Lines Numbered(const std::string& prefix, int count) {
     Lines lines;
-    for (int i = 0; i < count; ++i) lines.push_back(prefix + std::to_string(i));
+    for (int i = 0; i < count; ++i)
+        lines.push_back(prefix + std::to_string(i));
     return lines;
 }
 

@@ -63,7 +63,8 @@ TEST_F(SysFilePagesTest, EachButtonWritesItsOwnEditorToItsOwnFileOnly) {
                   "editor " + std::to_string(static_cast<int>(write.page)) + "\r\nline two")
             << "Button" << write.button;
         drive_c::Remove(OnDisk(write.path));
-        for (const Expected& other : kWrites) EXPECT_FALSE(drive_c::Exists(OnDisk(other.path))) << other.path;
+        for (const Expected& other : kWrites)
+            EXPECT_FALSE(drive_c::Exists(OnDisk(other.path))) << other.path;
     }
 }
 

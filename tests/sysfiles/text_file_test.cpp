@@ -125,7 +125,8 @@ TEST_F(TextFileTest, AMissingFileAndAHeldOneFailWithTheirReasons) {
 
 TEST_F(TextFileTest, AnEightMegabyteFileFitsAnEditor) {
     std::string big;
-    while (big.size() < 8 * 1024 * 1024) big += "device=c:\\windows\\himem.sys ; some configuration line\r\n";
+    while (big.size() < 8 * 1024 * 1024)
+        big += "device=c:\\windows\\himem.sys ; some configuration line\r\n";
     drive_c::WriteBytes(kFile, big);
     ScratchWindow window;
     ui::Memo editor;

@@ -30,12 +30,15 @@ public:
         requests.push_back(block);
         if (block.ncb_command == NCBENUM) {
             block.ncb_buffer[0] = static_cast<UCHAR>(enumerated.size());
-            for (size_t i = 0; i < enumerated.size(); ++i) block.ncb_buffer[i + 1] = enumerated[i];
+            for (size_t i = 0; i < enumerated.size(); ++i)
+                block.ncb_buffer[i + 1] = enumerated[i];
             return NRC_GOODRET;
         }
-        if (block.ncb_command == NCBRESET) return NRC_GOODRET;
+        if (block.ncb_command == NCBRESET)
+            return NRC_GOODRET;
         const auto found = adapters.find(block.ncb_lana_num);
-        if (found == adapters.end()) return NRC_BRIDGE;
+        if (found == adapters.end())
+            return NRC_BRIDGE;
         std::memcpy(block.ncb_buffer, found->second.address.data(), 6);
         return found->second.code;
     }
@@ -79,7 +82,8 @@ public:
 private:
     template <typename T>
     static T Next(std::deque<T>& values) {
-        if (values.empty()) return 0;
+        if (values.empty())
+            return 0;
         const T value = values.front();
         values.pop_front();
         return value;
@@ -112,7 +116,8 @@ public:
         const bool hive = root == HKEY_LOCAL_MACHINE || root == HKEY_CURRENT_USER;
         const auto found = hive ? keys_.find({HiveOf(root, access), path})
                                 : keys_.find({KeyOf(root).hive, KeyOf(root).path + "\\" + path});
-        if (found == keys_.end()) return nullptr;
+        if (found == keys_.end())
+            return nullptr;
         ++openKeys;
         return reinterpret_cast<HKEY>(&found->second);
     }
@@ -120,16 +125,20 @@ public:
     DWORD SubkeyCount(HKEY key) override { return static_cast<DWORD>(KeyOf(key).subkeys.size()); }
     std::string SubkeyName(HKEY key, DWORD index) override { return KeyOf(key).subkeys.at(index); }
     platform::RegistryValue Read(HKEY key, const std::string& name) override {
-        if (!key) return {};
+        if (!key)
+            return {};
         const auto found = KeyOf(key).values.find(name);
         return found == KeyOf(key).values.end() ? platform::RegistryValue{} : found->second;
     }
 
 private:
     static Hive HiveOf(HKEY root, REGSAM access) {
-        if (root == HKEY_CURRENT_USER) return Hive::User;
-        if (access & KEY_WOW64_32KEY) return Hive::Machine32;
-        if (access & KEY_WOW64_64KEY) return Hive::Machine64;
+        if (root == HKEY_CURRENT_USER)
+            return Hive::User;
+        if (access & KEY_WOW64_32KEY)
+            return Hive::Machine32;
+        if (access & KEY_WOW64_64KEY)
+            return Hive::Machine64;
         return sizeof(void*) == 8 ? Hive::Machine64 : Hive::Machine32;
     }
     static Key& KeyOf(HKEY key) { return *reinterpret_cast<Key*>(key); }
@@ -143,7 +152,8 @@ private:
         Key& key = keys_[{hive, path}];
         key.hive = hive;
         key.path = path;
-        if (value.exists) key.values[name] = value;
+        if (value.exists)
+            key.values[name] = value;
     }
 
     std::map<std::pair<Hive, std::string>, Key> keys_;

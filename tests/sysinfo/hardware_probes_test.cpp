@@ -14,7 +14,8 @@ const platform::HardwareAddress kZero{};
 std::vector<UCHAR> AdaptersAsked(const FakeNetBios& netbios, UCHAR command) {
     std::vector<UCHAR> asked;
     for (const NCB& block : netbios.requests)
-        if (block.ncb_command == command) asked.push_back(block.ncb_lana_num);
+        if (block.ncb_command == command)
+            asked.push_back(block.ncb_lana_num);
     return asked;
 }
 

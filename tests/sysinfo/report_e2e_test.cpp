@@ -14,7 +14,8 @@ namespace {
 constexpr char kReportPath[] = "c:\\qor report.txt";
 
 std::string ClipboardText() {
-    if (!OpenClipboard(nullptr)) return {};
+    if (!OpenClipboard(nullptr))
+        return {};
     std::string text;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         text = static_cast<const char*>(GlobalLock(data));
@@ -27,7 +28,8 @@ std::string ClipboardText() {
 BOOL CALLBACK KeepFileNameBox(HWND child, LPARAM found) {
     char className[8] = {};
     GetClassNameA(child, className, sizeof(className));
-    if (GetDlgCtrlID(child) == 0x47C && lstrcmpiA(className, "Edit") == 0) *reinterpret_cast<HWND*>(found) = child;
+    if (GetDlgCtrlID(child) == 0x47C && lstrcmpiA(className, "Edit") == 0)
+        *reinterpret_cast<HWND*>(found) = child;
     return TRUE;
 }
 

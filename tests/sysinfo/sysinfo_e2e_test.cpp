@@ -226,7 +226,8 @@ TEST_F(SysInfoE2eTest, TheWindowAnswersWhileFiveThousandProgramsAreReadAndThenSh
             const bool answered =
                 SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 2000, &result) != 0;
             EXPECT_TRUE(answered) << "the window did not answer within 2 s";
-            if (before && answered && refreshing()) ++answeredWhileRefreshing;
+            if (before && answered && refreshing())
+                ++answeredWhileRefreshing;
             return program.SelectedPage() == kSystemInfoTab && !refreshing();
         },
         120000);

@@ -8,10 +8,12 @@
 #include "ui/control_ids.h"
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
+    if (argc < 2)
+        return 2;
     HWND window = FindWindowA("TForm1", nullptr);
     HWND button = window ? e2e::FindControlById(window, ids::Button(std::atoi(argv[1]))) : nullptr;
-    if (!button) return 1;
+    if (!button)
+        return 1;
     DWORD_PTR result = 0;
     SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result);
     return 0;

@@ -15,18 +15,22 @@ namespace {
 // again once they are all shown. Other pages have no such button.
 void WaitForSystemInfoValues(HWND window) {
     HWND button35 = e2e::FindControlById(window, ids::Button(35));
-    if (!button35 || !IsWindowVisible(GetParent(button35))) return;
-    for (int waited = 0; waited < 30000 && !IsWindowEnabled(button35); waited += 10) Sleep(10);
+    if (!button35 || !IsWindowVisible(GetParent(button35)))
+        return;
+    for (int waited = 0; waited < 30000 && !IsWindowEnabled(button35); waited += 10)
+        Sleep(10);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
+    if (argc < 2)
+        return 2;
     const int index = std::atoi(argv[1]);
     HWND window = FindWindowA("TForm1", nullptr);
     HWND tabs = window ? GetDlgItem(window, ids::PageControl1) : nullptr;
-    if (!tabs) return 1;
+    if (!tabs)
+        return 1;
     DWORD processId = 0;
     GetWindowThreadProcessId(tabs, &processId);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);

@@ -18,7 +18,8 @@ __attribute__((noinline)) void CopyIntoEightBytes(const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return static_cast<int>(reinterpret_cast<std::uintptr_t>(__stack_chk_guard));
+    if (argc < 2)
+        return static_cast<int>(reinterpret_cast<std::uintptr_t>(__stack_chk_guard));
     CopyIntoEightBytes(argv[1]);
     return 0;
 }

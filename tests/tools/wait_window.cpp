@@ -5,7 +5,8 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    if (argc < 3) return 2;
+    if (argc < 3)
+        return 2;
     const DWORD deadline = GetTickCount() + static_cast<DWORD>(std::atoi(argv[2])) * 1000;
     while (GetTickCount() < deadline) {
         HWND window = FindWindowA(nullptr, argv[1]);

@@ -6,10 +6,12 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
+    if (argc < 2)
+        return 2;
     HWND window = FindWindowA(nullptr, argv[1]);
     RECT bounds{};
-    if (!window || !IsWindowVisible(window) || !GetWindowRect(window, &bounds)) return 1;
+    if (!window || !IsWindowVisible(window) || !GetWindowRect(window, &bounds))
+        return 1;
     std::printf("%ldx%ld+%ld+%ld\n", bounds.right - bounds.left, bounds.bottom - bounds.top, bounds.left, bounds.top);
     return 0;
 }

@@ -32,7 +32,8 @@ std::optional<DWORD> PolicyValue(const char* name) {
 
 void DeletePolicyValue(const char* name) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPolicyKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPolicyKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
     RegDeleteValueA(key, name);
     RegCloseKey(key);
 }
@@ -102,7 +103,8 @@ protected:
         startButton_ = FindWindowExA(taskbar_, nullptr, "Button", nullptr);
         ASSERT_NE(startButton_, nullptr);
         // Start-up reads win.ini first; without it the program stops at an error box.
-        if (!drive_c::Exists("c:\\windows\\win.ini")) drive_c::WriteBytes("c:\\windows\\win.ini", "[mail]\r\n");
+        if (!drive_c::Exists("c:\\windows\\win.ini"))
+            drive_c::WriteBytes("c:\\windows\\win.ini", "[mail]\r\n");
         // Not a first run, and nothing to restore: the state files are absent.
         drive_c::Remove("c:\\qor");
         drive_c::MakeFolder("c:\\qor");
@@ -111,7 +113,8 @@ protected:
     }
     void TearDown() override {
         // Leave the shell as the next test expects it.
-        if (IsTopLevel(startButton_)) SetParent(startButton_, taskbar_);
+        if (IsTopLevel(startButton_))
+            SetParent(startButton_, taskbar_);
         ShowWindow(startButton_, SW_SHOWNORMAL);
         ShowWindow(taskbar_, SW_RESTORE);
         drive_c::Remove("c:\\qor");

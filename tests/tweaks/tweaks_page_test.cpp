@@ -124,7 +124,8 @@ BOOL CALLBACK FindTooltip(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<TooltipSearch*>(data);
     char className[32] = {};
     GetClassNameA(window, className, sizeof(className));
-    if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0 || GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+    if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0 || GetWindow(window, GW_OWNER) != search->owner)
+        return TRUE;
     search->tooltip = window;
     return FALSE;
 }
@@ -134,7 +135,8 @@ std::vector<std::pair<HWND, std::string>> HintsOf(HWND owner) {
     TooltipSearch search{owner, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&search));
     std::vector<std::pair<HWND, std::string>> hints;
-    if (!search.tooltip) return hints;
+    if (!search.tooltip)
+        return hints;
     const int count = static_cast<int>(SendMessageA(search.tooltip, TTM_GETTOOLCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         char text[80] = {};  // the size TTM_ENUMTOOLS may fill
@@ -213,7 +215,8 @@ TEST_F(TweaksPageTest, FirstRunStopsAtTheFirstFailedWrite) {
 
 TEST_F(TweaksPageTest, RestoreOfFirstRunFilesShowsEverythingAndRewritesTheFiles) {
     page_.FirstRunCheck();
-    for (const char* path : kStatePaths) drive_c::WriteBytes(OnDisk(path), "show");
+    for (const char* path : kStatePaths)
+        drive_c::WriteBytes(OnDisk(path), "show");
     page_.RestoreToggles();
     EXPECT_TRUE(windowing_[shellWindows_.taskbar].visible);
     ASSERT_EQ(windowing_.shows.size(), 3u);  // taskbar, clock, tray; the start button was never detached
@@ -222,11 +225,13 @@ TEST_F(TweaksPageTest, RestoreOfFirstRunFilesShowsEverythingAndRewritesTheFiles)
     EXPECT_EQ(windowing_.shows[2].window, shellWindows_.tray);
     ASSERT_EQ(windowing_.parameters.size(), 1u);
     EXPECT_EQ(windowing_.parameters[0].param, 1u);
-    for (const char* name : {"TB", "SB", "CL", "ST", "TM"}) EXPECT_EQ(State(name), "show") << name;
+    for (const char* name : {"TB", "SB", "CL", "ST", "TM"})
+        EXPECT_EQ(State(name), "show") << name;
 }
 
 TEST_F(TweaksPageTest, RestoreAppliesHiddenStatesInOrder) {
-    for (const char* name : {"TB", "SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    for (const char* name : {"TB", "SB", "CL", "ST", "TM"})
+        WriteState(name, "hide");
     page_.RestoreToggles();
     EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible);
     EXPECT_EQ(windowing_[shellWindows_.startButton].parent, nullptr);
@@ -240,7 +245,8 @@ TEST_F(TweaksPageTest, RestoreAppliesHiddenStatesInOrder) {
 }
 
 TEST_F(TweaksPageTest, HandEditedWordRestoresNothingForThatToggle) {
-    for (const char* name : {"SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    for (const char* name : {"SB", "CL", "ST", "TM"})
+        WriteState(name, "hide");
     WriteState("TB", "show\r\n");
     page_.RestoreToggles();
     EXPECT_TRUE(windowing_[shellWindows_.taskbar].visible);
@@ -249,14 +255,16 @@ TEST_F(TweaksPageTest, HandEditedWordRestoresNothingForThatToggle) {
 }
 
 TEST_F(TweaksPageTest, MissingTaskbarFileRestoresNothing) {
-    for (const char* name : {"SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    for (const char* name : {"SB", "CL", "ST", "TM"})
+        WriteState(name, "hide");
     EXPECT_THROW(page_.RestoreToggles(), AppError);
     EXPECT_TRUE(windowing_.shows.empty());
     EXPECT_TRUE(windowing_.parameters.empty());
 }
 
 TEST_F(TweaksPageTest, ReadOnlyStateFileAppliesItsToggleThenEndsTheRestore) {
-    for (const char* name : {"TB", "SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    for (const char* name : {"TB", "SB", "CL", "ST", "TM"})
+        WriteState(name, "hide");
     drive_.SetAttributes("c:\\qor\\SB.txt", FILE_ATTRIBUTE_READONLY);
     EXPECT_THROW(page_.RestoreToggles(), AppError);
     EXPECT_EQ(windowing_[shellWindows_.startButton].parent, nullptr);
@@ -266,7 +274,8 @@ TEST_F(TweaksPageTest, ReadOnlyStateFileAppliesItsToggleThenEndsTheRestore) {
 }
 
 TEST_F(TweaksPageTest, MissingMarkerAppliesOldWordsBeforeResettingTheFiles) {
-    for (const char* name : {"TB", "SB", "CL", "ST", "TM"}) WriteState(name, "hide");
+    for (const char* name : {"TB", "SB", "CL", "ST", "TM"})
+        WriteState(name, "hide");
     StartUp();
     EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible);
     EXPECT_FALSE(windowing_[shellWindows_.tray].visible);
