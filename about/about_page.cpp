@@ -86,14 +86,9 @@ void AboutPage::Create(Page, const PageContext& context) {
         label.FitToText();
         if (link)
             SetWindowSubclass(label.Handle(), HandCursorProc, 0, 0);
+        if (row.onClick)
+            context.clicks->Bind(ids::Label(row.label), [this, onClick = row.onClick] { (this->*onClick)(); });
     }
-}
-
-void AboutPage::Command(int controlId, int notifyCode) {
-    if (notifyCode != STN_CLICKED)
-        return;
-    if (const LabelRow* row = RowOf(controlId); row && row->onClick)
-        (this->*row->onClick)();
 }
 
 HBRUSH AboutPage::ControlColor(HDC dc, HWND control) {

@@ -25,7 +25,6 @@ public:
     AboutPage& operator=(const AboutPage&) = delete;
 
     void Create(Page page, const PageContext& context) override;
-    void Command(int controlId, int notifyCode) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
     void Paint(HDC dc) override;
 

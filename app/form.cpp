@@ -138,7 +138,7 @@ void TForm1::BuildRestOfPage(size_t index) {
     ResizePage(index);
 }
 
-PageContext TForm1::ContextOf(size_t index) { return PageContext{sheets_[index].Handle(), dpi_, font_.get(), &hints_}; }
+PageContext TForm1::ContextOf(size_t index) { return sheets_[index].Context(dpi_, font_.get(), &hints_); }
 
 void TForm1::ResizePage(size_t index) {
     RECT client;

@@ -7,16 +7,8 @@
 
 namespace {
 
-using Handler = void (SysFilePages::*)();
-
-struct FileButton {
-    int button;  // ButtonN
-    const char* caption;
-    ui::Rect bounds;
-    const char* hint;
-    bool hintShown;
-    Handler handler;
-};
+// Every Back Up button carries its hint; only WIN.INI's shows it.
+using FileButton = ButtonRow<SysFilePages>;
 
 struct SysFileRow {
     Page page;
@@ -40,47 +32,47 @@ const SysFileRow kSysFiles[SysFilePages::kFileCount] = {
      kFirstEditor,
      "c:\\windows\\win.ini",
      "c:\\windows\\winBU.ini",
-     {1, "Back Up", kBackUp, "Saves the file as winBU.INI in the same directory", true, &SysFilePages::Button1Click},
-     {2, "Save", kSave, nullptr, false, &SysFilePages::Button2Click}},
+     {1, "Back Up", kBackUp, "Saves the file as winBU.INI in the same directory", &SysFilePages::Button1Click, true},
+     {2, "Save", kSave, nullptr, &SysFilePages::Button2Click, false}},
     {Page::SystemIni,
      2,
      kEditor,
      "c:\\windows\\system.ini",
      "c:\\windows\\systemBU.ini",
-     {3, "Back Up", kBackUp, "Saves the file as systemBU.INI in the same directory", false,
-      &SysFilePages::Button3Click},
-     {10, "Save", kSave, nullptr, false, &SysFilePages::Button10Click}},
+     {3, "Back Up", kBackUp, "Saves the file as systemBU.INI in the same directory", &SysFilePages::Button3Click,
+      false},
+     {10, "Save", kSave, nullptr, &SysFilePages::Button10Click, false}},
     {Page::BootIni,
      3,
      kEditor,
      "c:\\boot.ini",
      "c:\\bootBU.ini",
-     {5, "Back Up", kBackUp, "Saves the file as bootBU.INI in the same directory", false, &SysFilePages::Button5Click},
-     {11, "Save", kSave, nullptr, false, &SysFilePages::Button11Click}},
+     {5, "Back Up", kBackUp, "Saves the file as bootBU.INI in the same directory", &SysFilePages::Button5Click, false},
+     {11, "Save", kSave, nullptr, &SysFilePages::Button11Click, false}},
     {Page::ControlIni,
      4,
      kEditor,
      "c:\\windows\\control.ini",
      "c:\\windows\\controlBU.ini",
-     {6, "Back Up", kBackUp, "Saves the file as controlBU.INI in the same directory", false,
-      &SysFilePages::Button6Click},
-     {12, "Save", kSave, nullptr, false, &SysFilePages::Button12Click}},
+     {6, "Back Up", kBackUp, "Saves the file as controlBU.INI in the same directory", &SysFilePages::Button6Click,
+      false},
+     {12, "Save", kSave, nullptr, &SysFilePages::Button12Click, false}},
     {Page::AutoexecBat,
      5,
      kEditor,
      "c:\\autoexec.bat",
      "c:\\autoexecBU.bat",
-     {8, "Back Up", kBackUpLeft, "Saves the file as autoexecBU.BAT in the same directory", false,
-      &SysFilePages::Button8Click},
-     {13, "Save", kSaveLeft, nullptr, false, &SysFilePages::Button13Click}},
+     {8, "Back Up", kBackUpLeft, "Saves the file as autoexecBU.BAT in the same directory", &SysFilePages::Button8Click,
+      false},
+     {13, "Save", kSaveLeft, nullptr, &SysFilePages::Button13Click, false}},
     {Page::ConfigSys,
      6,
      kEditor,
      "c:\\config.sys",
      "c:\\configBU.sys",
-     {9, "Back Up", kBackUp, "Saves the file as configBU.SYS in the same directory", false,
-      &SysFilePages::Button9Click},
-     {14, "Save", kSave, nullptr, false, &SysFilePages::Button14Click}},
+     {9, "Back Up", kBackUp, "Saves the file as configBU.SYS in the same directory", &SysFilePages::Button9Click,
+      false},
+     {14, "Save", kSave, nullptr, &SysFilePages::Button14Click, false}},
 };
 
 // Restore and Compare stand left of Back Up, shifted with it on AUTOEXEC.BAT.
@@ -95,23 +87,23 @@ constexpr ui::Rect kRestoreLeft{424, 397, 89, 25}, kCompareLeft{512, 397, 89, 25
 
 const BackUpRow kBackUpRows[SysFilePages::kFileCount] = {
     {Page::WinIni,
-     {41, "Restore", kRestore, nullptr, false, &SysFilePages::Button41Click},
-     {42, "Compare", kCompare, nullptr, false, &SysFilePages::Button42Click}},
+     {41, "Restore", kRestore, nullptr, &SysFilePages::Button41Click, false},
+     {42, "Compare", kCompare, nullptr, &SysFilePages::Button42Click, false}},
     {Page::SystemIni,
-     {43, "Restore", kRestore, nullptr, false, &SysFilePages::Button43Click},
-     {44, "Compare", kCompare, nullptr, false, &SysFilePages::Button44Click}},
+     {43, "Restore", kRestore, nullptr, &SysFilePages::Button43Click, false},
+     {44, "Compare", kCompare, nullptr, &SysFilePages::Button44Click, false}},
     {Page::BootIni,
-     {45, "Restore", kRestore, nullptr, false, &SysFilePages::Button45Click},
-     {46, "Compare", kCompare, nullptr, false, &SysFilePages::Button46Click}},
+     {45, "Restore", kRestore, nullptr, &SysFilePages::Button45Click, false},
+     {46, "Compare", kCompare, nullptr, &SysFilePages::Button46Click, false}},
     {Page::ControlIni,
-     {47, "Restore", kRestore, nullptr, false, &SysFilePages::Button47Click},
-     {48, "Compare", kCompare, nullptr, false, &SysFilePages::Button48Click}},
+     {47, "Restore", kRestore, nullptr, &SysFilePages::Button47Click, false},
+     {48, "Compare", kCompare, nullptr, &SysFilePages::Button48Click, false}},
     {Page::AutoexecBat,
-     {49, "Restore", kRestoreLeft, nullptr, false, &SysFilePages::Button49Click},
-     {50, "Compare", kCompareLeft, nullptr, false, &SysFilePages::Button50Click}},
+     {49, "Restore", kRestoreLeft, nullptr, &SysFilePages::Button49Click, false},
+     {50, "Compare", kCompareLeft, nullptr, &SysFilePages::Button50Click, false}},
     {Page::ConfigSys,
-     {51, "Restore", kRestore, nullptr, false, &SysFilePages::Button51Click},
-     {52, "Compare", kCompare, nullptr, false, &SysFilePages::Button52Click}},
+     {51, "Restore", kRestore, nullptr, &SysFilePages::Button51Click, false},
+     {52, "Compare", kCompare, nullptr, &SysFilePages::Button52Click, false}},
 };
 
 // Unchanged lines shown before and after each change in the Compare window.
@@ -130,11 +122,6 @@ size_t IndexOf(Page page) {
 const SysFileRow* RowOf(Page page) {
     const size_t index = IndexOf(page);
     return index < SysFilePages::kFileCount ? &kSysFiles[index] : nullptr;
-}
-
-ui::Button CreateButton(const FileButton& row, const PageContext& context) {
-    // Every Back Up button carries its hint; only WIN.INI's shows it.
-    return CreatePageButton(context, row.button, row.caption, row.bounds, row.hintShown ? row.hint : nullptr);
 }
 
 }  // namespace
@@ -163,24 +150,11 @@ void SysFilePages::CreateRest(Page page, const PageContext& context) {
         return;
     // Created before Back Up so that Tab goes through the buttons from left to right.
     const BackUpRow& backUpRow = kBackUpRows[IndexOf(page)];
-    restoreButtons_[IndexOf(page)] = CreateButton(backUpRow.restore, context);
-    compareButtons_[IndexOf(page)] = CreateButton(backUpRow.compare, context);
+    restoreButtons_[IndexOf(page)] = CreatePageButton(context, backUpRow.restore, *this);
+    compareButtons_[IndexOf(page)] = CreatePageButton(context, backUpRow.compare, *this);
     RefreshBackupButtons(page);
-    CreateButton(row->backUp, context);
-    CreateButton(row->save, context);
-}
-
-void SysFilePages::Command(int controlId, int notifyCode) {
-    if (notifyCode != BN_CLICKED)
-        return;
-    for (const SysFileRow& row : kSysFiles)
-        for (const FileButton& button : {row.backUp, row.save})
-            if (ids::Button(button.button) == controlId)
-                (this->*button.handler)();
-    for (const BackUpRow& row : kBackUpRows)
-        for (const FileButton& button : {row.restore, row.compare})
-            if (ids::Button(button.button) == controlId)
-                (this->*button.handler)();
+    CreatePageButton(context, row->backUp, *this);
+    CreatePageButton(context, row->save, *this);
 }
 
 HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {

@@ -23,7 +23,6 @@ public:
     // it; typed changes are kept, and when the file changed on disk meanwhile
     // the user chooses which to keep. Throws LoadError.
     void Activate(Page page) override;
-    void Command(int controlId, int notifyCode) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
 
     // Start-up step 1: "c:\windows\win.ini" into Memo1.

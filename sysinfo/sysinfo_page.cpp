@@ -37,17 +37,14 @@ const FactRow kFacts[] = {
 };
 
 // The buttons under the installed software list, flush with its right edge,
-// which stays where it is when the list widens its left margin.
-struct ButtonRow {
-    int button;  // ButtonN
-    const char* caption;
-    ui::Rect bounds;
-    void (SysInfoPage::*handler)();
-};
-
-const ButtonRow kReportButtons[] = {
-    {53, "Copy", {599, 209, 89, 25}, &SysInfoPage::Button53Click},
-    {54, "Save As...", {696, 209, 89, 25}, &SysInfoPage::Button54Click},
+// which stays where it is when the list widens its left margin; and three
+// hidden ones that carry steps of the refresh.
+const ButtonRow<SysInfoPage> kButtons[] = {
+    {.button = 53, .caption = "Copy", .bounds = {599, 209, 89, 25}, .onClick = &SysInfoPage::Button53Click},
+    {.button = 54, .caption = "Save As...", .bounds = {696, 209, 89, 25}, .onClick = &SysInfoPage::Button54Click},
+    {.button = 33, .caption = "Button33", .onClick = &SysInfoPage::Button33Click, .visible = false},
+    {.button = 34, .caption = "Button34", .onClick = &SysInfoPage::Button34Click, .visible = false},
+    {.button = 35, .caption = "Button35", .onClick = &SysInfoPage::Button35Click, .visible = false},
 };
 
 constexpr int kCaptionX = 16;
@@ -125,33 +122,9 @@ void SysInfoPage::Create(Page, const PageContext& context) {
                                               context.font,
                                               false},
                                              context.dpi));
-    for (int number : {33, 34, 35}) {
-        ui::Button button;
-        button.Create(
-            {sheet_, "BUTTON", "Button" + std::to_string(number), {}, 0, 0, ids::Button(number), context.font, false},
-            context.dpi);
-    }
-    CreateReportButtons(context);
+    for (const ButtonRow<SysInfoPage>& row : kButtons)
+        CreatePageButton(context, row, *this);
     ReadSeparators();
-}
-
-void SysInfoPage::CreateReportButtons(const PageContext& context) {
-    for (const ButtonRow& row : kReportButtons)
-        CreatePageButton(context, row.button, row.caption, row.bounds);
-}
-
-void SysInfoPage::Command(int controlId, int notifyCode) {
-    if (notifyCode != BN_CLICKED)
-        return;
-    if (controlId == ids::Button(33))
-        Button33Click();
-    if (controlId == ids::Button(34))
-        Button34Click();
-    if (controlId == ids::Button(35))
-        Button35Click();
-    for (const ButtonRow& row : kReportButtons)
-        if (controlId == ids::Button(row.button))
-            (this->*row.handler)();
 }
 
 LRESULT SysInfoPage::Notify(const NMHDR& header) {

@@ -36,7 +36,6 @@ public:
     void Create(Page page, const PageContext& context) override;
     // Gathers every fact afresh (see Refresh).
     void Activate(Page) override { Refresh(); }
-    void Command(int controlId, int notifyCode) override;
     LRESULT Notify(const NMHDR& header) override;
     void SettingChanged() override;
     void WorkPosted() override;
@@ -79,7 +78,6 @@ private:
     void SetValue(int labelNumber, const std::string& text);
     void FitValues();
     void ReadSeparators();
-    void CreateReportButtons(const PageContext& context);
 
     platform::SystemInfo& system_;
     platform::NetBios& netbios_;

@@ -12,41 +12,44 @@ namespace {
 
 using Handler = void (TweaksPage::*)();
 
-struct ButtonRow {
-    int button;  // ButtonN
-    const char* caption;
-    ui::Rect bounds;
-    const char* hint;
-    Handler handler;
-};
-
 // The two button columns: 97 pixels wide, the second overlapping the first
 // by one pixel; the long buttons span both. The explanation starts at 216.
 constexpr int kColumnWidth = 97;
+constexpr int kLongButtonWidth = 2 * kColumnWidth - 1;
+constexpr int kLeftColumnX = 8;
 constexpr int kExplanationX = 216;
+constexpr int kExplanationY = 8;
 // A caption fits a button when it clears the button's one-pixel frame.
 constexpr int kButtonFrame = 2;
 constexpr char kRebootHint[] = "You will need to reboot";
 
-const ButtonRow kButtons[] = {
-    {17, "Hide Taskbar", {8, 7, 97, 25}, nullptr, &TweaksPage::Button17Click},
-    {18, "Show Taskbar", {104, 7, 97, 25}, nullptr, &TweaksPage::Button18Click},
-    {19, "Hide Startbutton", {8, 31, 97, 25}, nullptr, &TweaksPage::Button19Click},
-    {20, "Show Startbutton", {104, 31, 97, 25}, nullptr, &TweaksPage::Button20Click},
-    {21, "Hide Desktopicons", {8, 55, 97, 25}, kRebootHint, &TweaksPage::Button21Click},
-    {22, "Show Desktopicons", {104, 55, 97, 25}, kRebootHint, &TweaksPage::Button22Click},
-    {23, "Hide SystemTray", {8, 79, 97, 25}, nullptr, &TweaksPage::Button23Click},
-    {24, "Show SystemTray", {104, 79, 97, 25}, nullptr, &TweaksPage::Button24Click},
-    {25, "Hide Clock", {8, 103, 97, 25}, nullptr, &TweaksPage::Button25Click},
-    {26, "Show Clock", {104, 103, 97, 25}, nullptr, &TweaksPage::Button26Click},
-    {27, "Hide Run", {8, 127, 97, 25}, kRebootHint, &TweaksPage::Button27Click},
-    {28, "Show Run", {104, 127, 97, 25}, kRebootHint, &TweaksPage::Button28Click},
-    {29, "Hide Search", {8, 151, 97, 25}, kRebootHint, &TweaksPage::Button29Click},
-    {30, "Show Search", {104, 151, 97, 25}, kRebootHint, &TweaksPage::Button30Click},
-    {31, "Hide Documents", {8, 175, 97, 25}, kRebootHint, &TweaksPage::Button31Click},
-    {32, "Show Documents", {104, 175, 97, 25}, kRebootHint, &TweaksPage::Button32Click},
-    {7, "Enable CTRL+ALT+DEL/ALT TAB", {8, 199, 193, 25}, nullptr, &TweaksPage::Button7Click},
-    {15, "Disable CTRL+ALT+DEL/ALT TAB", {8, 223, 193, 25}, nullptr, &TweaksPage::Button15Click},
+// Which columns a button stands in.
+enum class Columns { Left, Right, Both };
+
+struct TweakRow {
+    Columns columns;
+    ButtonRow<TweaksPage> button;
+};
+
+const TweakRow kButtons[] = {
+    {Columns::Left, {17, "Hide Taskbar", {8, 7, 97, 25}, nullptr, &TweaksPage::Button17Click}},
+    {Columns::Right, {18, "Show Taskbar", {104, 7, 97, 25}, nullptr, &TweaksPage::Button18Click}},
+    {Columns::Left, {19, "Hide Startbutton", {8, 31, 97, 25}, nullptr, &TweaksPage::Button19Click}},
+    {Columns::Right, {20, "Show Startbutton", {104, 31, 97, 25}, nullptr, &TweaksPage::Button20Click}},
+    {Columns::Left, {21, "Hide Desktopicons", {8, 55, 97, 25}, kRebootHint, &TweaksPage::Button21Click}},
+    {Columns::Right, {22, "Show Desktopicons", {104, 55, 97, 25}, kRebootHint, &TweaksPage::Button22Click}},
+    {Columns::Left, {23, "Hide SystemTray", {8, 79, 97, 25}, nullptr, &TweaksPage::Button23Click}},
+    {Columns::Right, {24, "Show SystemTray", {104, 79, 97, 25}, nullptr, &TweaksPage::Button24Click}},
+    {Columns::Left, {25, "Hide Clock", {8, 103, 97, 25}, nullptr, &TweaksPage::Button25Click}},
+    {Columns::Right, {26, "Show Clock", {104, 103, 97, 25}, nullptr, &TweaksPage::Button26Click}},
+    {Columns::Left, {27, "Hide Run", {8, 127, 97, 25}, kRebootHint, &TweaksPage::Button27Click}},
+    {Columns::Right, {28, "Show Run", {104, 127, 97, 25}, kRebootHint, &TweaksPage::Button28Click}},
+    {Columns::Left, {29, "Hide Search", {8, 151, 97, 25}, kRebootHint, &TweaksPage::Button29Click}},
+    {Columns::Right, {30, "Show Search", {104, 151, 97, 25}, kRebootHint, &TweaksPage::Button30Click}},
+    {Columns::Left, {31, "Hide Documents", {8, 175, 97, 25}, kRebootHint, &TweaksPage::Button31Click}},
+    {Columns::Right, {32, "Show Documents", {104, 175, 97, 25}, kRebootHint, &TweaksPage::Button32Click}},
+    {Columns::Both, {7, "Enable CTRL+ALT+DEL/ALT TAB", {8, 199, 193, 25}, nullptr, &TweaksPage::Button7Click}},
+    {Columns::Both, {15, "Disable CTRL+ALT+DEL/ALT TAB", {8, 223, 193, 25}, nullptr, &TweaksPage::Button15Click}},
 };
 
 // The toggles applied again at start-up, in this order.
@@ -75,7 +78,7 @@ const char kExplanation[] =
 // The current state, below the buttons: one line per shell element the
 // toggles act on, then one per policy value.
 constexpr int kStateLabel = 40;  // LabelN
-constexpr int kStateTop = 256;
+constexpr int kStateTop = 256;   // also where the hidden holders stand
 constexpr int kStateHeight = 140;
 
 struct ElementRow {
@@ -127,16 +130,14 @@ void TweaksPage::Create(Page, const PageContext& context) {
     CreateStateLabel(context);
 }
 
-// As wide as the long buttons above it, whatever width they took.
+// As wide as both button columns, whatever width they took.
 void TweaksPage::CreateStateLabel(const PageContext& context) {
     stateLabel_.Create({.parent = context.sheet,
-                        .bounds = {8, kStateTop, 0, kStateHeight},
+                        .bounds = {kLeftColumnX, kStateTop, 0, kStateHeight},
                         .id = ids::Label(kStateLabel),
                         .font = context.font},
                        context.dpi);
-    RECT buttons{};
-    GetWindowRect(GetDlgItem(context.sheet, ids::Button(15)), &buttons);
-    SetWindowPos(stateLabel_.Handle(), nullptr, 0, 0, buttons.right - buttons.left, context.dpi.Scale(kStateHeight),
+    SetWindowPos(stateLabel_.Handle(), nullptr, 0, 0, longButtonWidth_, context.dpi.Scale(kStateHeight),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -169,41 +170,47 @@ void TweaksPage::Timer(UINT_PTR timerId) {
 void TweaksPage::WidenColumnsToCaptions(const PageContext& context) {
     const ui::Dpi& dpi = context.dpi;
     int column = dpi.Scale(kColumnWidth);
-    for (const ButtonRow& row : kButtons) {
+    for (const TweakRow& row : kButtons) {
         const int needed =
-            ui::TextWidth(GetDlgItem(context.sheet, ids::Button(row.button)), row.caption) + dpi.Scale(kButtonFrame);
-        column = std::max(column, row.bounds.width == kColumnWidth ? needed : (needed + 2) / 2);
+            ui::TextWidth(buttons_[&row - kButtons].Handle(), row.button.caption) + dpi.Scale(kButtonFrame);
+        column = std::max(column, row.columns == Columns::Both ? (needed + 2) / 2 : needed);
     }
     const int growth = column - dpi.Scale(kColumnWidth);
+    longButtonWidth_ = growth == 0 ? dpi.Scale(kLongButtonWidth) : 2 * column - 1;
     if (growth == 0)
         return;
-    for (const ButtonRow& row : kButtons) {
-        const int x = dpi.Scale(8) + (row.bounds.x == 8 ? 0 : column - 1);
-        const int width = row.bounds.width == kColumnWidth ? column : 2 * column - 1;
-        SetWindowPos(GetDlgItem(context.sheet, ids::Button(row.button)), nullptr, x, dpi.Scale(row.bounds.y), width,
-                     dpi.Scale(row.bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const TweakRow& row : kButtons) {
+        const int x = dpi.Scale(kLeftColumnX) + (row.columns == Columns::Right ? column - 1 : 0);
+        const int width = row.columns == Columns::Both ? longButtonWidth_ : column;
+        SetWindowPos(buttons_[&row - kButtons].Handle(), nullptr, x, dpi.Scale(row.button.bounds.y), width,
+                     dpi.Scale(row.button.bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    RECT explanation{};
-    GetWindowRect(memo18_.Handle(), &explanation);
-    SetWindowPos(memo18_.Handle(), nullptr, dpi.Scale(kExplanationX) + 2 * growth, dpi.Scale(8),
+    const RECT explanation = memo18_.BoundsOnParent();
+    SetWindowPos(memo18_.Handle(), nullptr, dpi.Scale(kExplanationX) + 2 * growth, dpi.Scale(kExplanationY),
                  explanation.right - explanation.left - 2 * growth, explanation.bottom - explanation.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TweaksPage::CreateButtons(const PageContext& context) {
-    for (const ButtonRow& row : kButtons)
-        CreatePageButton(context, row.button, row.caption, row.bounds, row.hint);
+    for (const TweakRow& row : kButtons) {
+        buttons_[&row - kButtons] = CreatePageButton(context,
+                                                     {.button = row.button.button,
+                                                      .caption = row.button.caption,
+                                                      .bounds = row.button.bounds,
+                                                      .hint = row.button.hint},
+                                                     [this, onClick = row.button.onClick] { Apply(onClick); });
+    }
 }
 
 void TweaksPage::CreateMemos(const PageContext& context) {
     memo18_.Create({.parent = context.sheet,
                     .text = kExplanation,
-                    .bounds = {kExplanationX, 8, 553, 393},
+                    .bounds = {kExplanationX, kExplanationY, 553, 393},
                     .id = ids::Memo(18),
                     .font = context.font},
                    context.dpi);
     memo7_.Create({.parent = context.sheet,
-                   .bounds = {8, 256, 185, 89},
+                   .bounds = {kLeftColumnX, kStateTop, 185, 89},
                    .id = ids::Memo(7),
                    .font = context.font,
                    .visible = false},
@@ -215,7 +222,7 @@ void TweaksPage::CreateMemos(const PageContext& context) {
         // state file into a 17-pixel column takes the edit control minutes.
         holders_[i].Create({.parent = context.sheet,
                             .text = text,
-                            .bounds = {8 + 19 * static_cast<int>(i), 256, 17, 0},
+                            .bounds = {kLeftColumnX + 19 * static_cast<int>(i), kStateTop, 17, 0},
                             .style = ES_AUTOHSCROLL,
                             .id = ids::Memo(memo),
                             .font = context.font},
@@ -224,21 +231,15 @@ void TweaksPage::CreateMemos(const PageContext& context) {
     }
 }
 
-void TweaksPage::Command(int controlId, int notifyCode) {
-    if (notifyCode != BN_CLICKED)
-        return;
-    for (const ButtonRow& row : kButtons) {
-        if (ids::Button(row.button) != controlId)
-            continue;
-        try {
-            (this->*row.handler)();
-        } catch (...) {
-            // The shell has changed even when recording the choice failed.
-            ShowCurrentState();
-            throw;
-        }
+void TweaksPage::Apply(Handler onClick) {
+    try {
+        (this->*onClick)();
+    } catch (...) {
+        // The shell has changed even when recording the choice failed.
         ShowCurrentState();
+        throw;
     }
+    ShowCurrentState();
 }
 
 HBRUSH TweaksPage::ControlColor(HDC dc, HWND control) {

@@ -26,7 +26,6 @@ public:
     void Create(Page page, const PageContext& context) override;
     // Shows what the shell and the policies are now.
     void Activate(Page) override { ShowCurrentState(); }
-    void Command(int controlId, int notifyCode) override;
     void Timer(UINT_PTR timerId) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
 
@@ -57,6 +56,10 @@ public:
     void Button32Click();
 
 private:
+    static constexpr size_t kButtonCount = 18;
+
+    // Runs a button's handler, then shows what the shell and policies are now.
+    void Apply(void (TweaksPage::*onClick)());
     ui::Memo& Holder(int memo) { return holders_[static_cast<size_t>(memo - kMarkerMemo)]; }
     ui::Memo& HolderOf(StateFile file) { return Holder(StateFileOf(file).holderMemo); }
     // Sets the toggle's holder to `word` and saves it to its state file.
@@ -78,9 +81,11 @@ private:
     platform::Shell& shell_;
     platform::Registry& registry_;
     HWND sheet_ = nullptr;
-    ui::Label stateLabel_;              // what each setting is now
-    int stateReadsLeft_ = 0;            // after a policy file was handed over
-    ui::Memo memo7_;                    // the policy file's text
-    std::array<ui::Memo, 10> holders_;  // Memo8 (first-run marker) ... Memo17
-    ui::Memo memo18_;                   // the explanation
+    ui::Label stateLabel_;                          // what each setting is now
+    int stateReadsLeft_ = 0;                        // after a policy file was handed over
+    ui::Memo memo7_;                                // the policy file's text
+    std::array<ui::Memo, 10> holders_;              // Memo8 (first-run marker) ... Memo17
+    ui::Memo memo18_;                               // the explanation
+    std::array<ui::Button, kButtonCount> buttons_;  // in the order of the design's table
+    int longButtonWidth_ = 0;                       // the width both columns take, in device pixels
 };

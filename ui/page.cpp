@@ -2,13 +2,27 @@
 
 #include "ui/control_ids.h"
 
-ui::Button CreatePageButton(const PageContext& context, int button, const char* caption, ui::Rect bounds,
-                            const char* hint) {
+bool ClickHandlers::Run(int controlId) const {
+    for (const auto& [id, handler] : handlers_) {
+        if (id == controlId) {
+            handler();
+            return true;
+        }
+    }
+    return false;
+}
+
+ui::Button CreatePageButton(const PageContext& context, const PageButtonArgs& args, std::function<void()> onClick) {
     ui::Button created;
-    created.Create(
-        {.parent = context.sheet, .text = caption, .bounds = bounds, .id = ids::Button(button), .font = context.font},
-        context.dpi);
-    if (hint)
-        context.hints->Add(created.Handle(), hint);
+    created.Create({.parent = context.sheet,
+                    .text = args.caption,
+                    .bounds = args.bounds,
+                    .id = ids::Button(args.button),
+                    .font = context.font,
+                    .visible = args.visible},
+                   context.dpi);
+    if (args.hint)
+        context.hints->Add(created.Handle(), args.hint);
+    context.clicks->Bind(ids::Button(args.button), std::move(onClick));
     return created;
 }

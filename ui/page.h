@@ -3,6 +3,10 @@
 // it gets to build its controls, and the messages its sheet window hands it.
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "ui/controls.h"
 
 // The ten pages of the main window, in tab order.
@@ -19,12 +23,26 @@ enum class Page {
     About
 };
 
+// The click handlers of one page's controls, each bound when its control is
+// made; the page's sheet runs them. A button's BN_CLICKED and a label's
+// STN_CLICKED are the same notification.
+class ClickHandlers {
+public:
+    void Bind(int controlId, std::function<void()> handler) { handlers_.emplace_back(controlId, std::move(handler)); }
+    // Runs the handler bound to `controlId`; false when there is none.
+    bool Run(int controlId) const;
+
+private:
+    std::vector<std::pair<int, std::function<void()>>> handlers_;
+};
+
 // What a page needs to build its controls.
 struct PageContext {
     HWND sheet;  // the page's own window; controls are its children
     ui::Dpi dpi;
-    HFONT font;        // the window's font, "MS Sans Serif" 8
-    ui::Hints* hints;  // where buttons register their hints
+    HFONT font;             // the window's font, "MS Sans Serif" 8
+    ui::Hints* hints;       // where buttons register their hints
+    ClickHandlers* clicks;  // where controls bind their click handlers
 };
 
 // Posted to a page's sheet by the page's worker threads: their work has
@@ -42,8 +60,6 @@ public:
     virtual void CreateRest(Page /*page*/, const PageContext& /*context*/) {}
     // The user brought `page` to the front.
     virtual void Activate(Page /*page*/) {}
-    // A control on the page sent WM_COMMAND.
-    virtual void Command(int /*controlId*/, int /*notifyCode*/) {}
     virtual LRESULT Notify(const NMHDR& /*header*/) { return 0; }
     // WM_CTLCOLOR*: a brush to paint the control with, or nullptr for the default.
     virtual HBRUSH ControlColor(HDC /*dc*/, HWND /*control*/) { return nullptr; }
@@ -58,7 +74,40 @@ public:
     virtual void WorkPosted() {}
 };
 
-// Creates the page's push button ButtonN with its caption and place; a hint,
+// One push button of a page's design table: ButtonN, its caption and place,
+// its hint, and the handler of `PageT` its click runs. A hint that is only
+// stored, not shown, is kept in the row all the same.
+template <typename PageT>
+struct ButtonRow {
+    int button;
+    const char* caption;
+    ui::Rect bounds;
+    const char* hint = nullptr;
+    void (PageT::*onClick)() = nullptr;
+    bool hintShown = true;
+    bool visible = true;
+};
+
+struct PageButtonArgs {
+    int button;
+    const char* caption;
+    ui::Rect bounds;
+    const char* hint = nullptr;
+    bool visible = true;
+};
+
+// Creates the page's push button ButtonN and binds `onClick` to it; a hint,
 // when given, shows while the pointer rests on it.
-ui::Button CreatePageButton(const PageContext& context, int button, const char* caption, ui::Rect bounds,
-                            const char* hint = nullptr);
+ui::Button CreatePageButton(const PageContext& context, const PageButtonArgs& args, std::function<void()> onClick);
+
+// The button of `row`, its click bound to `page`'s handler.
+template <typename PageT>
+ui::Button CreatePageButton(const PageContext& context, const ButtonRow<PageT>& row, PageT& page) {
+    return CreatePageButton(context,
+                            {.button = row.button,
+                             .caption = row.caption,
+                             .bounds = row.bounds,
+                             .hint = row.hintShown ? row.hint : nullptr,
+                             .visible = row.visible},
+                            [&page, onClick = row.onClick] { (page.*onClick)(); });
+}

@@ -24,7 +24,8 @@ void TabSheet::Create(HWND parent, int id, bool visible, PageHandler& handler) {
 LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            handler_->Command(LOWORD(wParam), HIWORD(wParam));
+            if (HIWORD(wParam) == BN_CLICKED)
+                clicks_.Run(LOWORD(wParam));
             return 0;
         case WM_NOTIFY:
             return handler_->Notify(*reinterpret_cast<const NMHDR*>(lParam));

@@ -7,7 +7,7 @@
 
 #include "ui/control_ids.h"
 #include "support/fake_shell.h"
-#include "support/scratch_window.h"
+#include "support/scratch_sheet.h"
 
 namespace {
 
@@ -15,12 +15,12 @@ using ::testing::ElementsAre;
 
 class AboutPageTest : public ::testing::Test {
 protected:
-    void SetUp() override { page_.Create(Page::About, PageContext{window_.Handle(), ui::Dpi(), nullptr, nullptr}); }
-    std::string Text(int label) const { return ui::Window(GetDlgItem(window_.Handle(), ids::Label(label))).Text(); }
+    void SetUp() override { page_.Create(Page::About, sheet_.Context()); }
+    std::string Text(int label) const { return ui::Window(GetDlgItem(sheet_.Handle(), ids::Label(label))).Text(); }
 
-    ScratchWindow window_;
     FakeShell shell_;
     AboutPage page_{shell_};
+    ScratchSheet sheet_{page_};
 };
 
 std::string Logo() { return std::string(ProgramResource("LOGO")); }
@@ -40,9 +40,9 @@ TEST_F(AboutPageTest, ShowsProductAndMakerLines) {
 }
 
 TEST_F(AboutPageTest, LinksHandTheShellExactlyTheirTexts) {
-    page_.Command(ids::Label(14), STN_CLICKED);
-    page_.Command(ids::Label(31), STN_CLICKED);
-    page_.Command(ids::Label(6), STN_CLICKED);  // not a link
+    sheet_.Click(ids::Label(14));
+    sheet_.Click(ids::Label(31));
+    sheet_.Click(ids::Label(6));  // not a link
     EXPECT_THAT(shell_.calls,
                 ElementsAre("ShellExecuteA(null, \"open\", \"https://www.example.com/\", \"\", \"\", 5)",
                             "ShellExecuteA(owner, \"open\", \"mailto:info@example.com?subject=Please send info "
@@ -50,15 +50,15 @@ TEST_F(AboutPageTest, LinksHandTheShellExactlyTheirTexts) {
 }
 
 TEST_F(AboutPageTest, LinksAreBlueOthersWindowText) {
-    HDC dc = GetDC(window_.Handle());
+    HDC dc = GetDC(sheet_.Handle());
     for (int label : {14, 31, 5, 32}) {
-        EXPECT_NE(page_.ControlColor(dc, GetDlgItem(window_.Handle(), ids::Label(label))), nullptr);
+        EXPECT_NE(page_.ControlColor(dc, GetDlgItem(sheet_.Handle(), ids::Label(label))), nullptr);
         const COLORREF expected = label == 14 || label == 31 ? RGB(0, 0, 255)
                                   : label == 32              ? RGB(0, 0, 0)
                                                              : GetSysColor(COLOR_WINDOWTEXT);
         EXPECT_EQ(GetTextColor(dc), expected) << "Label" << label;
     }
-    ReleaseDC(window_.Handle(), dc);
+    ReleaseDC(sheet_.Handle(), dc);
 }
 
 TEST(JpegPicture, DecodesTheLogo) {
@@ -97,7 +97,7 @@ TEST(JpegPicture, DamagedDataGivesAnEmptyPicture) {
 TEST_F(AboutPageTest, LinksReportClicksAndShowTheHand) {
     const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
     for (int label : {14, 31, 5}) {
-        HWND control = GetDlgItem(window_.Handle(), ids::Label(label));
+        HWND control = GetDlgItem(sheet_.Handle(), ids::Label(label));
         const bool link = label != 5;
         EXPECT_EQ((GetWindowLongPtrA(control, GWL_STYLE) & SS_NOTIFY) != 0, link) << "Label" << label;
         SetCursor(LoadCursor(nullptr, IDC_ARROW));

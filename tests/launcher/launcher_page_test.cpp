@@ -92,7 +92,7 @@ LRESULT CALLBACK PassNotificationsToPage(HWND window, UINT message, WPARAM wPara
 class LauncherPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        page_.Create(Page::ControlPanel, PageContext{window_.Handle(), ui::Dpi(), nullptr, nullptr});
+        page_.Create(Page::ControlPanel, PageContext{window_.Handle(), ui::Dpi(), nullptr, nullptr, nullptr});
         SetWindowSubclass(window_.Handle(), PassNotificationsToPage, 1, reinterpret_cast<DWORD_PTR>(&page_));
         SendMessageA(List(), WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(window_.Handle()), NF_REQUERY);
     }

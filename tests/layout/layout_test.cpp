@@ -58,7 +58,7 @@ protected:
         hints_.Create(window_.Handle());
     }
     static const char* Face() { return std::get<0>(GetParam()); }
-    PageContext Context() { return {window_.Handle(), dpi_, font_.get(), &hints_}; }
+    PageContext Context() { return {window_.Handle(), dpi_, font_.get(), &hints_, &clicks_}; }
     HWND Control(int id) { return GetDlgItem(window_.Handle(), id); }
     // Fails unless the control is at least as wide as its text.
     void ExpectTextFits(HWND control, int frame = 0) {
@@ -71,6 +71,7 @@ protected:
     ui::Dpi dpi_{std::get<1>(GetParam())};
     ui::Font font_ = ui::CreateDesignFont({Face()}, dpi_);
     ui::Hints hints_;
+    ClickHandlers clicks_;
 };
 
 HWND CreateTabRow(HWND parent, const ui::Dpi& dpi, HFONT font) {

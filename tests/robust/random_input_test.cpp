@@ -174,7 +174,8 @@ TEST(RandomStateWords, OnlyExactlyShowOrHideActs) {
     const FakeShellWindows shellWindows(windowing);
     FakeShell shell;
     TweaksPage page(files, windowing, shell);
-    page.Create(Page::RegistrySettings, PageContext{window.Handle(), ui::Dpi(), nullptr, &hints});
+    ClickHandlers clicks;
+    page.Create(Page::RegistrySettings, PageContext{window.Handle(), ui::Dpi(), nullptr, &hints, &clicks});
 
     std::mt19937 random(RandomStart("state words"));
     int acted = 0;

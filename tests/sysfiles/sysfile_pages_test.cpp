@@ -5,7 +5,7 @@
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/scratch_drive.h"
-#include "support/scratch_window.h"
+#include "support/scratch_sheet.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ class SysFilePagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (int page = 0; page < 6; ++page) {
-            const PageContext context{window_.Handle(), ui::Dpi(), nullptr, &hints_};
+            const PageContext context = sheet_.Context();
             pages_.Create(static_cast<Page>(page), context);
             pages_.CreateRest(static_cast<Page>(page), context);
             SetWindowTextA(Editor(page), ("editor " + std::to_string(page) + "\r\nline two").c_str());
@@ -42,22 +42,21 @@ protected:
         drive_c::MakeFolder(drive_.Path("c:\\windows"));
     }
     // The editor MemoN of the page at `index` (WIN.INI is 0).
-    HWND Editor(int index) const { return GetDlgItem(window_.Handle(), ids::Memo(index + 1)); }
+    HWND Editor(int index) const { return GetDlgItem(sheet_.Handle(), ids::Memo(index + 1)); }
     std::string TextOf(int index) const { return ui::Window(Editor(index)).Text(); }
     // Where a file of drive C lies in the scratch folder.
     std::string OnDisk(const std::string& path) const { return drive_.Path(path); }
 
     ScratchDrive drive_;
-    ScratchWindow window_;
-    ui::Hints hints_;
     SysFilePages pages_{drive_};
+    ScratchSheet sheet_{pages_};
 };
 
 }  // namespace
 
 TEST_F(SysFilePagesTest, EachButtonWritesItsOwnEditorToItsOwnFileOnly) {
     for (const Expected& write : kWrites) {
-        pages_.Command(ids::Button(write.button), BN_CLICKED);
+        sheet_.Click(ids::Button(write.button));
         ASSERT_TRUE(drive_c::Exists(OnDisk(write.path))) << write.path;
         EXPECT_EQ(drive_c::ReadBytes(OnDisk(write.path)),
                   "editor " + std::to_string(static_cast<int>(write.page)) + "\r\nline two")

@@ -10,7 +10,7 @@
 #include "fakes.h"
 #include "support/registry_keys.h"
 #include "support/scratch_registry.h"
-#include "support/scratch_window.h"
+#include "support/scratch_sheet.h"
 #include "support/sysinfo_refresh.h"
 
 namespace {
@@ -69,7 +69,7 @@ protected:
         netbios_.adapters[0] = {NRC_GOODRET, {}};
         netbios_.adapters[1] = {NRC_GOODRET, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}};
         timing_.Advance(500000, 500);
-        page_.Create(Page::SystemInfo, PageContext{window_.Handle(), ui::Dpi(), nullptr, &hints_});
+        page_.Create(Page::SystemInfo, sheet_.Context());
     }
     // Keys and values under the stand-in for HKEY_LOCAL_MACHINE.
     void SetString(const std::string& path, const std::string& name, const std::string& value) {
@@ -89,15 +89,14 @@ protected:
         EXPECT_TRUE(WaitForRefresh(page_)) << "the refresh did not end";
         return failure;
     }
-    bool Button35Enabled() { return IsWindowEnabled(GetDlgItem(window_.Handle(), ids::Button(35))) != FALSE; }
+    bool Button35Enabled() { return IsWindowEnabled(GetDlgItem(sheet_.Handle(), ids::Button(35))) != FALSE; }
 
-    ScratchWindow window_;
-    ui::Hints hints_;
     FakeSystemInfo system_;
     FakeNetBios netbios_;
     FakeTiming timing_;
     ScratchRegistry registry_;  // a fresh stand-in for HKEY_LOCAL_MACHINE in every test
     SysInfoPage page_{system_, netbios_, timing_, registry_};
+    ScratchSheet sheet_{page_};
 };
 
 }  // namespace
@@ -110,11 +109,11 @@ TEST_F(SysInfoPageTest, ShowsTheDesignPlaceholdersBeforeTheFirstRefresh) {
     EXPECT_EQ(page_.LabelText(30), "Harddisk Serial Number  :");
     EXPECT_EQ(page_.LabelText(29), "Harddisk Serial Number (C:) :");
     EXPECT_EQ(page_.LabelText(4), "Installed Software :");
-    HWND listBox = GetDlgItem(window_.Handle(), ids::ListBox1);
+    HWND listBox = GetDlgItem(sheet_.Handle(), ids::ListBox1);
     ASSERT_NE(listBox, nullptr);
     EXPECT_FALSE(IsWindowVisible(listBox));
     for (int button : {33, 34, 35})
-        EXPECT_FALSE(IsWindowVisible(GetDlgItem(window_.Handle(), ids::Button(button)))) << button;
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(sheet_.Handle(), ids::Button(button)))) << button;
 }
 
 TEST_F(SysInfoPageTest, RefreshFillsEveryFact) {
@@ -167,7 +166,7 @@ TEST_F(SysInfoPageTest, ReadsTheLocaleSeparatorsAgainWhenTheSettingsChange) {
 
 TEST_F(SysInfoPageTest, ProcessorTypesOutsideTheTableShowTheirNumber) {
     system_.processorType = 1234;
-    page_.Command(ids::Button(34), BN_CLICKED);
+    sheet_.Click(ids::Button(34));
     EXPECT_EQ(page_.LabelText(10), "Unknown processor1234");
 }
 
@@ -243,18 +242,18 @@ TEST_F(SysInfoPageTest, ANewerRefreshWhileAnOlderOneIsStillGatheringShowsOnlyIts
     netbios.enumerated = {0};
     netbios.adapters[0] = {NRC_GOODRET, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}};
     StillTiming timing;  // two refreshes measure at once
-    ScratchWindow window;
     SysInfoPage page(system_, netbios, timing, registry_);
-    page.Create(Page::SystemInfo, PageContext{window.Handle(), ui::Dpi(), nullptr, &hints_});
+    ScratchSheet sheet(page);
+    page.Create(Page::SystemInfo, sheet.Context());
     page.Refresh();
     ASSERT_TRUE(netbios.WaitUntilHeld());
     EXPECT_TRUE(page.Refreshing());
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window.Handle(), ids::Button(35))));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(sheet.Handle(), ids::Button(35))));
 
     system_.userName = "bob";
     page.Refresh();
     EXPECT_TRUE(WaitForRefresh(page)) << "the newer refresh waited for the older one";
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window.Handle(), ids::Button(35))));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(sheet.Handle(), ids::Button(35))));
     EXPECT_EQ(page.LabelText(8), "bob");
     EXPECT_EQ(page.LabelText(22), "00-1A-2B-3C-4D-5E");
     EXPECT_EQ(page.LabelText(30), "Label = SYSTEM   VolSer = 00001234");

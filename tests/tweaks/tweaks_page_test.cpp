@@ -14,7 +14,7 @@
 #include "support/fake_windowing.h"
 #include "support/scratch_drive.h"
 #include "support/scratch_registry.h"
-#include "support/scratch_window.h"
+#include "support/scratch_sheet.h"
 
 namespace {
 
@@ -26,14 +26,14 @@ class TweaksPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // The design's font: with a wider one the button columns widen.
-        page_.Create(Page::RegistrySettings, PageContext{window_.Handle(), ui::Dpi(), font_.get(), &hints_});
+        page_.Create(Page::RegistrySettings, sheet_.Context(ui::Dpi(), font_.get()));
         // As in the main window, the hint window comes after the page: the hints wait for it.
-        hints_.Create(window_.Handle());
+        sheet_.Hints().Create(sheet_.Window());
     }
 
-    HWND Control(int id) { return GetDlgItem(window_.Handle(), id); }
+    HWND Control(int id) { return GetDlgItem(sheet_.Handle(), id); }
     std::string Text(int id) { return ui::Window(Control(id)).Text(); }
-    void Click(int button) { page_.Command(ids::Button(button), BN_CLICKED); }
+    void Click(int button) { sheet_.Click(ids::Button(button)); }
     // Where a file of drive C lies in the scratch folder.
     std::string OnDisk(const std::string& path) const { return drive_.Path(path); }
     void WriteState(const char* name, const std::string& word) {
@@ -52,12 +52,11 @@ protected:
 
     ui::Font font_ = ui::CreateDesignFont({}, ui::Dpi());
     ScratchDrive drive_;  // an empty stand-in for drive C in every test
-    ScratchWindow window_;
-    ui::Hints hints_;
     FakeWindowing windowing_;
     FakeShellWindows shellWindows_{windowing_};
     FakeShell shell_;
     TweaksPage page_{drive_, windowing_, shell_};
+    ScratchSheet sheet_{page_};
 };
 
 RECT DesignRect(HWND control) {
@@ -88,7 +87,7 @@ TEST_F(TweaksPageTest, LayoutHasEighteenButtonsTheExplanationAndTheHolders) {
         EXPECT_EQ(rect.bottom - rect.top, 25) << button.caption;
     }
     int buttonCount = 0;
-    for (HWND child = GetWindow(window_.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(sheet_.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char className[16] = {};
         GetClassNameA(child, className, sizeof(className));
         buttonCount += lstrcmpiA(className, "Button") == 0;
@@ -153,7 +152,7 @@ TEST_F(TweaksPageTest, PolicyButtonsHintAtTheRebootAndTheExplanationTakesThePage
     std::vector<std::pair<HWND, std::string>> expected;
     for (int button : {21, 22, 27, 28, 29, 30, 31, 32})
         expected.emplace_back(Control(ids::Button(button)), "You will need to reboot");
-    EXPECT_EQ(HintsOf(window_.Handle()), expected);
+    EXPECT_EQ(HintsOf(sheet_.Window()), expected);
 
     HDC dc = GetDC(Control(ids::Memo(18)));
     EXPECT_EQ(page_.ControlColor(dc, Control(ids::Memo(18))), GetSysColorBrush(COLOR_BTNFACE));
@@ -325,7 +324,7 @@ TEST_F(TweaksPageTest, UnwritableStateFileFailsAfterTheShellChanged) {
     WriteState("TB", "show");
     drive_.SetAttributes("c:\\qor\\TB.txt", FILE_ATTRIBUTE_READONLY);
     try {
-        Click(17);
+        page_.Button17Click();  // a click would end in the error box
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_STREQ(error.what(), "Cannot create file c:\\qor\\TB.txt");
@@ -368,7 +367,7 @@ TEST_F(TweaksPageTest, ReadOnlyPolicyFileOpensNothing) {
     drive_c::WriteBytes(OnDisk("c:\\test.reg"), "old");
     drive_.SetAttributes("c:\\test.reg", FILE_ATTRIBUTE_READONLY);
     try {
-        Click(27);
+        page_.Button27Click();  // a click would end in the error box
         FAIL() << "no error";
     } catch (const AppError& error) {
         EXPECT_STREQ(error.what(), "Cannot create file c:\\test.reg");
