@@ -77,11 +77,9 @@ HBITMAP DecodeInto(const unsigned char* data, unsigned long size, int* width, in
 void Picture::Draw(HDC dc, int x, int y) const {
     if (!bitmap_)
         return;
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, bitmap_.get());
-    BitBlt(dc, x, y, width_, height_, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    const ui::MemoryDc memory(CreateCompatibleDC(dc));
+    const ui::SelectedObject picture(memory.get(), bitmap_.get());
+    BitBlt(dc, x, y, width_, height_, memory.get(), 0, 0, SRCCOPY);
 }
 
 Picture DecodeJpeg(std::string_view bytes) {

@@ -79,12 +79,16 @@ void TForm1::Create(int showCommand) {
     formClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     formClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     formClass.lpszClassName = kFormClass;
-    Register(formClass);
     font_ = ui::CreateDesignFont({}, dpi_);
-    if (!CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, "QOR System Editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                         dpi_.Scale(kFormBounds.x), dpi_.Scale(kFormBounds.y), dpi_.Scale(kFormBounds.width),
-                         dpi_.Scale(kFormBounds.height), nullptr, nullptr, instance, this))
-        throw AppError("Cannot create the main window");
+    CreateWindowOf(formClass,
+                   {.title = "QOR System Editor",
+                    .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                    .exStyle = WS_EX_CONTROLPARENT,
+                    .x = dpi_.Scale(kFormBounds.x),
+                    .y = dpi_.Scale(kFormBounds.y),
+                    .width = dpi_.Scale(kFormBounds.width),
+                    .height = dpi_.Scale(kFormBounds.height)},
+                   "Cannot create the main window");
     CreatePages();
     // The rest of the first page, the hint window and the other pages are
     // made once the window shows, the pages one per message, so start-up
@@ -99,8 +103,12 @@ void TForm1::CreatePages() {
     // Wider than any row of tabs until they are in and fitted to the
     // window: a row too long for the control makes it create its scroll
     // arrows, and move them at every insertion.
-    pageControl1_ = ui::Window(ui::CreateControl({hwnd_, WC_TABCONTROLA, "", kWiderThanAnyTabRow,
-                                                  WS_CLIPSIBLINGS | WS_TABSTOP, 0, ids::PageControl1, font_.get()},
+    pageControl1_ = ui::Window(ui::CreateControl({.parent = hwnd_,
+                                                  .className = WC_TABCONTROLA,
+                                                  .bounds = kWiderThanAnyTabRow,
+                                                  .style = WS_CLIPSIBLINGS | WS_TABSTOP,
+                                                  .id = ids::PageControl1,
+                                                  .font = font_.get()},
                                                  dpi_));
     for (size_t i = 0; i < kPageCount; ++i) {
         TCITEMA item{};
@@ -234,6 +242,10 @@ void TForm1::Pagecontrol1Change() {
 }
 
 bool TForm1::PreTranslateMessage(MSG& message) {
+    // Keys typed in another window of the program, such as a Compare
+    // window, are that window's own.
+    if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))
+        return false;
     if (message.message == WM_KEYDOWN && HandleKey(message.wParam))
         return true;
     return IsDialogMessageA(hwnd_, &message) != FALSE;

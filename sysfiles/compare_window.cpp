@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ui/app_error.h"
-#include "ui/control_ids.h"
 
 namespace {
 
@@ -40,12 +39,10 @@ std::string ShownText(const DiffLine& line) {
 }
 
 int TextHeight(HWND window, HFONT font) {
-    HDC dc = GetDC(window);
-    HGDIOBJ previous = SelectObject(dc, font);
+    const ui::WindowDc dc(window);
+    const ui::SelectedObject selected(dc.Get(), font);
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
+    GetTextMetricsA(dc.Get(), &metrics);
     return metrics.tmHeight;
 }
 
@@ -77,14 +74,15 @@ void CompareWindow::Create(HWND owner, const ui::Dpi& dpi) {
     compareClass.hIcon = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     compareClass.lpszClassName = kCompareClass;
-    Register(compareClass);
     dpi_ = dpi;
     font_ = ui::CreateDesignFont({.face = "Courier", .height = -13}, dpi);
     lineHeight_ = TextHeight(owner, font_.get()) + dpi.Scale(2);
-    if (!CreateWindowExA(0, kCompareClass, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                         dpi.Scale(kWindowSize.width), dpi.Scale(kWindowSize.height), owner, nullptr,
-                         GetModuleHandleA(nullptr), this))
-        throw AppError("Cannot create the Compare window");
+    CreateWindowOf(compareClass,
+                   {.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                    .width = dpi.Scale(kWindowSize.width),
+                    .height = dpi.Scale(kWindowSize.height),
+                    .parent = owner},
+                   "Cannot create the Compare window");
     legend_ =
         ui::Window(ui::CreateControl({.parent = hwnd_, .style = SS_LEFT | SS_NOPREFIX, .font = font_.get()}, dpi));
     // The list asks its window for the line height while it is being created.
@@ -93,7 +91,7 @@ void CompareWindow::Create(HWND owner, const ui::Dpi& dpi) {
                                           .style = WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED |
                                                    LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
                                           .exStyle = WS_EX_CLIENTEDGE,
-                                          .id = ids::CompareList,
+                                          .id = kListId,
                                           .font = font_.get()},
                                          dpi));
     Layout();
@@ -103,18 +101,16 @@ void CompareWindow::Fill(const std::vector<DiffLine>& lines) {
     HWND list = list_.Handle();
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    HDC dc = GetDC(list);
-    HGDIOBJ previous = SelectObject(dc, font_.get());
+    const ui::WindowDc dc(list);
+    const ui::SelectedObject selected(dc.Get(), font_.get());
     int widest = 0;
     for (const DiffLine& line : lines) {
         const std::string text = ShownText(line);
         const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(line.kind));
-        const DWORD extent = GetTabbedTextExtentA(dc, text.c_str(), static_cast<int>(text.size()), 0, nullptr);
+        const DWORD extent = GetTabbedTextExtentA(dc.Get(), text.c_str(), static_cast<int>(text.size()), 0, nullptr);
         widest = std::max(widest, static_cast<int>(LOWORD(extent)));
     }
-    SelectObject(dc, previous);
-    ReleaseDC(list, dc);
     SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 2 * dpi_.Scale(kMargin)), 0);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
@@ -169,13 +165,10 @@ LRESULT CompareWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
                 return -1;
             PostMessageA(hwnd_, WM_CLOSE, 0, 0);
             return -2;
-        case WM_NCDESTROY: {
-            HWND window = hwnd_;
-            hwnd_ = nullptr;
+        case WM_NCDESTROY:
             list_ = ui::Window();
             legend_ = ui::Window();
-            return DefWindowProcA(window, message, wParam, lParam);
-        }
+            break;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }

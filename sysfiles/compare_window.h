@@ -18,6 +18,9 @@ public:
     CompareWindow(const CompareWindow&) = delete;
     CompareWindow& operator=(const CompareWindow&) = delete;
 
+    // The id of the list of lines on the window.
+    static constexpr int kListId = 1;
+
     // Shows `lines`, the file's as first and the backup's as second, in a
     // window owned by `owner`; an open one shows them instead and comes to the front.
     void Open(HWND owner, const std::string& file, const std::string& backup, const std::vector<DiffLine>& lines,

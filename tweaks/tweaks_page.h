@@ -29,9 +29,9 @@ public:
     void Timer(UINT_PTR timerId) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
 
-    // Start-up step 2: applies the remembered toggles; throws at the first failure.
+    // At start-up, after WIN.INI: applies the remembered toggles; throws at the first failure.
     void RestoreToggles();
-    // Start-up step 3: creates the state directory and files on the first run.
+    // At start-up, after the toggles: creates the state directory and files on the first run.
     void FirstRunCheck();
 
     // Taskbar, start button, tray, clock and key combination toggles.

@@ -5,7 +5,6 @@ namespace ids {
 
 constexpr int PageControl1 = 100;
 constexpr int ListBox1 = 101;
-constexpr int CompareList = 102;  // the lines of a Compare window
 constexpr int TabSheet(int n) { return 200 + n; }
 constexpr int Memo(int n) { return 1000 + n; }
 constexpr int Button(int n) { return 2000 + n; }

@@ -11,9 +11,8 @@
 namespace ui {
 
 Dpi Dpi::OfScreen() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return Dpi(dpi > 0 ? dpi : 96);
 }
 
@@ -106,12 +105,10 @@ void Label::Create(CreateArgs args, const Dpi& dpi) {
 namespace {
 
 SIZE TextExtent(HWND control, const std::string& text) {
-    HDC dc = GetDC(control);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    const WindowDc dc(control);
+    const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size;
 }
 
@@ -142,7 +139,7 @@ void ListView::FitColumnsTo(const std::vector<std::string>& captions) {
     constexpr int kDefaultWidth = 128;
     constexpr int kPadding = 12;
     const MemoryDc dc(CreateCompatibleDC(nullptr));
-    SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
     int widest = 0;
     for (const std::string& caption : captions) {
         SIZE size{};

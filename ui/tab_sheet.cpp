@@ -13,12 +13,17 @@ void TabSheet::Create(HWND parent, int id, bool visible, PageHandler& handler) {
     sheetClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     sheetClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     sheetClass.lpszClassName = kSheetClass;
-    Register(sheetClass);
     handler_ = &handler;
-    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
-    if (!CreateWindowExA(WS_EX_CONTROLPARENT, kSheetClass, "", style, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), this))
-        throw AppError("Cannot create the page window");
+    CreateWindowOf(sheetClass,
+                   {.style = WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0U),
+                    .exStyle = WS_EX_CONTROLPARENT,
+                    .x = 0,
+                    .y = 0,
+                    .width = 0,
+                    .height = 0,
+                    .parent = parent,
+                    .id = id},
+                   "Cannot create the page window");
 }
 
 LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -37,10 +42,8 @@ LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return reinterpret_cast<LRESULT>(brush);
             break;
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(hwnd_, &paint);
-            handler_->Paint(dc);
-            EndPaint(hwnd_, &paint);
+            const PaintDc paint(hwnd_);
+            handler_->Paint(paint.Get());
             return 0;
         }
         case WM_TIMER:

@@ -87,12 +87,6 @@ TEST(Executable, IsBuiltWithAslrAndDep) {
 }
 
 #ifdef __MINGW32__
-TEST(Executable, IsBuiltWithStackProtection) {
-    // The canary check of -fstack-protector is linked in, and named in the
-    // image's symbol table.
-    EXPECT_NE(drive_c::ReadBytes(e2e::ProgramPath()).find("__stack_chk_fail"), std::string::npos);
-}
-
 namespace {
 
 // Runs the test helper smash_stack.exe with `arguments` and returns its exit code.

@@ -1,6 +1,7 @@
 // Restore and Compare on the file pages, driven through the real program.
 #include <gtest/gtest.h>
 
+#include "sysfiles/compare_window.h"
 #include "sysfiles/line_diff.h"
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
@@ -19,7 +20,7 @@ constexpr char kCompareTitle[] = "Compare - c:\\windows\\win.ini with c:\\window
 bool IsEnabled(e2e::Program& program, int id) { return IsWindowEnabled(program.Control(id)) != FALSE; }
 
 // The program's Compare window of WIN.INI, once it shows.
-HWND CompareWindow(e2e::Program& program) {
+HWND FindCompareWindow(e2e::Program& program) {
     HWND found = nullptr;
     e2e::PollFor([&] {
         for (found = FindWindowA(nullptr, kCompareTitle); found;
@@ -100,9 +101,9 @@ TEST(BackupToolsTest, CompareShowsTheChangedLinesMarkedAndEscClosesIt) {
     drive_c::WriteBytes("c:\\windows\\winBU.ini", common + "device=old\r\n" + tail + "MAPI=1\r\n");
     e2e::Program program;
     program.Click(kWinIniCompare);
-    const HWND window = CompareWindow(program);
+    const HWND window = FindCompareWindow(program);
     ASSERT_TRUE(window) << "no window titled " << kCompareTitle;
-    const HWND list = GetDlgItem(window, ids::CompareList);
+    const HWND list = GetDlgItem(window, CompareWindow::kListId);
     std::vector<LRESULT> kinds;
     EXPECT_EQ(ShownLines(list, kinds),
               (std::vector<std::string>{"... 3 unchanged lines ...", "  [windows]", "  load=", "  run=", "+ device=new",
@@ -115,12 +116,18 @@ TEST(BackupToolsTest, CompareShowsTheChangedLinesMarkedAndEscClosesIt) {
                                            backUp}))
         << "each line is drawn in its kind's colours";
 
+    // Ctrl+Tab belongs to the window it is typed in: the main window behind keeps its page.
+    program.PressKeyIn(window, VK_TAB, false, true);
+    program.WaitUntilIdle();
+    EXPECT_EQ(program.SelectedPage(), 0);
+    EXPECT_TRUE(program.MessageBoxes().empty());
+
     program.PressKeyIn(window, VK_ESCAPE);
     EXPECT_TRUE(e2e::PollFor([&] { return !IsWindow(window); })) << "Esc closes the Compare window";
     EXPECT_TRUE(IsWindowVisible(program.Window())) << "and only it";
 
     program.Click(kWinIniCompare);
-    const HWND again = CompareWindow(program);
+    const HWND again = FindCompareWindow(program);
     ASSERT_TRUE(again);
     PostMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close button
     EXPECT_TRUE(e2e::PollFor([&] { return !IsWindow(again); }));

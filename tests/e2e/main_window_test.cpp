@@ -3,40 +3,42 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
+#include "support/find_control.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
 const char kWinIni[] = "c:\\windows\\win.ini";
 
-// Tab `index`'s rectangle in the tab control of another process.
-RECT TabRect(HANDLE process, HWND tabs, int index) {
-    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote),
-                        SMTO_ABORTIFHUNG, 5000, &result);
-    RECT item{};
-    ReadProcessMemory(process, remote, &item, sizeof(item), nullptr);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    return item;
-}
-
-// The program's main window as soon as it shows, before the program has
-// finished what it does once shown.
-HWND ShownWindow(const e2e::Program& program) {
+// The program stopped the moment its window shows, while `unmade` (a
+// control the program makes once shown) does not exist yet: input the test
+// sends now queues up ahead of that work, as a quick user's would. The
+// program may outrun the test to that moment, so a few starts are tried.
+struct HeldAtFirstSight {
+    std::unique_ptr<e2e::Program> program;
     HWND window = nullptr;
-    e2e::PollFor(
-        [&] {
-            window = FindWindowA("TForm1", nullptr);
-            DWORD process = 0;
-            if (window)
-                GetWindowThreadProcessId(window, &process);
-            return process == program.ProcessId() && IsWindowVisible(window);
-        },
-        15000, 1);
-    return window;
+};
+
+HeldAtFirstSight StartAndHoldBefore(int unmade) {
+    for (int start = 0; start < 5; ++start) {
+        auto program = std::make_unique<e2e::Program>();
+        HWND window = program->FirstSight();
+        if (!window)
+            break;
+        // Keys go to the foreground window's queue: the window takes the foreground as it shows.
+        e2e::PollFor([&] { return GetForegroundWindow() == window; }, 15000, 1);
+        program->Suspend();
+        if (!e2e::FindControlById(window, unmade))
+            return {std::move(program), window};
+        program->Resume();
+    }
+    ADD_FAILURE() << "the program made control " << unmade << " before the test could stop it, five times";
+    return {};
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -76,7 +78,7 @@ TEST_F(MainWindowTest, AllTenTabsShowInOneRowWithoutScrollArrows) {
     RECT client{};
     GetClientRect(tabs, &client);
     for (int index = 0; index < 10; ++index) {
-        const RECT item = TabRect(program.Process(), tabs, index);
+        const RECT item = program.TabRect(index);
         EXPECT_GT(item.right, item.left) << "tab " << index;
         EXPECT_GE(item.left, 0) << "tab " << index;
         EXPECT_LE(item.right, client.right) << "tab " << index;
@@ -132,14 +134,20 @@ TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
 TEST_F(MainWindowTest, APageChosenWhileTheOtherPagesAreStillBeingBuiltShowsWholeAndOnTop) {
     // The pages after the first are built one by one once the window shows;
     // a tab clicked at once gets its page built on the spot.
-    e2e::Program program;
-    HWND window = ShownWindow(program);
-    ASSERT_TRUE(window);
+    RECT tab{};
+    {
+        e2e::Program settled;
+        tab = settled.TabRect(kControlPanelTab);
+    }
+    HeldAtFirstSight held = StartAndHoldBefore(ids::TabSheet(9));  // CONTROL PANEL's page
+    ASSERT_TRUE(held.program);
+    e2e::Program& program = *held.program;
+    HWND window = held.window;
     HWND tabs = FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr);
-    const RECT tab = TabRect(program.Process(), tabs, 7);  // CONTROL PANEL
     const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
     PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+    program.Resume();
 
     ASSERT_EQ(program.Window(), window);
     program.WaitUntilIdle();
@@ -160,14 +168,14 @@ TEST_F(MainWindowTest, KeysPressedTheMomentTheWindowShowsReachWinInisButtons) {
     // program reads a key, so Tab and Enter pressed at once still back up.
     const char backUp[] = "c:\\windows\\winBU.ini";
     drive_c::Remove(backUp);  // Restore and Compare stay disabled, out of Tab's way
-    e2e::Program program;
-    HWND window = ShownWindow(program);
-    ASSERT_TRUE(window);
-    // Keys go to the foreground window's queue: the window takes the foreground as it shows.
-    ASSERT_TRUE(e2e::PollFor([&] { return GetForegroundWindow() == window; }, 15000, 1));
+    HeldAtFirstSight held = StartAndHoldBefore(ids::Button(1));
+    ASSERT_TRUE(held.program);
+    e2e::Program& program = *held.program;
+    HWND window = held.window;
     for (int i = 0; i < 2; ++i)
         program.PressKeyIn(window, VK_TAB);  // the editor, then Back Up
     program.PressKeyIn(window, VK_RETURN);
+    program.Resume();
 
     ASSERT_EQ(program.Window(), window);
     program.WaitUntilIdle();

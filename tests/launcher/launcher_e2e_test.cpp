@@ -8,6 +8,7 @@
 
 #include "ui/control_ids.h"
 #include "support/program.h"
+#include "support/remote_memory.h"
 #include "support/screen_picture.h"
 #include "support/tabs.h"
 
@@ -21,15 +22,8 @@ int IndexOf(const std::vector<std::string>& items, const std::string& caption) {
     return -1;
 }
 
-// LVM_GETITEMRECT writes into the list's own process.
 RECT IconRect(e2e::Program& program, HWND list, int index) {
-    RECT rect{LVIR_ICON, 0, 0, 0};
-    void* remote = VirtualAllocEx(program.Process(), nullptr, sizeof(rect), MEM_COMMIT, PAGE_READWRITE);
-    WriteProcessMemory(program.Process(), remote, &rect, sizeof(rect), nullptr);
-    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(program.Process(), remote, &rect, sizeof(rect), nullptr);
-    VirtualFreeEx(program.Process(), remote, 0, MEM_RELEASE);
-    return rect;
+    return e2e::RemoteRect(program.Process(), list, LVM_GETITEMRECT, static_cast<WPARAM>(index), {LVIR_ICON, 0, 0, 0});
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Random inputs checked against the rules, not against the code: how a
+// Random inputs checked against what the program promises, not against its code: how a
 // file's bytes become editor text, and which state words the start-up
 // restore acts on.
 #include <gtest/gtest.h>

@@ -32,7 +32,7 @@ void SetValue(const std::string& subkey, const std::string& name, DWORD type, co
 
 std::string String(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
 
-// Captions in the order the rules give: lstrcmpA, as the list sorts.
+// Captions in the list's own order: lstrcmpA, as the list sorts.
 std::vector<std::string> SortedAsTheList(std::vector<std::string> captions) {
     std::stable_sort(captions.begin(), captions.end(),
                      [](const std::string& a, const std::string& b) { return lstrcmpA(a.c_str(), b.c_str()) < 0; });

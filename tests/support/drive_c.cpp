@@ -59,6 +59,40 @@ void Remove(const std::string& path) {
 
 void MakeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
+namespace {
+
+const SYSTEMTIME kBackDated{2001, 1, 1, 1, 0, 0, 0, 0};
+
+// Opens the file for its times, also while the program holds it open.
+HANDLE OpenTimes(const std::string& path, DWORD access) {
+    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot open " + path);
+    return file;
+}
+
+}  // namespace
+
+void BackDate(const std::string& path) {
+    FILETIME time{};
+    SystemTimeToFileTime(&kBackDated, &time);
+    HANDLE file = OpenTimes(path, FILE_WRITE_ATTRIBUTES);
+    const BOOL set = SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+    if (!set)
+        throw std::runtime_error("cannot date " + path);
+}
+
+bool WrittenSinceBackDated(const std::string& path) {
+    FILETIME backDated{}, written{};
+    SystemTimeToFileTime(&kBackDated, &backDated);
+    HANDLE file = OpenTimes(path, FILE_READ_ATTRIBUTES);
+    GetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    return CompareFileTime(&written, &backDated) > 0;
+}
+
 int CountMatching(const std::string& folder, const std::string& pattern) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);

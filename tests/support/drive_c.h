@@ -12,6 +12,10 @@ bool Exists(const std::string& path);
 // Removes a file, or a folder with everything in it; absent is fine.
 void Remove(const std::string& path);
 void MakeFolder(const std::string& path);
+// Dates the file's last write back to 2001, so that a later write shows.
+void BackDate(const std::string& path);
+// Whether the file was written after BackDate.
+bool WrittenSinceBackDated(const std::string& path);
 // Files in `folder` whose names match `pattern` ("*.tmp").
 int CountMatching(const std::string& folder, const std::string& pattern);
 // A folder path of this process alone, "<temporary folder>\qortest-<process id>-<name>",

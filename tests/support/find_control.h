@@ -1,6 +1,6 @@
 #pragma once
-// A control of another program's window by its id, searched among all the
-// window's descendants (the pages' controls are children of their sheets).
+// The program's main window, and a control of it by its id, searched among
+// all the window's descendants (the pages' controls are children of their sheets).
 #include <windows.h>
 
 namespace e2e {
@@ -16,6 +16,19 @@ inline BOOL CALLBACK MatchControlId(HWND child, LPARAM data) {
         return TRUE;
     search->found = child;
     return FALSE;
+}
+
+// The visible main window of the program running as `processId`, or of any
+// running copy when `processId` is 0; null when none shows.
+inline HWND FindProgramWindow(DWORD processId = 0) {
+    HWND candidate = nullptr;
+    while ((candidate = FindWindowExA(nullptr, candidate, "TForm1", nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(candidate, &process);
+        if ((processId == 0 || process == processId) && IsWindowVisible(candidate))
+            return candidate;
+    }
+    return nullptr;
 }
 
 inline HWND FindControlById(HWND window, int id) {

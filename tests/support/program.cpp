@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/find_control.h"
+#include "support/remote_memory.h"
 
 #include "ui/control_ids.h"
 #include "support/tabs.h"
@@ -31,28 +32,6 @@ std::string ProgramPath() {
 }
 
 namespace {
-
-// A block of memory inside the program, for messages that take pointers.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, size_t size)
-        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
-    ~RemoteMemory() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-
-    LPARAM Address(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset); }
-    void Write(const void* data, size_t size, size_t offset = 0) {
-        WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
-    void Read(void* data, size_t size, size_t offset = 0) const {
-        ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
-
-private:
-    HANDLE process_;
-    void* address_;
-};
 
 DWORD ProcessOf(HWND window) {
     DWORD process = 0;
@@ -147,18 +126,18 @@ Program::~Program() {
     CloseHandle(process_.hProcess);
 }
 
+HWND Program::FirstSight() {
+    HWND shown = nullptr;
+    PollFor([&] { return (shown = FindProgramWindow(ProcessId())) != nullptr; }, 15000, 1);
+    if (!shown)
+        ADD_FAILURE() << "the main window never showed";
+    return shown;
+}
+
 HWND Program::Window() {
     if (window_)
         return window_;
-    PollFor([this] {
-        HWND candidate = nullptr;
-        while ((candidate = FindWindowExA(nullptr, candidate, "TForm1", nullptr)) != nullptr)
-            if (ProcessOf(candidate) == ProcessId() && IsWindowVisible(candidate))
-                return (window_ = candidate), true;
-        return false;
-    });
-    if (!window_)
-        ADD_FAILURE() << "the main window never showed";
+    window_ = FirstSight();
     // The rest of the start-up and the other pages come from messages the
     // window posts to itself; the program waits for input once they are done.
     if (window_ && WaitForInputIdle(process_.hProcess, 120000) != 0)
@@ -186,13 +165,13 @@ RECT Program::Bounds(int id) {
     return rect;
 }
 
+RECT Program::TabRect(int index) {
+    return RemoteRect(Process(), Control(ids::PageControl1), TCM_GETITEMRECT, static_cast<WPARAM>(index));
+}
+
 void Program::SelectPage(int index) {
     HWND tabs = Control(ids::PageControl1);
-    RemoteMemory rect(Process(), sizeof(RECT));
-    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), rect.Address());
-    RECT item{};
-    rect.Read(&item, sizeof(item));
-    const POINT at = Centre(item);
+    const POINT at = Centre(TabRect(index));
     // The tab changes on the button going down; its handler may show a box,
     // so the button comes up by the queue.
     SendAndWait(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
@@ -240,8 +219,10 @@ void SendKey(WORD key, bool up) {
 
 }  // namespace
 
-void Program::PressKey(WORD key, bool shift, bool control) {
-    SetForegroundWindow(Window());
+void Program::PressKey(WORD key, bool shift, bool control) { PressKeyIn(Window(), key, shift, control); }
+
+void Program::PressKeyIn(HWND window, WORD key, bool shift, bool control) {
+    SetForegroundWindow(window);
     if (control)
         SendKey(VK_CONTROL, false);
     if (shift)
@@ -252,12 +233,6 @@ void Program::PressKey(WORD key, bool shift, bool control) {
         SendKey(VK_SHIFT, true);
     if (control)
         SendKey(VK_CONTROL, true);
-}
-
-void Program::PressKeyIn(HWND window, WORD key) {
-    SetForegroundWindow(window);
-    SendKey(key, false);
-    SendKey(key, true);
 }
 
 void Program::TypeKeys(const std::string& text) {
@@ -385,13 +360,7 @@ int Program::ListTextWidth(int listId, const std::string& text) {
 
 POINT Program::ListItemCentre(HWND list, int index) {
     SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
-    RemoteMemory memory(Process(), sizeof(RECT));
-    RECT bounds{};
-    bounds.left = LVIR_LABEL;
-    memory.Write(&bounds, sizeof(bounds));
-    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), memory.Address());
-    memory.Read(&bounds, sizeof(bounds));
-    return Centre(bounds);
+    return Centre(RemoteRect(Process(), list, LVM_GETITEMRECT, static_cast<WPARAM>(index), {LVIR_LABEL, 0, 0, 0}));
 }
 
 void Program::ClickListItem(int listId, int index) {

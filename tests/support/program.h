@@ -38,8 +38,16 @@ public:
 
     DWORD ProcessId() const { return process_.dwProcessId; }
     HANDLE Process() const { return process_.hProcess; }
-    // The main window, once visible (fails the test if it never shows).
+    // The main window, once visible and the start-up is over (fails the
+    // test if it never shows).
     HWND Window();
+    // The main window the moment it shows, before the program has done what
+    // it does once shown; null, and a failure, if it never shows.
+    HWND FirstSight();
+    // Stops the program's window thread until Resume: what the test sends
+    // meanwhile waits in the program's queues behind what it posted itself.
+    void Suspend() { SuspendThread(process_.hThread); }
+    void Resume() { ResumeThread(process_.hThread); }
     // The control with the designer number `id` (see app/control_ids.h).
     HWND Control(int id);
     std::string Text(int id);
@@ -51,6 +59,8 @@ public:
     // has handled it or shows a message box.
     void SelectPage(int index);
     int SelectedPage();
+    // Tab `index`'s rectangle in the page control's client area.
+    RECT TabRect(int index);
     std::vector<std::string> TabCaptions();
     // Clicks a button and waits likewise.
     void Click(int buttonId);
@@ -61,7 +71,7 @@ public:
     // program's message loop to its focused control.
     void PressKey(WORD key, bool shift = false, bool control = false);
     // The same in another window of the program, such as the Compare window.
-    void PressKeyIn(HWND window, WORD key);
+    void PressKeyIn(HWND window, WORD key, bool shift = false, bool control = false);
     void TypeKeys(const std::string& text);
     // Clicks into an editor at its top left, as a user does before typing.
     void ClickInto(int editId);

@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     if (argc < 2)
         return 2;
-    HWND window = FindWindowA("TForm1", nullptr);
+    HWND window = e2e::FindProgramWindow();
     HWND button = window ? e2e::FindControlById(window, ids::Button(std::atoi(argv[1]))) : nullptr;
     if (!button)
         return 1;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "support/find_control.h"
+#include "support/remote_memory.h"
 #include "ui/control_ids.h"
 
 namespace {
@@ -27,18 +28,14 @@ int main(int argc, char** argv) {
     if (argc < 2)
         return 2;
     const int index = std::atoi(argv[1]);
-    HWND window = FindWindowA("TForm1", nullptr);
+    HWND window = e2e::FindProgramWindow();
     HWND tabs = window ? GetDlgItem(window, ids::PageControl1) : nullptr;
     if (!tabs)
         return 1;
     DWORD processId = 0;
     GetWindowThreadProcessId(tabs, &processId);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
-    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
-    RECT item{};
-    ReadProcessMemory(process, remote, &item, sizeof(item), nullptr);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    const RECT item = e2e::RemoteRect(process, tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index));
     CloseHandle(process);
     const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     DWORD_PTR result = 0;
