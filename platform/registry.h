@@ -41,4 +41,28 @@ public:
 
 Registry& RealRegistry();
 
+// An open key, closed through its registry when it goes, also when a read fails.
+class RegistryKey {
+public:
+    explicit RegistryKey(Registry& registry, HKEY key = nullptr) : registry_(registry), key_(key) {}
+    RegistryKey(Registry& registry, HKEY root, const std::string& path, REGSAM access)
+        : RegistryKey(registry, registry.Open(root, path, access)) {}
+    ~RegistryKey() { Reset(); }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    // The open key, or nullptr when none is.
+    HKEY Get() const { return key_; }
+    // Closes the key open now and holds `key` instead.
+    void Reset(HKEY key = nullptr) {
+        if (key_)
+            registry_.Close(key_);
+        key_ = key;
+    }
+
+private:
+    Registry& registry_;
+    HKEY key_;
+};
+
 }  // namespace platform

@@ -37,11 +37,8 @@ const char kFirstProcessorKey[] = "HARDWARE\\DESCRIPTION\\System\\CentralProcess
 // Windows NT writes the brand string here at boot; Windows 9x has no such key.
 std::string ProcessorNameString() {
     Registry& registry = RealRegistry();
-    HKEY key = registry.Open(HKEY_LOCAL_MACHINE, kFirstProcessorKey, KEY_QUERY_VALUE);
-    if (!key)
-        return {};
-    const RegistryValue value = registry.Read(key, "ProcessorNameString");
-    registry.Close(key);
+    const RegistryKey key(registry, HKEY_LOCAL_MACHINE, kFirstProcessorKey, KEY_QUERY_VALUE);
+    const RegistryValue value = registry.Read(key.Get(), "ProcessorNameString");
     if (!value.exists || value.type != REG_SZ)
         return {};
     return value.data.substr(0, value.data.find('\0'));

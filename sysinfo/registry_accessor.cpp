@@ -11,9 +11,8 @@ constexpr REGSAM kReadOnlyMasks[] = {KEY_READ, STANDARD_RIGHTS_READ | KEY_QUERY_
 }  // namespace
 
 bool RegistryAccessor::OpenKey(const std::string& path, REGSAM access) {
-    CloseKey();
-    key_ = registry_.Open(root_, path, access | view_);
-    return key_ != nullptr;
+    key_.Reset(registry_.Open(root_, path, access | view_));
+    return key_.Get() != nullptr;
 }
 
 bool RegistryAccessor::OpenKeyReadOnly(const std::string& path) {
@@ -23,25 +22,19 @@ bool RegistryAccessor::OpenKeyReadOnly(const std::string& path) {
     return false;
 }
 
-void RegistryAccessor::CloseKey() {
-    if (key_)
-        registry_.Close(key_);
-    key_ = nullptr;
-}
-
 std::vector<std::string> RegistryAccessor::KeyNames() {
     std::vector<std::string> names;
-    if (!key_)
+    if (!key_.Get())
         return names;
-    const DWORD count = registry_.SubkeyCount(key_);
+    const DWORD count = registry_.SubkeyCount(key_.Get());
     names.reserve(count);
     for (DWORD index = 0; index < count; ++index)
-        names.push_back(registry_.SubkeyName(key_, index));
+        names.push_back(registry_.SubkeyName(key_.Get(), index));
     return names;
 }
 
 std::string RegistryAccessor::ReadString(const std::string& name) {
-    const platform::RegistryValue value = registry_.Read(key_, name);
+    const platform::RegistryValue value = registry_.Read(key_.Get(), name);
     if (!value.exists || value.data.empty())
         return {};
     if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
@@ -49,4 +42,4 @@ std::string RegistryAccessor::ReadString(const std::string& name) {
     return value.data.substr(0, value.data.find('\0'));
 }
 
-bool RegistryAccessor::ValueExists(const std::string& name) { return registry_.Read(key_, name).exists; }
+bool RegistryAccessor::ValueExists(const std::string& name) { return registry_.Read(key_.Get(), name).exists; }

@@ -13,8 +13,7 @@ public:
     // `view` (KEY_WOW64_32KEY, KEY_WOW64_64KEY or 0 for the program's own)
     // is the registry view every key is opened in.
     RegistryAccessor(platform::Registry& registry, HKEY root, REGSAM view = 0)
-        : registry_(registry), root_(root), view_(view) {}
-    ~RegistryAccessor() { CloseKey(); }
+        : registry_(registry), root_(root), view_(view), key_(registry) {}
     RegistryAccessor(const RegistryAccessor&) = delete;
     RegistryAccessor& operator=(const RegistryAccessor&) = delete;
 
@@ -23,9 +22,9 @@ public:
     bool OpenKey(const std::string& path, REGSAM access);
     // Tries read, then the narrower masks a restricted key may still grant.
     bool OpenKeyReadOnly(const std::string& path);
-    void CloseKey();
+    void CloseKey() { key_.Reset(); }
     // The open key, or nullptr: a root for another accessor's relative paths.
-    HKEY OpenedKey() const { return key_; }
+    HKEY OpenedKey() const { return key_.Get(); }
     // The open key's subkey names, by index from 0 to the reported count - 1.
     std::vector<std::string> KeyNames();
     // A missing or zero-length value, or no open key, reads as "". A value
@@ -38,5 +37,5 @@ private:
     platform::Registry& registry_;
     HKEY root_;
     REGSAM view_;
-    HKEY key_ = nullptr;
+    platform::RegistryKey key_;
 };

@@ -6,23 +6,6 @@ namespace {
 
 constexpr char kPolicyKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 
-// An open key, closed when it goes.
-class OpenKey {
-public:
-    OpenKey(platform::Registry& registry, HKEY key) : registry_(registry), key_(key) {}
-    ~OpenKey() {
-        if (key_)
-            registry_.Close(key_);
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    HKEY Handle() const { return key_; }
-
-private:
-    platform::Registry& registry_;
-    HKEY key_;
-};
-
 }  // namespace
 
 std::string PolicyValueLine(const std::string& valueName, const std::string& data) {
@@ -36,8 +19,8 @@ std::vector<std::string> PolicyFileLines(const std::string& valueLine) {
 
 std::string PolicyValueText(platform::Registry& registry, const std::string& valueName) {
     // The view the system's own registry editor imports the policy file into.
-    OpenKey key(registry, registry.Open(HKEY_LOCAL_MACHINE, kPolicyKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY));
-    const platform::RegistryValue value = registry.Read(key.Handle(), valueName);
+    const platform::RegistryKey key(registry, HKEY_LOCAL_MACHINE, kPolicyKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY);
+    const platform::RegistryValue value = registry.Read(key.Get(), valueName);
     if (!value.exists)
         return "not set";
     if (value.type != REG_DWORD || value.data.size() != sizeof(DWORD))
