@@ -1,8 +1,10 @@
 #include "tweaks/tweaks_page.h"
 
 #include <commctrl.h>
+
 #include <gtest/gtest.h>
 
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -66,41 +68,43 @@ RECT DesignRect(HWND control) {
     return rect;
 }
 
-TEST_F(TweaksPageTest, LayoutHasEighteenButtonsTheExplanationAndTheHolders) {
-    struct Button {
-        int id;
-        const char* caption;
-        LONG x, y, width;
-    };
-    const Button buttons[] = {{17, "Hide Taskbar", 8, 7, 97},
-                              {20, "Show Startbutton", 104, 31, 97},
-                              {22, "Show Desktopicons", 104, 55, 97},
-                              {32, "Show Documents", 104, 175, 97},
-                              {7, "Enable CTRL+ALT+DEL/ALT TAB", 8, 199, 193},
-                              {15, "Disable CTRL+ALT+DEL/ALT TAB", 8, 223, 193}};
-    for (const Button& button : buttons) {
-        EXPECT_EQ(Text(ids::Button(button.id)), button.caption);
-        const RECT rect = DesignRect(Control(ids::Button(button.id)));
-        EXPECT_EQ(rect.left, button.x) << button.caption;
-        EXPECT_EQ(rect.top, button.y) << button.caption;
-        EXPECT_EQ(rect.right - rect.left, button.width) << button.caption;
-        EXPECT_EQ(rect.bottom - rect.top, 25) << button.caption;
-    }
-    int buttonCount = 0;
+TEST_F(TweaksPageTest, EachHideButtonStandsLeftOfItsShowButtonAndTheLongButtonsSpanBoth) {
+    // What the user sees: a column of Hide buttons, each with its Show button
+    // on the same row to its right, from the taskbar down, then the two key
+    // combination buttons across both columns, all clear of the explanation.
+    const char* const rows[] = {"Taskbar", "Startbutton", "Desktopicons", "SystemTray",
+                                "Clock",   "Run",         "Search",       "Documents"};
+    std::map<std::string, RECT> byCaption;
     for (HWND child = GetWindow(sheet_.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char className[16] = {};
         GetClassNameA(child, className, sizeof(className));
-        buttonCount += lstrcmpiA(className, "Button") == 0;
+        if (lstrcmpiA(className, "Button") == 0)
+            byCaption[ui::Window(child).Text()] = DesignRect(child);
     }
-    EXPECT_EQ(buttonCount, 18);
+    ASSERT_EQ(byCaption.size(), 18u);
+    const RECT explanation = DesignRect(Control(ids::Memo(18)));
+    LONG previousTop = -1;
+    for (const char* row : rows) {
+        const RECT hide = byCaption.at(std::string("Hide ") + row), show = byCaption.at(std::string("Show ") + row);
+        EXPECT_EQ(hide.top, show.top) << row;
+        EXPECT_LE(hide.right, show.left + 1) << row << ": the columns overlap by one pixel at most";
+        EXPECT_GT(hide.top, previousTop) << row;
+        EXPECT_LT(show.right, explanation.left) << row;
+        previousTop = hide.top;
+    }
+    const RECT left = byCaption.at("Hide Taskbar"), right = byCaption.at("Show Taskbar");
+    for (const char* caption : {"Enable CTRL+ALT+DEL/ALT TAB", "Disable CTRL+ALT+DEL/ALT TAB"}) {
+        const RECT wide = byCaption.at(caption);
+        EXPECT_EQ(wide.left, left.left) << caption;
+        EXPECT_EQ(wide.right, right.right) << caption;
+        EXPECT_GT(wide.top, previousTop) << caption;
+        previousTop = wide.top;
+    }
 
     EXPECT_EQ(Text(ids::Memo(18)),
               "Explanation\r\n_________\r\n\r\n\r\n"
               "By pressing the button the settings will be saved whenever you start this program.\r\n"
               "By putting this program in your startup folder Windows 9.X will startup the way you want. ");
-    const RECT explanation = DesignRect(Control(ids::Memo(18)));
-    EXPECT_EQ(explanation.left, 216);
-    EXPECT_EQ(explanation.right - explanation.left, 553);
     EXPECT_FALSE(GetWindowLongA(Control(ids::Memo(18)), GWL_STYLE) & WS_BORDER);
     EXPECT_FALSE(GetWindowLongA(Control(ids::Memo(18)), GWL_STYLE) & ES_READONLY);
 
