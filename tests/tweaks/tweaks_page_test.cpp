@@ -12,6 +12,7 @@
 #include "ui/control_ids.h"
 #include "tweaks/policy_files.h"
 #include "support/drive_c.h"
+#include "support/error_of.h"
 #include "support/fake_shell.h"
 #include "support/fake_windowing.h"
 #include "support/scratch_drive.h"
@@ -186,12 +187,7 @@ TEST_F(TweaksPageTest, ExistingMarkerSkipsInitialisation) {
 
 TEST_F(TweaksPageTest, PlainFileNamedQorStopsTheFirstRunBeforeAnyWrite) {
     drive_c::WriteBytes(OnDisk("c:\\QOR"), "not a folder");
-    try {
-        page_.FirstRunCheck();
-        FAIL() << "no error";
-    } catch (const AppError& error) {
-        EXPECT_STREQ(error.what(), "Cannot create C:\\QOR");
-    }
+    EXPECT_EQ(ErrorOf([&] { page_.FirstRunCheck(); }), "Cannot create C:\\QOR");
     EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\QOR")), "not a folder");
     EXPECT_EQ(drive_c::CountMatching(OnDisk("c:\\"), "*.qortmp"), 0);
 }
@@ -199,16 +195,7 @@ TEST_F(TweaksPageTest, PlainFileNamedQorStopsTheFirstRunBeforeAnyWrite) {
 TEST_F(TweaksPageTest, FirstRunStopsAtTheFirstFailedWrite) {
     WriteState("DI", "hide");
     drive_.SetAttributes("c:\\qor\\DI.txt", FILE_ATTRIBUTE_READONLY);
-    EXPECT_THROW(
-        {
-            try {
-                page_.FirstRunCheck();
-            } catch (const AppError& error) {
-                EXPECT_STREQ(error.what(), "Cannot create file c:\\qor\\DI.txt");
-                throw;
-            }
-        },
-        AppError);
+    EXPECT_EQ(ErrorOf([&] { page_.FirstRunCheck(); }), "Cannot create file c:\\qor\\DI.txt");
     EXPECT_EQ(State("TB"), "show");
     EXPECT_EQ(State("SB"), "show");
     EXPECT_EQ(State("DI"), "hide");
@@ -260,7 +247,7 @@ TEST_F(TweaksPageTest, HandEditedWordRestoresNothingForThatToggle) {
 TEST_F(TweaksPageTest, MissingTaskbarFileRestoresNothing) {
     for (const char* name : {"SB", "CL", "ST", "TM"})
         WriteState(name, "hide");
-    EXPECT_THROW(page_.RestoreToggles(), AppError);
+    EXPECT_NE(ErrorOf([&] { page_.RestoreToggles(); }), "no error");
     EXPECT_TRUE(windowing_.shows.empty());
     EXPECT_TRUE(windowing_.parameters.empty());
 }
@@ -269,7 +256,7 @@ TEST_F(TweaksPageTest, ReadOnlyStateFileAppliesItsToggleThenEndsTheRestore) {
     for (const char* name : {"TB", "SB", "CL", "ST", "TM"})
         WriteState(name, "hide");
     drive_.SetAttributes("c:\\qor\\SB.txt", FILE_ATTRIBUTE_READONLY);
-    EXPECT_THROW(page_.RestoreToggles(), AppError);
+    EXPECT_EQ(ErrorOf([&] { page_.RestoreToggles(); }), "Cannot create file c:\\qor\\SB.txt");
     EXPECT_EQ(windowing_[shellWindows_.startButton].parent, nullptr);
     EXPECT_TRUE(windowing_[shellWindows_.clock].visible);
     EXPECT_TRUE(windowing_.parameters.empty());
@@ -327,12 +314,8 @@ TEST_F(TweaksPageTest, EachToggleButtonActsThenRecordsItsWord) {
 TEST_F(TweaksPageTest, UnwritableStateFileFailsAfterTheShellChanged) {
     WriteState("TB", "show");
     drive_.SetAttributes("c:\\qor\\TB.txt", FILE_ATTRIBUTE_READONLY);
-    try {
-        page_.Button17Click();  // a click would end in the error box
-        FAIL() << "no error";
-    } catch (const AppError& error) {
-        EXPECT_STREQ(error.what(), "Cannot create file c:\\qor\\TB.txt");
-    }
+    // A click would end in the error box.
+    EXPECT_EQ(ErrorOf([&] { page_.Button17Click(); }), "Cannot create file c:\\qor\\TB.txt");
     EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible);
     EXPECT_EQ(Text(ids::Memo(9)), "hide");
     drive_.SetAttributes("c:\\qor\\TB.txt", FILE_ATTRIBUTE_NORMAL);
@@ -370,12 +353,8 @@ TEST_F(TweaksPageTest, PolicyButtonsWriteTheImportFileAndOpenItByFullPath) {
 TEST_F(TweaksPageTest, ReadOnlyPolicyFileOpensNothing) {
     drive_c::WriteBytes(OnDisk("c:\\test.reg"), "old");
     drive_.SetAttributes("c:\\test.reg", FILE_ATTRIBUTE_READONLY);
-    try {
-        page_.Button27Click();  // a click would end in the error box
-        FAIL() << "no error";
-    } catch (const AppError& error) {
-        EXPECT_STREQ(error.what(), "Cannot create file c:\\test.reg");
-    }
+    // A click would end in the error box.
+    EXPECT_EQ(ErrorOf([&] { page_.Button27Click(); }), "Cannot create file c:\\test.reg");
     EXPECT_TRUE(shell_.calls.empty());
     EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\test.reg")), "old");
     drive_.SetAttributes("c:\\test.reg", FILE_ATTRIBUTE_NORMAL);
