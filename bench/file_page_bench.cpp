@@ -11,6 +11,7 @@
 #include "support/drive_c.h"
 #include "ui/controls.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
@@ -188,9 +189,9 @@ int main() {
             // Start-up over: its last steps and the pages built after the
             // first paint are counted in the start-up figures above.
             WaitForInputIdle(qor.Process(), 60000);
-            activation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
-            qor.SelectPage(6);  // REGISTRY SETTINGS: no file to load
-            reactivation.push_back(Milliseconds([&] { qor.SelectPage(5); }));
+            activation.push_back(Milliseconds([&] { qor.SelectPage(kConfigSysTab); }));
+            qor.SelectPage(kRegistrySettingsTab);  // no file to load
+            reactivation.push_back(Milliseconds([&] { qor.SelectPage(kConfigSysTab); }));
         }
         if (!referencesFirst)
             measureReferences();

@@ -16,12 +16,12 @@
 
 #include "ui/control_ids.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
 const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr int kEntries = 5000;
-constexpr int kSystemInfoTab = 8;
 
 double Now() {
     LARGE_INTEGER frequency, now;
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
         const Refresh first = TimeRefresh(program);
         complete.push_back(first.listComplete);
         answers.push_back(first.longestAnswer);
-        program.SelectPage(0);
+        program.SelectPage(kWinIniTab);
         const double start = Now();
         program.SelectPage(kSystemInfoTab);  // returns once the page handled the click
         unchanged.push_back(Now() - start);

@@ -15,12 +15,12 @@
 #include "support/drive_c.h"
 #include "support/registry_keys.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
 using registry_keys::kUninstall;
 
-constexpr int kSystemInfoTab = 8;
 constexpr int kListView2 = ids::ListView(2);
 
 std::string UninstallPath(const std::string& subkey) { return std::string(kUninstall) + "\\" + subkey; }
