@@ -317,7 +317,9 @@ void SysInfoPage::ShowDelivered() {
     FinishRefresh();
 }
 
+// Also after a failure: the workers still going stop before their next fact.
 void SysInfoPage::FinishRefresh() {
+    job_->Cancel();
     job_.reset();
     EnableWindow(GetDlgItem(sheet_, ids::Button(35)), TRUE);
 }
