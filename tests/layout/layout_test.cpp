@@ -142,12 +142,11 @@ TEST_P(LayoutTest, SystemInfoValuesShowWholeBetweenTheirCaptionsAndTheSoftwareLi
     ASSERT_TRUE(WaitForRefresh(page));
     const RECT list = BoundsOnParent(Control(ids::ListView(2)));
     EXPECT_EQ(list.right, dpi_.Scale(360 + 425)) << "the list keeps its right edge";
-    for (size_t index = 0; index < kFactCount; ++index) {
-        const Fact fact = sysinfo_labels::FactAt(index);
-        ExpectTextFits(Control(sysinfo_labels::Caption(fact)));
-        ExpectTextFits(Control(sysinfo_labels::Value(fact)));
-        const RECT value = BoundsOnParent(Control(sysinfo_labels::Value(fact)));
-        EXPECT_LE(BoundsOnParent(Control(sysinfo_labels::Caption(fact))).right, value.left);
+    for (const sysinfo_labels::FactLabels& labels : sysinfo_labels::kAll) {
+        ExpectTextFits(Control(ids::Label(labels.caption)));
+        ExpectTextFits(Control(ids::Label(labels.value)));
+        const RECT value = BoundsOnParent(Control(ids::Label(labels.value)));
+        EXPECT_LE(BoundsOnParent(Control(ids::Label(labels.caption))).right, value.left);
         EXPECT_LT(value.right, list.left);
     }
     EXPECT_EQ(page.LabelText(Fact::Processor), "Intel(R) Xeon(R) Platinum 8275CL CPU @ 3.00GHz");

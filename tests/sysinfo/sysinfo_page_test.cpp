@@ -78,10 +78,9 @@ TEST_F(SysInfoPageTest, ShowsTheDesignPlaceholdersBeforeTheFirstRefresh) {
     EXPECT_EQ(page_.LabelText(Fact::VolumeSerial), "Harddisk Serial Number  :");
     EXPECT_EQ(LabelText(sysinfo_labels::Caption(Fact::VolumeSerial)), "Harddisk Serial Number (C:) :");
     EXPECT_EQ(LabelText(sysinfo_labels::kSoftwareCaption), "Installed Software :");
-    for (size_t index = 0; index < kFactCount; ++index) {
-        const Fact fact = sysinfo_labels::FactAt(index);
-        EXPECT_EQ(page_.LabelText(fact), LabelText(sysinfo_labels::Value(fact)))
-            << "the design's label of fact " << index;
+    for (const sysinfo_labels::FactLabels& labels : sysinfo_labels::kAll) {
+        EXPECT_EQ(page_.LabelText(labels.fact), LabelText(ids::Label(labels.value)))
+            << "Label" << labels.value << " is another fact's";
     }
     HWND listBox = GetDlgItem(sheet_.Handle(), ids::ListBox1);
     ASSERT_NE(listBox, nullptr);
