@@ -9,29 +9,29 @@ namespace {
 // The launch table, in the order ListView1DblClick compares the keys; the
 // list shows it sorted by caption.
 constexpr LaunchRow kLaunchTable[] = {
-    {"Display Properties", 2, Launch::Applet, "Desk.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Software", 0, Launch::Applet, "Appwiz.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"System", 1, Launch::Applet, "Sysdm.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Windows Control Panel", 4, Launch::Program, "control.exe", "", "c:\\windows", SW_SHOW},
-    {"Sounds/Multimedia", 5, Launch::Applet, "Mmsys.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Date/Time Windows", 11, Launch::Applet, "timedate.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"DialUp Network", 10, Launch::DialUp, nullptr, nullptr, nullptr, SW_SHOWNORMAL},
-    {"Fonts", 14, Launch::Document, "fonts", "", "c:\\windows", SW_SHOW},
-    {"Printers", 20, Launch::Rundll, "rundll.exe", "shell32.dll,SHHelpShortcuts_RunDLL AddPrinter", "", SW_SHOWNORMAL},
-    {"E-Mail", 12, Launch::Applet, "MLCFG32.CPL", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Energy", 13, Launch::Applet, "Powercfg.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Internet", 15, Launch::Applet, "inetcpl.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Network", 16, Launch::Applet, "netcpl.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Regional Options", 18, Launch::Applet, "intl.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Modems", 21, Launch::Applet, "modem.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"ODBC", 22, Launch::Applet, "odbccp32.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Game Controller", 23, Launch::Applet, "joy.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Mouse", 24, Launch::Applet, "main.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Accessibility", 25, Launch::Applet, "access.cpl", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Keyboard", 26, Launch::Applet, "main.cpl,@1", nullptr, nullptr, SW_SHOWNORMAL},
-    {"Add New Hardware", 27, Launch::Applet, "sysdm.cpl,@1", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Display Properties", 2, Launch::Applet, "Desk.cpl", nullptr, SW_SHOWNORMAL},
+    {"Software", 0, Launch::Applet, "Appwiz.cpl", nullptr, SW_SHOWNORMAL},
+    {"System", 1, Launch::Applet, "Sysdm.cpl", nullptr, SW_SHOWNORMAL},
+    {"Windows Control Panel", 4, Launch::Program, "control.exe", "", SW_SHOW},
+    {"Sounds/Multimedia", 5, Launch::Applet, "Mmsys.cpl", nullptr, SW_SHOWNORMAL},
+    {"Date/Time Windows", 11, Launch::Applet, "timedate.cpl", nullptr, SW_SHOWNORMAL},
+    {"DialUp Network", 10, Launch::DialUp, nullptr, nullptr, SW_SHOWNORMAL},
+    {"Fonts", 14, Launch::Folder, "fonts", "", SW_SHOW},
+    {"Printers", 20, Launch::Rundll, "rundll.exe", "shell32.dll,SHHelpShortcuts_RunDLL AddPrinter", SW_SHOWNORMAL},
+    {"E-Mail", 12, Launch::Applet, "MLCFG32.CPL", nullptr, SW_SHOWNORMAL},
+    {"Energy", 13, Launch::Applet, "Powercfg.cpl", nullptr, SW_SHOWNORMAL},
+    {"Internet", 15, Launch::Applet, "inetcpl.cpl", nullptr, SW_SHOWNORMAL},
+    {"Network", 16, Launch::Applet, "netcpl.cpl", nullptr, SW_SHOWNORMAL},
+    {"Regional Options", 18, Launch::Applet, "intl.cpl", nullptr, SW_SHOWNORMAL},
+    {"Modems", 21, Launch::Applet, "modem.cpl", nullptr, SW_SHOWNORMAL},
+    {"ODBC", 22, Launch::Applet, "odbccp32.cpl", nullptr, SW_SHOWNORMAL},
+    {"Game Controller", 23, Launch::Applet, "joy.cpl", nullptr, SW_SHOWNORMAL},
+    {"Mouse", 24, Launch::Applet, "main.cpl", nullptr, SW_SHOWNORMAL},
+    {"Accessibility", 25, Launch::Applet, "access.cpl", nullptr, SW_SHOWNORMAL},
+    {"Keyboard", 26, Launch::Applet, "main.cpl,@1", nullptr, SW_SHOWNORMAL},
+    {"Add New Hardware", 27, Launch::Applet, "sysdm.cpl,@1", nullptr, SW_SHOWNORMAL},
     // The Display applet opened at its first page, the background on the 9x family.
-    {"Change Background Picture", 29, Launch::Applet, "Desk.cpl,,0", nullptr, nullptr, SW_SHOWNORMAL},
+    {"Change Background Picture", 29, Launch::Applet, "Desk.cpl,,0", nullptr, SW_SHOWNORMAL},
 };
 
 const char kAppletCommand[] = "shell32.dll,Control_RunDLL ";
@@ -39,6 +39,11 @@ const char kAppletCommand[] = "shell32.dll,Control_RunDLL ";
 // connections in the Network Connections applet.
 const char kDialUpWizard9x[] = "rnaui.dll,RnaWizard";
 const char kDialUpAppletNt[] = "ncpa.cpl";
+
+// Control_RunDLL takes the file up to the first comma, or a quoted one.
+std::string QuotedIfNeeded(const std::string& path) {
+    return path.find_first_of(" ,") == std::string::npos ? path : "\"" + path + "\"";
+}
 
 // The 31 pictures of ImageList2 side by side in one bitmap, magenta where transparent.
 ui::ImageList LoadImageList2() {
@@ -123,8 +128,8 @@ void LauncherPage::Run(const LaunchRow& row) {
         case Launch::Applet:
             RunControlApplet(row.target);
             break;
-        case Launch::Document:
-            OpenDocument(row);
+        case Launch::Folder:
+            OpenFolder(row);
             break;
         case Launch::Program:
             OpenProgram(row);
@@ -138,36 +143,45 @@ void LauncherPage::Run(const LaunchRow& row) {
     }
 }
 
+// By its full path, so that rundll32 looks for it nowhere else.
 void LauncherPage::RunControlApplet(const std::string& applet) {
-    StartRundll32(kAppletCommand + applet, SW_SHOWNORMAL);
+    const size_t fileEnd = applet.find(',');
+    const std::string path = system_.SystemDirectory() + "\\" + applet.substr(0, fileEnd);
+    if (files_.Attributes(path) == INVALID_FILE_ATTRIBUTES)
+        return;
+    const std::string suffix = fileEnd == std::string::npos ? "" : applet.substr(fileEnd);
+    StartRundll32(kAppletCommand + QuotedIfNeeded(path) + suffix, SW_SHOWNORMAL);
 }
 
 // The system folder's own rundll32.exe, never one found first on the search
 // path; it gets the command-line text "rundll32.exe " + arguments.
 void LauncherPage::StartRundll32(const std::string& arguments, UINT showCommand) {
-    shell_.StartProgram(system_.SystemDirectory() + "\\rundll32.exe", "rundll32.exe " + arguments, showCommand);
+    const std::string systemFolder = system_.SystemDirectory();
+    shell_.StartProgram(systemFolder + "\\rundll32.exe", "rundll32.exe " + arguments, systemFolder, showCommand);
 }
 
-bool LauncherPage::Opened(const std::string& file, const LaunchRow& row) {
-    return shell_.ShellExecuteA(nullptr, "open", file.c_str(), row.parameters, row.directory, row.showCommand);
+bool LauncherPage::Opened(const std::string& file, const LaunchRow& row, const std::string& directory) {
+    return shell_.ShellExecuteA(nullptr, "open", file.c_str(), row.parameters, directory.c_str(), row.showCommand);
 }
 
-// The name as written first; where the shell does not resolve it against the
-// directory (NT, Wine), the same name in the Windows folder by full path.
-void LauncherPage::OpenDocument(const LaunchRow& row) {
-    if (!Opened(row.target, row))
-        Opened(system_.WindowsDirectory() + "\\" + row.target, row);
+// By its full path; the 9x family's shell resolves the bare name against
+// the Windows folder itself, which NT's does not.
+void LauncherPage::OpenFolder(const LaunchRow& row) {
+    if (system_.IsNtFamily())
+        Opened(system_.WindowsDirectory() + "\\" + row.target, row, system_.SystemDirectory());
+    else
+        Opened(row.target, row, system_.WindowsDirectory());
 }
 
 // A program by its full path: the Windows folder (9x), else the system folder (NT).
 void LauncherPage::OpenProgram(const LaunchRow& row) {
-    if (!Opened(system_.WindowsDirectory() + "\\" + row.target, row))
-        Opened(system_.SystemDirectory() + "\\" + row.target, row);
+    if (!Opened(system_.WindowsDirectory() + "\\" + row.target, row, system_.SystemDirectory()))
+        Opened(system_.SystemDirectory() + "\\" + row.target, row, system_.SystemDirectory());
 }
 
 // Only the 9x family has the 16-bit rundll; elsewhere rundll32 takes the same arguments.
 void LauncherPage::OpenRundll(const LaunchRow& row) {
-    if (!Opened(system_.WindowsDirectory() + "\\" + row.target, row))
+    if (!Opened(system_.WindowsDirectory() + "\\" + row.target, row, system_.SystemDirectory()))
         StartRundll32(row.parameters, static_cast<UINT>(row.showCommand));
 }
 

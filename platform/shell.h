@@ -14,9 +14,11 @@ public:
                                const char* directory, int showCommand) = 0;
 
     // Starts the program at the full path `program`, handing it `commandLine`
-    // as its whole command-line text: no search order decides what runs.
-    // False when it could not be started.
-    virtual bool StartProgram(const std::string& program, const std::string& commandLine, UINT showCommand) = 0;
+    // as its whole command-line text: no search order decides what runs. It
+    // starts in `directory`, inheriting no handle. False when it could not be
+    // started.
+    virtual bool StartProgram(const std::string& program, const std::string& commandLine, const std::string& directory,
+                              UINT showCommand) = 0;
 };
 
 Shell& RealShell();

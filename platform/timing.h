@@ -1,6 +1,6 @@
 #pragma once
-// Timing: priorities, sleeping and the two clocks the processor clock probe
-// compares.
+// Timing: the calling thread's priority, sleeping and the two clocks the
+// processor clock probe compares.
 #include <windows.h>
 
 #include <cstdint>
@@ -10,8 +10,6 @@ namespace platform {
 class Timing {
 public:
     virtual ~Timing() = default;
-    virtual DWORD ProcessPriorityClass() = 0;
-    virtual void SetProcessPriorityClass(DWORD priorityClass) = 0;
     virtual int ThreadPriority() = 0;
     virtual void SetThreadPriority(int priority) = 0;
     virtual void Sleep(DWORD milliseconds) = 0;

@@ -56,8 +56,9 @@ public:
 }  // namespace
 
 NetBios& RealNetBios() {
-    static Win32NetBios netbios;
-    return netbios;
+    // Never destroyed: a worker thread still running at exit may call it.
+    static Win32NetBios* const netbios = new Win32NetBios;
+    return *netbios;
 }
 
 }  // namespace platform

@@ -88,8 +88,9 @@ public:
 }  // namespace
 
 Registry& RealRegistry() {
-    static Win32Registry registry;
-    return registry;
+    // Never destroyed: a worker thread still running at exit may call it.
+    static Win32Registry* const registry = new Win32Registry;
+    return *registry;
 }
 
 }  // namespace platform

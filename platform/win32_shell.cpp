@@ -20,15 +20,16 @@ public:
         return reinterpret_cast<INT_PTR>(shellExecute(owner, verb, file, parameters, directory, showCommand)) > 32;
     }
 
-    bool StartProgram(const std::string& program, const std::string& commandLine, UINT showCommand) override {
+    bool StartProgram(const std::string& program, const std::string& commandLine, const std::string& directory,
+                      UINT showCommand) override {
         std::string line = commandLine;  // CreateProcessA may write into it
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand);
         PROCESS_INFORMATION process{};
-        if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process))
+        if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                            &startup, &process))
             return false;
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);

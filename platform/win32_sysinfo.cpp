@@ -142,8 +142,9 @@ public:
 }  // namespace
 
 SystemInfo& RealSystemInfo() {
-    static Win32SystemInfo info;
-    return info;
+    // Never destroyed: a worker thread still running at exit may call it.
+    static Win32SystemInfo* const info = new Win32SystemInfo;
+    return *info;
 }
 
 }  // namespace platform

@@ -7,8 +7,6 @@ namespace {
 
 class Win32Timing : public Timing {
 public:
-    DWORD ProcessPriorityClass() override { return GetPriorityClass(GetCurrentProcess()); }
-    void SetProcessPriorityClass(DWORD priorityClass) override { SetPriorityClass(GetCurrentProcess(), priorityClass); }
     int ThreadPriority() override { return GetThreadPriority(GetCurrentThread()); }
     void SetThreadPriority(int priority) override { ::SetThreadPriority(GetCurrentThread(), priority); }
     void Sleep(DWORD milliseconds) override { ::Sleep(milliseconds); }
@@ -28,8 +26,9 @@ public:
 }  // namespace
 
 Timing& RealTiming() {
-    static Win32Timing timing;
-    return timing;
+    // Never destroyed: a worker thread still running at exit may call it.
+    static Win32Timing* const timing = new Win32Timing;
+    return *timing;
 }
 
 }  // namespace platform

@@ -68,9 +68,14 @@ std::string QueryNicAddress(platform::NetBios& netbios) {
 }
 
 double MeasureCpuMhz(platform::Timing& timing) {
-    const DWORD priorityClass = timing.ProcessPriorityClass();
+    // The rate is the ticks over the performance counter's time across the
+    // same interval, so a late wake-up from the sleep costs nothing; only being
+    // pre-empted between the two clock reads at either end would. At
+    // time-critical priority, the top of the variable range, no ordinary
+    // thread pre-empts this one, so the process's priority class stays as it
+    // is: the window thread and the other workers keep their priority, and
+    // nothing process-wide is left to restore.
     const int threadPriority = timing.ThreadPriority();
-    timing.SetProcessPriorityClass(REALTIME_PRIORITY_CLASS);
     timing.SetThreadPriority(THREAD_PRIORITY_TIME_CRITICAL);
     timing.Sleep(10);
     const uint64_t ticksBefore = timing.TimeStamp();
@@ -79,7 +84,6 @@ double MeasureCpuMhz(platform::Timing& timing) {
     const uint64_t ticksAfter = timing.TimeStamp();
     const int64_t counterAfter = timing.PerformanceCounter();
     timing.SetThreadPriority(threadPriority);
-    timing.SetProcessPriorityClass(priorityClass);
 
     const double ticks = static_cast<double>(ticksAfter - ticksBefore);
     const int64_t frequency = timing.PerformanceFrequency();

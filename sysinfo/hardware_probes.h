@@ -13,6 +13,8 @@ std::string QueryMacAddress(platform::NetBios& netbios);
 // QueryMacAddress, or where that gives no address, the first non-zero
 // address the IP Helper lists; "" or zeros when neither has one.
 std::string QueryNicAddress(platform::NetBios& netbios);
-// The time-stamp counter's rate in MHz over about half a second at
-// real-time priority; the priorities are restored before it returns.
+// The time-stamp counter's rate in MHz over about half a second, the calling
+// thread at time-critical priority meanwhile; its priority is restored before
+// it returns. Two measurements at once would delay each other's clock reads:
+// the SYSTEM INFO page, its only caller, runs one at a time.
 double MeasureCpuMhz(platform::Timing& timing);

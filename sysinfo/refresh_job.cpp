@@ -1,55 +1,86 @@
 #include "sysinfo/refresh_job.h"
 
-#include <algorithm>
+#include <thread>
 
 #include "ui/page.h"
 
-void RefreshJob::Deliver(Fact fact, FactResult result) {
-    if (cancelled)
-        return;
-    {
-        std::lock_guard lock(mutex_);
-        results_[static_cast<size_t>(fact)] = std::move(result);
-    }
-    PostMessageA(sheet_, kWorkPosted, 0, 0);
-}
-
-void RefreshJob::Gather(Fact fact, const std::function<std::string()>& query) {
+FactResult Gather(const std::function<std::string()>& query) {
     FactResult result;
     try {
         result.text = query();
     } catch (...) {
         result.failure = std::current_exception();
     }
-    Deliver(fact, std::move(result));
+    return result;
+}
+
+void RefreshJob::Cancel() {
+    // Under the lock: a worker posting now finishes first.
+    std::lock_guard lock(mutex_);
+    cancelled_ = true;
+}
+
+void RefreshJob::Keep(const std::function<void()>& store) {
+    std::lock_guard lock(mutex_);
+    if (cancelled_)
+        return;
+    store();
+    PostMessageA(sheet_, kWorkPosted, 0, 0);
+}
+
+void RefreshJob::Deliver(Fact fact, FactResult result) {
+    Keep([&] { results_[static_cast<size_t>(fact)] = std::move(result); });
+}
+
+void RefreshJob::DeliverSoftware(SoftwareRead read) {
+    Keep([&] { software_ = std::move(read); });
 }
 
 std::optional<FactResult> RefreshJob::Take(Fact fact) {
     std::lock_guard lock(mutex_);
-    std::optional<FactResult>& slot = results_[static_cast<size_t>(fact)];
-    std::optional<FactResult> result = std::move(slot);
-    slot.reset();
-    return result;
+    return std::exchange(results_[static_cast<size_t>(fact)], std::nullopt);
+}
+
+std::optional<SoftwareRead> RefreshJob::TakeSoftware() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(software_, std::nullopt);
 }
 
 void Workers::Start(std::function<void()> work) {
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    workers_.push_back({std::thread([work = std::move(work), done] {
-                            work();
-                            *done = true;
-                        }),
-                        done});
+    {
+        std::lock_guard lock(running_->mutex);
+        ++running_->count;
+    }
+    std::thread([work = std::move(work), running = running_] {
+        work();
+        std::lock_guard lock(running->mutex);
+        --running->count;
+        running->ended.notify_all();
+    }).detach();
 }
 
-void Workers::JoinFinished() {
-    auto finished = std::stable_partition(workers_.begin(), workers_.end(), [](const Worker& w) { return !*w.done; });
-    for (auto worker = finished; worker != workers_.end(); ++worker)
-        worker->thread.join();
-    workers_.erase(finished, workers_.end());
+bool Workers::WaitForAll(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(running_->mutex);
+    return running_->ended.wait_for(lock, timeout, [this] { return running_->count == 0; });
 }
 
-void Workers::JoinAll() {
-    for (Worker& worker : workers_)
-        worker.thread.join();
-    workers_.clear();
+void SharedProbe::Ask(Workers& workers, std::function<std::string()> probe, std::shared_ptr<RefreshJob> job,
+                      Fact fact) {
+    {
+        std::lock_guard lock(mutex_);
+        waiting_.emplace_back(std::move(job), fact);
+        if (std::exchange(running_, true))
+            return;
+    }
+    workers.Start([self = shared_from_this(), probe = std::move(probe)] {
+        const FactResult result = Gather(probe);
+        std::vector<std::pair<std::shared_ptr<RefreshJob>, Fact>> waiting;
+        {
+            std::lock_guard lock(self->mutex_);
+            waiting.swap(self->waiting_);
+            self->running_ = false;
+        }
+        for (const auto& [job, fact] : waiting)
+            job->Deliver(fact, result);
+    });
 }

@@ -1,70 +1,113 @@
 #pragma once
 // One refresh of the SYSTEM INFO page: the facts its worker threads gather,
-// handed to the user-interface thread through the page's sheet, and the
-// threads themselves.
+// handed to the user-interface thread through the page's sheet; the threads
+// themselves; and the slow probes that overlapping refreshes share.
 #include <windows.h>
 
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include "sysinfo/installed_software.h"
 
-// The facts a refresh gathers off the user-interface thread, in the order
-// the page shows them.
-enum class Fact { Software, UserName, NicAddress, CpuMhz, DefaultPrinter, WindowsVersion, Language, VolumeSerial };
-constexpr size_t kFactCount = 8;
+// The facts of the page, in the order a refresh shows them.
+enum class Fact {
+    ComputerName,
+    PhysicalMemory,
+    FreeMemory,
+    MemoryInUse,
+    Processor,
+    UserName,
+    NicAddress,
+    CpuSpeed,
+    DefaultPrinter,
+    WindowsVersion,
+    Language,
+    VolumeSerial,
+};
+constexpr size_t kFactCount = 12;
 
+// A fact's text, or what its query threw.
 struct FactResult {
     std::string text;
-    SoftwareRead software;
     std::exception_ptr failure;
 };
+
+// Runs `query` and keeps its text, or what it threw.
+FactResult Gather(const std::function<std::string()>& query);
 
 class RefreshJob {
 public:
     explicit RefreshJob(HWND sheet) : sheet_(sheet) {}
-    // Set when a newer refresh or the page's end makes this one pointless.
-    std::atomic<bool> cancelled{false};
 
-    // On a worker: keeps `result` and tells the sheet.
+    // A newer refresh or the page's end makes this one pointless: nothing
+    // reaches the sheet after this returns.
+    void Cancel();
+    const std::atomic<bool>& Cancelled() const { return cancelled_; }
+
+    // On a worker: keeps the result and tells the sheet.
     void Deliver(Fact fact, FactResult result);
-    // On a worker: runs `query` and delivers its text, or what it threw.
-    void Gather(Fact fact, const std::function<std::string()>& query);
-    // On the user-interface thread: the result of `fact` once delivered.
+    void DeliverSoftware(SoftwareRead read);
+    // On the user-interface thread: the result once delivered.
     std::optional<FactResult> Take(Fact fact);
+    std::optional<SoftwareRead> TakeSoftware();
 
 private:
+    // Keeps a result under the lock and posts to the sheet unless cancelled.
+    void Keep(const std::function<void()>& store);
+
     HWND sheet_;
+    std::atomic<bool> cancelled_{false};
     std::mutex mutex_;
     std::array<std::optional<FactResult>, kFactCount> results_;
+    std::optional<SoftwareRead> software_;
 };
 
-// Threads that end on their own; each is joined once done, or at the end.
+// Threads that end on their own. Whoever owns them never waits long for them:
+// their work keeps what it uses alive itself (shared_ptr) and must not throw.
 class Workers {
 public:
+    // How long the end of the owner waits for work still running.
+    static constexpr std::chrono::milliseconds kEndWait{1000};
+
     Workers() = default;
-    ~Workers() { JoinAll(); }
+    // Waits at most kEndWait; work still running then ends on its own.
+    ~Workers() { WaitForAll(kEndWait); }
     Workers(const Workers&) = delete;
     Workers& operator=(const Workers&) = delete;
 
-    // Runs `work`, which must not throw, on a thread of its own.
     void Start(std::function<void()> work);
-    // Joins the threads whose work is over.
-    void JoinFinished();
-    void JoinAll();
+    // True once every work started has ended; false after `timeout`.
+    bool WaitForAll(std::chrono::milliseconds timeout);
 
 private:
-    struct Worker {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done;
+    struct Running {
+        std::mutex mutex;
+        std::condition_variable ended;
+        int count = 0;
     };
-    std::vector<Worker> workers_;
+    std::shared_ptr<Running> running_ = std::make_shared<Running>();
+};
+
+// A slow probe shared by overlapping refreshes: a refresh that asks while a
+// run is going gets that run's result instead of starting a second run.
+class SharedProbe : public std::enable_shared_from_this<SharedProbe> {
+public:
+    // Hands `job` the result of `probe` as `fact`: the result of the run
+    // going, or else of a new run on a thread of `workers`.
+    void Ask(Workers& workers, std::function<std::string()> probe, std::shared_ptr<RefreshJob> job, Fact fact);
+
+private:
+    std::mutex mutex_;
+    bool running_ = false;
+    std::vector<std::pair<std::shared_ptr<RefreshJob>, Fact>> waiting_;
 };

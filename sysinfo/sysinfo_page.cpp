@@ -11,30 +11,109 @@
 
 namespace {
 
-// One fact: its caption label and the value label beside it, as designed.
+std::string QueryComputerName(const FactSources& from) { return from.system.ComputerName(); }
+
+std::string QueryPhysicalMemory(const FactSources& from) {
+    return FormatMegabytes(static_cast<double>(from.system.Memory().totalPhysical) / 1048576.0, from.separators);
+}
+
+std::string QueryFreeMemory(const FactSources& from) {
+    return FormatKilobytesFree(static_cast<double>(from.system.Memory().availablePhysical) / 1024.0, from.separators);
+}
+
+std::string QueryMemoryInUse(const FactSources& from) { return FormatPercent(from.system.Memory().loadPercent); }
+
+std::string QueryProcessor(const FactSources& from) {
+    return ProcessorName(from.system.ProcessorType(), from.system.ProcessorBrand());
+}
+
+std::string QueryUserName(const FactSources& from) { return from.system.UserName(); }
+
+std::string QueryAdapterAddress(const FactSources& from) { return QueryNicAddress(from.netbios); }
+
+std::string QueryCpuSpeed(const FactSources& from) { return FormatMhz(MeasureCpuMhz(from.timing), from.separators); }
+
+std::string QueryDefaultPrinter(const FactSources& from) { return from.system.ProfileString("Windows", "device"); }
+
+const char kVersionKey[] = "software\\microsoft\\windows\\currentversion";
+const char kNtVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+
+std::string QueryWindowsVersion(const FactSources& from) {
+    RegistryAccessor registry(from.registry, HKEY_LOCAL_MACHINE);
+    // NT-family Windows keep no "Version" here, and refuse write access to
+    // a standard user: read-only, with the product name as the fallback.
+    if (registry.OpenKeyReadOnly(kVersionKey) && registry.ValueExists("Version"))
+        return registry.ReadString("Version");
+    registry.OpenKeyReadOnly(kNtVersionKey);
+    return registry.ReadString("ProductName");
+}
+
+std::string QueryLanguageName(const FactSources& from) {
+    return from.system.LanguageName(from.system.SystemDefaultLanguage());
+}
+
+std::string QueryVolumeSerial(const FactSources& from) {
+    const platform::VolumeInfo volume = from.system.Volume("c:\\");
+    return FormatVolume(volume.label, volume.serial);
+}
+
+// One fact: its caption and value labels as designed and where they stand,
+// the value label's text until the first refresh, what gathers the value and
+// who runs that.
 struct FactRow {
+    Fact fact;
     int captionLabel;
     const char* caption;
-    int y;
     int valueLabel;
-    int valueX;
+    int top;
+    int valueLeft;  // the caption starts at kCaptionX
     const char* placeholder;
+    std::string (*gather)(const FactSources&);
+    GatheredBy gatheredBy;
 };
 
-const FactRow kFacts[] = {
-    {2, "Computername : ", 16, 3, 96, "Computername : "},
-    {7, "Windows Username :", 32, 8, 120, "Windows Username :"},
-    {11, "Windows Version : ", 48, 12, 112, "Computername : "},
-    {13, "Processor : ", 64, 10, 72, "Label4"},
-    {15, "Physical Memory : ", 80, 16, 104, "Physical Memory : "},
-    {17, "Free Memory : ", 96, 18, 88, "Free Memory : "},
-    {19, "Memory In Use : ", 112, 20, 96, "Memory In Use : "},
-    {21, "NIC Macadress : ", 128, 22, 104, "NIC Macadress : "},
-    {23, "CPU Speed : ", 144, 24, 88, "CPU Speed : "},
-    {25, "Default Printer : ", 160, 26, 96, "Default Printer: "},
-    {27, "System Language : ", 176, 28, 112, "System Language : "},
-    {29, "Harddisk Serial Number (C:) :", 192, 30, 160, "Harddisk Serial Number  :"},
+// In the order a refresh shows the facts, which is Fact's order.
+constexpr FactRow kFacts[] = {
+    {Fact::ComputerName, 2, "Computername : ", 3, 16, 96, "Computername : ", &QueryComputerName,
+     GatheredBy::ShowComputerName},
+    {Fact::PhysicalMemory, 15, "Physical Memory : ", 16, 80, 104, "Physical Memory : ", &QueryPhysicalMemory,
+     GatheredBy::Button33Click},
+    {Fact::FreeMemory, 17, "Free Memory : ", 18, 96, 88, "Free Memory : ", &QueryFreeMemory, GatheredBy::Button33Click},
+    {Fact::MemoryInUse, 19, "Memory In Use : ", 20, 112, 96, "Memory In Use : ", &QueryMemoryInUse,
+     GatheredBy::Button33Click},
+    {Fact::Processor, 13, "Processor : ", 10, 64, 72, "Label4", &QueryProcessor, GatheredBy::Button34Click},
+    {Fact::UserName, 7, "Windows Username :", 8, 32, 120, "Windows Username :", &QueryUserName, GatheredBy::OtherFacts},
+    {Fact::NicAddress, 21, "NIC Macadress : ", 22, 128, 104, "NIC Macadress : ", &QueryAdapterAddress,
+     GatheredBy::NetBiosProbe},
+    {Fact::CpuSpeed, 23, "CPU Speed : ", 24, 144, 88, "CPU Speed : ", &QueryCpuSpeed, GatheredBy::ClockProbe},
+    {Fact::DefaultPrinter, 25, "Default Printer : ", 26, 160, 96, "Default Printer: ", &QueryDefaultPrinter,
+     GatheredBy::OtherFacts},
+    {Fact::WindowsVersion, 11, "Windows Version : ", 12, 48, 112, "Computername : ", &QueryWindowsVersion,
+     GatheredBy::OtherFacts},
+    {Fact::Language, 27, "System Language : ", 28, 176, 112, "System Language : ", &QueryLanguageName,
+     GatheredBy::OtherFacts},
+    {Fact::VolumeSerial, 29, "Harddisk Serial Number (C:) :", 30, 192, 160,
+     "Harddisk Serial Number  :", &QueryVolumeSerial, GatheredBy::OtherFacts},
 };
+
+constexpr bool OneRowPerFactInOrder() {
+    for (size_t index = 0; index < std::size(kFacts); ++index) {
+        if (kFacts[index].fact != static_cast<Fact>(index))
+            return false;
+    }
+    return std::size(kFacts) == kFactCount;
+}
+static_assert(OneRowPerFactInOrder(), "kFacts holds one row per Fact, in Fact's order");
+
+const FactRow& RowOf(Fact fact) { return kFacts[static_cast<size_t>(fact)]; }
+
+bool GatheredOnWindowThread(const FactRow& row) {
+    return row.gatheredBy == GatheredBy::ShowComputerName || row.gatheredBy == GatheredBy::Button33Click ||
+           row.gatheredBy == GatheredBy::Button34Click;
+}
+
+// "Installed Software :" above the list.
+constexpr int kSoftwareCaptionLabel = 4;
 
 // The buttons under the installed software list, flush with its right edge,
 // which stays where it is when the list widens its left margin; and three
@@ -51,9 +130,6 @@ constexpr int kCaptionX = 16;
 constexpr int kLabelHeight = 13;
 // Value labels reach up to the installed software list, 4 pixels short of it.
 constexpr int kListGap = 4;
-
-const char kVersionKey[] = "software\\microsoft\\windows\\currentversion";
-const char kNtVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
 ui::Label CreateLabel(HWND sheet, const ui::Dpi& dpi, HFONT font, int number, const char* text, ui::Rect bounds) {
     // Clipped at the right like the design's labels, never wrapped out of sight.
@@ -88,25 +164,25 @@ SysInfoPage::SysInfoPage(platform::SystemInfo& system, platform::NetBios& netbio
 
 SysInfoPage::~SysInfoPage() {
     if (job_)
-        job_->cancelled = true;
+        job_->Cancel();
 }
 
 void SysInfoPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
-    for (const FactRow& fact : kFacts) {
+    for (const FactRow& row : kFacts) {
         ui::Label caption =
-            CreateLabel(sheet_, context.dpi, context.font, fact.captionLabel, fact.caption, {kCaptionX, fact.y, 0, 0});
+            CreateLabel(sheet_, context.dpi, context.font, row.captionLabel, row.caption, {kCaptionX, row.top, 0, 0});
         caption.FitToText();
-        ui::Label value = CreateLabel(sheet_, context.dpi, context.font, fact.valueLabel, fact.placeholder,
-                                      {fact.valueX, fact.y, 0, kLabelHeight});
+        ui::Label value = CreateLabel(sheet_, context.dpi, context.font, row.valueLabel, row.placeholder,
+                                      {row.valueLeft, row.top, 0, kLabelHeight});
         // A font wider than the design's would run the caption into its value:
         // the value then starts where the caption ends.
         const int captionRight = caption.BoundsOnParent().right;
-        const int valueX = std::max(context.dpi.Scale(fact.valueX), captionRight);
-        SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(fact.y), 0, context.dpi.Scale(kLabelHeight),
+        const int valueX = std::max(context.dpi.Scale(row.valueLeft), captionRight);
+        SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(row.top), 0, context.dpi.Scale(kLabelHeight),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    CreateLabel(sheet_, context.dpi, context.font, 4,
+    CreateLabel(sheet_, context.dpi, context.font, kSoftwareCaptionLabel,
                 "Installed Software :", {InstalledSoftware::kLeft, 16, 120, kLabelHeight});
     software_.Create(sheet_, context.dpi, context.font);
     dpi_ = context.dpi;
@@ -142,6 +218,8 @@ void SysInfoPage::ReadSeparators() {
     separators_.decimal = decimal.empty() ? '.' : decimal[0];
 }
 
+FactSources SysInfoPage::Sources() const { return {system_, netbios_, timing_, registry_, separators_}; }
+
 void SysInfoPage::Refresh() {
     SendMessageA(listBox1_.Handle(), LB_RESETCONTENT, 0, 0);
     ShowComputerName();
@@ -150,77 +228,106 @@ void SysInfoPage::Refresh() {
     StartGathering();
 }
 
-// Three workers: the installed software, the clock measurement (at its own
-// raised priority), and the other facts in their order.
+// The workers hold what they use themselves, never the page, which may go
+// before they end.
 void SysInfoPage::StartGathering() {
     if (job_)
-        job_->cancelled = true;
-    workers_.JoinFinished();
+        job_->Cancel();
     job_ = std::make_shared<RefreshJob>(sheet_);
+    softwareShown_ = false;
     nextFact_ = 0;
     EnableWindow(GetDlgItem(sheet_, ids::Button(35)), FALSE);
-    std::shared_ptr<RefreshJob> job = job_;
+    StartSoftwareRead();
+    StartFactWorkers();
+}
+
+void SysInfoPage::StartSoftwareRead() {
     if (software_.LastReadStillValid()) {
         // Nothing changed under the uninstall keys: the list comes from the last read.
         software_.ShowLastRead();
-        nextFact_ = static_cast<size_t>(Fact::Software) + 1;
-    } else {
-        software_.WatchForChanges();
-        workers_.Start([job, &registry = registry_] {
-            job->Deliver(Fact::Software, {.software = ReadInstalledSoftware(registry, job->cancelled)});
-        });
+        softwareShown_ = true;
+        return;
     }
-    workers_.Start([job, &timing = timing_, separators = separators_] {
-        job->Gather(Fact::CpuMhz, [&] { return FormatMhz(MeasureCpuMhz(timing), separators); });
+    software_.WatchForChanges();
+    workers_.Start([job = job_, &registry = registry_] {
+        job->DeliverSoftware(ReadInstalledSoftware(registry, job->Cancelled()));
     });
-    workers_.Start([job, this] {
-        job->Gather(Fact::UserName, [this] { return QueryUserName(); });
-        job->Gather(Fact::NicAddress, [this] { return QueryNicAddress(netbios_); });
-        job->Gather(Fact::DefaultPrinter, [this] { return QueryDefaultPrinter(); });
-        job->Gather(Fact::WindowsVersion, [this] { return QueryWindowsVersion(); });
-        job->Gather(Fact::Language, [this] { return QueryLanguageName(); });
-        job->Gather(Fact::VolumeSerial, [this] { return QueryVolumeSerial('c'); });
+}
+
+// The probes' facts come from their shared runs; the other facts from one
+// worker, in order, which stops before the next fact once its refresh is
+// replaced.
+void SysInfoPage::StartFactWorkers() {
+    const FactSources from = Sources();
+    for (const FactRow& row : kFacts) {
+        const auto gather = [gather = row.gather, from] { return gather(from); };
+        if (SharedProbe* probe = ProbeOf(row.gatheredBy))
+            probe->Ask(workers_, gather, job_, row.fact);
+    }
+    workers_.Start([job = job_, from] {
+        for (const FactRow& row : kFacts) {
+            if (job->Cancelled())
+                return;
+            if (row.gatheredBy == GatheredBy::OtherFacts)
+                job->Deliver(row.fact, Gather([&] { return row.gather(from); }));
+        }
     });
+}
+
+SharedProbe* SysInfoPage::ProbeOf(GatheredBy gatheredBy) const {
+    if (gatheredBy == GatheredBy::NetBiosProbe)
+        return netbiosProbe_.get();
+    if (gatheredBy == GatheredBy::ClockProbe)
+        return clockProbe_.get();
+    return nullptr;
 }
 
 void SysInfoPage::WorkPosted() {
-    while (job_ && nextFact_ < kFactCount) {
-        const auto fact = static_cast<Fact>(nextFact_);
-        std::optional<FactResult> result = job_->Take(fact);
+    if (!job_)
+        return;
+    try {
+        ShowDelivered();
+    } catch (...) {
+        FinishRefresh();
+        reportFailure_(std::current_exception());
+    }
+}
+
+// Software first, then the workers' facts in refresh order, up to the first
+// one not delivered yet; once all are shown the refresh is over.
+void SysInfoPage::ShowDelivered() {
+    if (!softwareShown_) {
+        std::optional<SoftwareRead> read = job_->TakeSoftware();
+        if (!read)
+            return;
+        softwareShown_ = true;
+        software_.Show(std::move(*read));
+    }
+    for (; nextFact_ < kFactCount; ++nextFact_) {
+        const FactRow& row = kFacts[nextFact_];
+        if (GatheredOnWindowThread(row))
+            continue;
+        std::optional<FactResult> result = job_->Take(row.fact);
         if (!result)
             return;
-        ++nextFact_;
-        try {
-            ShowFact(fact, std::move(*result));
-        } catch (...) {
-            FinishRefresh();
-            reportFailure_(std::current_exception());
-            return;
-        }
+        if (result->failure)
+            std::rethrow_exception(result->failure);
+        SetValue(row.fact, result->text);
     }
-    if (job_)
-        FinishRefresh();
+    FinishRefresh();
 }
 
-void SysInfoPage::ShowFact(Fact fact, FactResult result) {
-    if (fact == Fact::Software)
-        return software_.Show(std::move(result.software));
-    if (result.failure)
-        std::rethrow_exception(result.failure);
-    // The value label of each fact after the software, in Fact's order.
-    constexpr int kValueLabel[kFactCount] = {0, 8, 22, 24, 26, 12, 28, 30};
-    SetValue(kValueLabel[static_cast<size_t>(fact)], result.text);
-}
-
+// Also after a failure: the workers still going stop before their next fact.
 void SysInfoPage::FinishRefresh() {
+    job_->Cancel();
     job_.reset();
     EnableWindow(GetDlgItem(sheet_, ids::Button(35)), TRUE);
 }
 
 void SysInfoPage::ShowComputerName() {
-    const std::string name = system_.ComputerName();
+    const std::string name = RowOf(Fact::ComputerName).gather(Sources());
     SendMessageA(listBox1_.Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    SetValue(3, ListBoxText());
+    SetValue(Fact::ComputerName, ListBoxText());
 }
 
 std::string SysInfoPage::ListBoxText() const {
@@ -236,40 +343,21 @@ std::string SysInfoPage::ListBoxText() const {
     return text;
 }
 
-void SysInfoPage::Button33Click() {
-    const platform::MemoryStatus memory = system_.Memory();
-    SetValue(16, FormatMegabytes(static_cast<double>(memory.totalPhysical) / 1048576.0, separators_));
-    SetValue(18, FormatKilobytesFree(static_cast<double>(memory.availablePhysical) / 1024.0, separators_));
-    SetValue(20, FormatPercent(memory.loadPercent));
+void SysInfoPage::ShowFactsGatheredBy(GatheredBy step) {
+    for (const FactRow& row : kFacts) {
+        if (row.gatheredBy == step)
+            SetValue(row.fact, row.gather(Sources()));
+    }
 }
 
-void SysInfoPage::Button34Click() { SetValue(10, ProcessorName(system_.ProcessorType(), system_.ProcessorBrand())); }
+void SysInfoPage::Button33Click() { ShowFactsGatheredBy(GatheredBy::Button33Click); }
+
+void SysInfoPage::Button34Click() { ShowFactsGatheredBy(GatheredBy::Button34Click); }
 
 void SysInfoPage::Button35Click() { software_.Rebuild(); }
 
-std::string SysInfoPage::QueryUserName() { return system_.UserName(); }
-
-std::string SysInfoPage::QueryDefaultPrinter() { return system_.ProfileString("Windows", "device"); }
-
-std::string SysInfoPage::QueryWindowsVersion() {
-    RegistryAccessor registry(registry_, HKEY_LOCAL_MACHINE);
-    // NT-family Windows keep no "Version" here, and refuse write access to
-    // a standard user: read-only, with the product name as the fallback.
-    if (registry.OpenKeyReadOnly(kVersionKey) && registry.ValueExists("Version"))
-        return registry.ReadString("Version");
-    registry.OpenKeyReadOnly(kNtVersionKey);
-    return registry.ReadString("ProductName");
-}
-
-std::string SysInfoPage::QueryLanguageName() { return system_.LanguageName(system_.SystemDefaultLanguage()); }
-
-std::string SysInfoPage::QueryVolumeSerial(char driveLetter) {
-    const platform::VolumeInfo volume = system_.Volume(std::string(1, driveLetter) + ":\\");
-    return FormatVolume(volume.label, volume.serial);
-}
-
-void SysInfoPage::SetValue(int labelNumber, const std::string& text) {
-    SetWindowTextA(GetDlgItem(sheet_, ids::Label(labelNumber)), text.c_str());
+void SysInfoPage::SetValue(Fact fact, const std::string& text) {
+    SetWindowTextA(GetDlgItem(sheet_, ids::Label(RowOf(fact).valueLabel)), text.c_str());
     FitValues();
 }
 
@@ -279,34 +367,41 @@ void SysInfoPage::SetValue(int labelNumber, const std::string& text) {
 // whole; the list keeps at least half its width.
 void SysInfoPage::FitValues() {
     int widest = 0;
-    for (const FactRow& fact : kFacts) {
-        HWND value = GetDlgItem(sheet_, ids::Label(fact.valueLabel));
+    for (const FactRow& row : kFacts) {
+        HWND value = GetDlgItem(sheet_, ids::Label(row.valueLabel));
         widest = std::max(widest, static_cast<int>(ui::Window(value).BoundsOnParent().left) +
                                       ui::TextWidth(value, ui::Window(value).Text()));
     }
     const int listLeft = std::clamp(widest + dpi_.Scale(kListGap), dpi_.Scale(InstalledSoftware::kLeft),
                                     dpi_.Scale(InstalledSoftware::kLeft + InstalledSoftware::kWidth / 2));
-    for (const FactRow& fact : kFacts) {
-        HWND value = GetDlgItem(sheet_, ids::Label(fact.valueLabel));
+    for (const FactRow& row : kFacts) {
+        HWND value = GetDlgItem(sheet_, ids::Label(row.valueLabel));
         const RECT bounds = ui::Window(value).BoundsOnParent();
         SetWindowPos(value, nullptr, 0, 0, listLeft - dpi_.Scale(kListGap) - bounds.left, bounds.bottom - bounds.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    HWND caption = GetDlgItem(sheet_, ids::Label(4));
+    HWND caption = GetDlgItem(sheet_, ids::Label(kSoftwareCaptionLabel));
     const RECT captionBounds = ui::Window(caption).BoundsOnParent();
     SetWindowPos(caption, nullptr, listLeft, captionBounds.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     software_.MoveLeftEdge(listLeft);
 }
 
-std::string SysInfoPage::LabelText(int labelNumber) const {
+std::string SysInfoPage::TextOfLabel(int labelNumber) const {
     return ui::Window(GetDlgItem(sheet_, ids::Label(labelNumber))).Text();
 }
 
+std::string SysInfoPage::LabelText(Fact fact) const { return TextOfLabel(RowOf(fact).valueLabel); }
+
 std::string SysInfoPage::ReportText() const {
+    std::vector<const FactRow*> shown;
+    for (const FactRow& row : kFacts)
+        shown.push_back(&row);
+    std::sort(shown.begin(), shown.end(),
+              [](const FactRow* first, const FactRow* second) { return first->top < second->top; });
     std::string text;
-    for (const FactRow& fact : kFacts)
-        text += ReportLine(LabelText(fact.captionLabel), LabelText(fact.valueLabel));
-    text += "\r\n" + LabelText(4) + "\r\n";
+    for (const FactRow* row : shown)
+        text += ReportLine(TextOfLabel(row->captionLabel), TextOfLabel(row->valueLabel));
+    text += "\r\n" + TextOfLabel(kSoftwareCaptionLabel) + "\r\n";
     for (const std::string& program : software_.Captions())
         text += program + "\r\n";
     return text;

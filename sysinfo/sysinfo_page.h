@@ -1,7 +1,8 @@
 #pragma once
 // The SYSTEM INFO page: twelve facts about the machine and the installed
 // software, gathered afresh at every activation. The slow facts are gathered
-// on worker threads, so the window keeps answering meanwhile.
+// on worker threads, so the window keeps answering meanwhile; closing the page
+// does not wait for them long.
 #include <exception>
 #include <functional>
 #include <memory>
@@ -19,6 +20,25 @@
 #include "sysinfo/refresh_job.h"
 #include "ui/controls.h"
 #include "ui/page.h"
+
+// What the facts are gathered from.
+struct FactSources {
+    platform::SystemInfo& system;
+    platform::NetBios& netbios;
+    platform::Timing& timing;
+    platform::Registry& registry;
+    Separators separators;
+};
+
+// Who gathers a fact during a refresh.
+enum class GatheredBy {
+    ShowComputerName,  // the window thread, through ListBox1
+    Button33Click,     // the window thread: memory
+    Button34Click,     // the window thread: processor
+    OtherFacts,        // one worker, fact after fact
+    NetBiosProbe,      // a worker shared with overlapping refreshes
+    ClockProbe,        // likewise
+};
 
 class SysInfoPage : public PageHandler {
 public:
@@ -44,7 +64,9 @@ public:
     // worker threads. Each value shows once it and those before it are
     // known; the first failing step ends the refresh, leaving the later
     // labels as they were, and is reported. A newer refresh replaces one
-    // still running. Button35 is disabled while a refresh runs.
+    // still running, whose workers stop before their next fact; a clock or
+    // NetBIOS probe still running from it gives the newer one its result.
+    // Button35 is disabled while a refresh runs.
     void Refresh();
     bool Refreshing() const { return job_ != nullptr; }
     // Where a failed refresh is reported; "File not found" unless replaced.
@@ -56,28 +78,32 @@ public:
     void Button53Click();  // Copy: the report onto the clipboard
     void Button54Click();  // Save As...: the report into a file the user chooses
 
-    // Every fact as shown, "caption value" a line, then the installed
-    // software in the list's order; CR+LF line ends.
+    // Every fact as shown, top to bottom, "caption value" a line, then the
+    // installed software in the list's order; CR+LF line ends.
     std::string ReportText() const;
 
-    // The text of the label of design number `n` (Label2 ... Label30).
-    std::string LabelText(int labelNumber) const;
+    // The text of the value label of `fact`.
+    std::string LabelText(Fact fact) const;
     const InstalledSoftware& Software() const { return software_; }
 
 private:
     void StartGathering();
-    void ShowFact(Fact fact, FactResult result);
+    void StartSoftwareRead();
+    void StartFactWorkers();
+    // Shows what the workers delivered, in refresh order, as far as it goes.
+    void ShowDelivered();
     void FinishRefresh();
     void ShowComputerName();
+    // Gathers and shows, on this thread, the facts of one refresh step.
+    void ShowFactsGatheredBy(GatheredBy step);
     std::string ListBoxText() const;
-    std::string QueryUserName();
-    std::string QueryDefaultPrinter();
-    std::string QueryWindowsVersion();
-    std::string QueryLanguageName();
-    std::string QueryVolumeSerial(char driveLetter);
-    void SetValue(int labelNumber, const std::string& text);
+    std::string TextOfLabel(int labelNumber) const;
+    void SetValue(Fact fact, const std::string& text);
     void FitValues();
     void ReadSeparators();
+    FactSources Sources() const;
+    // The shared probe that gathers facts `gatheredBy` names, if any.
+    SharedProbe* ProbeOf(GatheredBy gatheredBy) const;
 
     platform::SystemInfo& system_;
     platform::NetBios& netbios_;
@@ -93,6 +119,10 @@ private:
     Separators separators_;
     std::function<void(std::exception_ptr)> reportFailure_;
     std::shared_ptr<RefreshJob> job_;  // the refresh running, if any
+    bool softwareShown_ = false;       // whether job_'s software list is shown
     size_t nextFact_ = 0;              // the first fact of job_ not shown yet
-    Workers workers_;                  // last: joined before the rest goes
+    Workers workers_;
+    // Kept alive by their runs after the page has gone.
+    std::shared_ptr<SharedProbe> clockProbe_ = std::make_shared<SharedProbe>();
+    std::shared_ptr<SharedProbe> netbiosProbe_ = std::make_shared<SharedProbe>();
 };

@@ -6,6 +6,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include "platform/system_library.h"
 #include "ui/app_error.h"
 
 namespace ui {
@@ -242,6 +243,25 @@ void FitTabRow(HWND tabs, int width, const Dpi& dpi) {
 
 namespace {
 
+// The theme functions, from the system folder's uxtheme.dll. Imported, the
+// DLL would be looked for beside the program first, before the program can
+// restrict the search: it is not one of the KnownDLLs the loader takes from
+// the system folder only.
+struct ThemeFunctions {
+    decltype(&::GetWindowTheme) getWindowTheme;
+    decltype(&::DrawThemeBackground) drawThemeBackground;
+};
+
+const ThemeFunctions& Theme() {
+    static const ThemeFunctions functions = [] {
+        const HMODULE uxtheme = platform::LoadSystemLibrary("uxtheme.dll");
+        return ThemeFunctions{
+            platform::SystemFunction<decltype(&::GetWindowTheme)>(uxtheme, "GetWindowTheme"),
+            platform::SystemFunction<decltype(&::DrawThemeBackground)>(uxtheme, "DrawThemeBackground")};
+    }();
+    return functions;
+}
+
 // With a visual style the tab control draws its page's background over the
 // whole display area at every paint, and Wine stretches that picture pixel
 // by pixel over as much of it as the clipping lets through: behind the sheet
@@ -251,7 +271,10 @@ namespace {
 LRESULT CALLBACK PaintAroundDisplayArea(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(tabs, PaintAroundDisplayArea, 0);
-    HTHEME theme = message == WM_PAINT && !wParam ? GetWindowTheme(tabs) : nullptr;
+    const ThemeFunctions& themes = Theme();
+    HTHEME theme = message == WM_PAINT && !wParam && themes.getWindowTheme && themes.drawThemeBackground
+                       ? themes.getWindowTheme(tabs)
+                       : nullptr;
     if (!theme)
         return DefSubclassProc(tabs, message, wParam, lParam);
     PAINTSTRUCT paint;
@@ -270,7 +293,7 @@ LRESULT CALLBACK PaintAroundDisplayArea(HWND tabs, UINT message, WPARAM wParam, 
                           {display.right, display.top, client.right, client.bottom},
                           {display.left, display.bottom, display.right, client.bottom}};
     for (const RECT& edge : edges)
-        DrawThemeBackground(theme, dc, TABP_PANE, 0, &page, &edge);
+        themes.drawThemeBackground(theme, dc, TABP_PANE, 0, &page, &edge);
     EndPaint(tabs, &paint);
     return 0;
 }

@@ -4,9 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "ui/control_ids.h"
 #include "support/fake_shell.h"
 #include "support/fake_system_info.h"
+#include "support/scratch_drive.h"
 #include "support/scratch_window.h"
 
 namespace {
@@ -39,43 +42,56 @@ const char kCaptionOrder[][32] = {
     "Windows Control Panel",
 };
 
-std::string Applet(const std::string& applet) {
-    return "StartProgram(\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\", \"rundll32.exe shell32.dll,Control_RunDLL " + applet +
-           "\", 1)";
+// The system folder of the machine under test: every file is there but
+// those the test names missing.
+class SystemFolder : public ScratchDrive {
+public:
+    std::set<std::string> missing;
+    DWORD Attributes(const std::string& path) override {
+        return missing.count(path) ? INVALID_FILE_ATTRIBUTES : FILE_ATTRIBUTE_ARCHIVE;
+    }
+};
+
+// What each applet item opens, as a user picks it: the applet's file, with
+// the number or page of the applet within it where it has one.
+struct OpensApplet {
+    const char* caption;
+    const char* applet;
+};
+const OpensApplet kApplets[] = {
+    {"Accessibility", "access.cpl"},
+    {"Add New Hardware", "sysdm.cpl,@1"},
+    {"Change Background Picture", "Desk.cpl,,0"},
+    {"Date/Time Windows", "timedate.cpl"},
+    {"Display Properties", "Desk.cpl"},
+    {"E-Mail", "MLCFG32.CPL"},
+    {"Energy", "Powercfg.cpl"},
+    {"Game Controller", "joy.cpl"},
+    {"Internet", "inetcpl.cpl"},
+    {"Keyboard", "main.cpl,@1"},
+    {"Modems", "modem.cpl"},
+    {"Mouse", "main.cpl"},
+    {"Network", "netcpl.cpl"},
+    {"ODBC", "odbccp32.cpl"},
+    {"Regional Options", "intl.cpl"},
+    {"Software", "Appwiz.cpl"},
+    {"Sounds/Multimedia", "Mmsys.cpl"},
+    {"System", "Sysdm.cpl"},
+};
+
+// The system's rundll32.exe started in the system folder `system` with `arguments`.
+std::string Rundll32(const std::string& system, const std::string& arguments) {
+    return "StartProgram(\"" + system + "\\rundll32.exe\", \"rundll32.exe " + arguments + "\", \"" + system + "\", 1)";
 }
 
-struct Expected {
-    const char* caption;
-    std::string call;
-};
-const Expected kCommands[] = {
-    {"Accessibility", Applet("access.cpl")},
-    {"Add New Hardware", Applet("sysdm.cpl,@1")},
-    {"Change Background Picture", Applet("Desk.cpl,,0")},
-    {"Date/Time Windows", Applet("timedate.cpl")},
-    {"DialUp Network", "StartProgram(\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\", \"rundll32.exe rnaui.dll,RnaWizard\", 1)"},
-    {"Display Properties", Applet("Desk.cpl")},
-    {"E-Mail", Applet("MLCFG32.CPL")},
-    {"Energy", Applet("Powercfg.cpl")},
-    {"Fonts", "ShellExecuteA(null, \"open\", \"fonts\", \"\", \"c:\\windows\", 5)"},
-    {"Game Controller", Applet("joy.cpl")},
-    {"Internet", Applet("inetcpl.cpl")},
-    {"Keyboard",
-     "StartProgram(\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\", "
-     "\"rundll32.exe shell32.dll,Control_RunDLL main.cpl,@1\", 1)"},
-    {"Modems", Applet("modem.cpl")},
-    {"Mouse", Applet("main.cpl")},
-    {"Network", Applet("netcpl.cpl")},
-    {"ODBC", Applet("odbccp32.cpl")},
-    {"Printers",
-     "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\rundll.exe\", "
-     "\"shell32.dll,SHHelpShortcuts_RunDLL AddPrinter\", \"\", 1)"},
-    {"Regional Options", Applet("intl.cpl")},
-    {"Software", Applet("Appwiz.cpl")},
-    {"Sounds/Multimedia", Applet("Mmsys.cpl")},
-    {"System", Applet("Sysdm.cpl")},
-    {"Windows Control Panel", "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\control.exe\", \"\", \"c:\\windows\", 5)"},
-};
+const std::string kSystem = "C:\\WINDOWS\\SYSTEM";
+
+// The applet "file.cpl" or "file.cpl,@1" of the system folder, by its full path.
+std::string AppletStart(const std::string& applet) {
+    const size_t fileEnd = applet.find(',');
+    const std::string number = fileEnd == std::string::npos ? "" : applet.substr(fileEnd);
+    return Rundll32(kSystem, "shell32.dll,Control_RunDLL " + kSystem + "\\" + applet.substr(0, fileEnd) + number);
+}
 
 // The list view tells its parent about edits; the parent hands them to the
 // page and gives the list view the page's answer, as the program's own
@@ -149,7 +165,8 @@ protected:
     ScratchWindow window_;
     FakeShell shell_;
     FakeSystemInfo system_;
-    LauncherPage page_{shell_, system_};
+    SystemFolder files_;
+    LauncherPage page_{shell_, system_, files_};
 };
 
 }  // namespace
@@ -173,9 +190,23 @@ TEST_F(LauncherPageTest, ImageList2HoldsThirtyOneSmallImages) {
     EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(List(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0)), images);
 }
 
-TEST_F(LauncherPageTest, EachItemStartsExactlyItsCommand) {
-    for (const Expected& expected : kCommands)
-        EXPECT_THAT(DoubleClick(expected.caption), ElementsAre(expected.call));
+TEST_F(LauncherPageTest, EachAppletItemRunsItsAppletByItsFullPathKeepingTheAppletsNumber) {
+    for (const OpensApplet& item : kApplets)
+        EXPECT_THAT(DoubleClick(item.caption), ElementsAre(AppletStart(item.applet)));
+}
+
+TEST_F(LauncherPageTest, AnAppletInAFolderWithABlankGoesQuotedAndItsNumberAfterTheQuote) {
+    system_.systemDirectory = "C:\\My Windows\\system32";
+    EXPECT_THAT(DoubleClick("Keyboard"),
+                ElementsAre(Rundll32(system_.systemDirectory,
+                                     "shell32.dll,Control_RunDLL \"C:\\My Windows\\system32\\main.cpl\",@1")));
+}
+
+TEST_F(LauncherPageTest, AnAppletTheSystemFolderLacksStartsNothing) {
+    files_.missing = {"C:\\WINDOWS\\SYSTEM\\netcpl.cpl", "C:\\WINDOWS\\SYSTEM\\ncpa.cpl"};
+    EXPECT_THAT(DoubleClick("Network"), IsEmpty());
+    system_.ntFamily = true;
+    EXPECT_THAT(DoubleClick("DialUp Network"), IsEmpty());
 }
 
 TEST_F(LauncherPageTest, DoubleClickWithNothingSelectedStartsNothing) {
@@ -193,12 +224,12 @@ TEST_F(LauncherPageTest, RenamedItemKeepsItsCommandAndSortsAgain) {
     EXPECT_EQ(captions.back(), "Zebra");
     EXPECT_EQ(IndexOf("Mouse"), -1);
     EXPECT_EQ(captions[13], "Network");  // the items after Mouse moved up one place
-    EXPECT_THAT(DoubleClick("Zebra"), ElementsAre(Applet("main.cpl")));
-    EXPECT_THAT(DoubleClick("Keyboard"), ElementsAre(Applet("main.cpl,@1")));
+    EXPECT_THAT(DoubleClick("Zebra"), ElementsAre(AppletStart("main.cpl")));
+    EXPECT_THAT(DoubleClick("Keyboard"), ElementsAre(AppletStart("main.cpl,@1")));
 
     EndEdit(IndexOf("Zebra"), "AAA first");
     EXPECT_EQ(Captions().front(), "AAA first");
-    EXPECT_THAT(DoubleClick("AAA first"), ElementsAre(Applet("main.cpl")));
+    EXPECT_THAT(DoubleClick("AAA first"), ElementsAre(AppletStart("main.cpl")));
 }
 
 TEST_F(LauncherPageTest, CancelledEditKeepsTheCaption) {
@@ -206,25 +237,32 @@ TEST_F(LauncherPageTest, CancelledEditKeepsTheCaption) {
     EXPECT_EQ(Captions(), std::vector<std::string>(std::begin(kCaptionOrder), std::end(kCaptionOrder)));
 }
 
-TEST_F(LauncherPageTest, WhatTheSystemLacksFallsBackToAFullPath) {
-    shell_.missing = {"fonts", "C:\\WINDOWS\\control.exe", "C:\\WINDOWS\\rundll.exe"};
+TEST_F(LauncherPageTest, FontsOpensByTheFoldersFullPathAndByItsNameOnlyOnThe9xFamily) {
+    system_.ntFamily = true;
     EXPECT_THAT(DoubleClick("Fonts"),
-                ElementsAre("ShellExecuteA(null, \"open\", \"fonts\", \"\", \"c:\\windows\", 5)",
-                            "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\fonts\", \"\", \"c:\\windows\", 5)"));
-    EXPECT_THAT(
-        DoubleClick("Windows Control Panel"),
-        ElementsAre("ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\control.exe\", \"\", \"c:\\windows\", 5)",
-                    "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\SYSTEM\\control.exe\", \"\", \"c:\\windows\", 5)"));
-    EXPECT_THAT(DoubleClick("Printers"),
-                ElementsAre("ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\rundll.exe\", "
-                            "\"shell32.dll,SHHelpShortcuts_RunDLL AddPrinter\", \"\", 1)",
-                            "StartProgram(\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\", "
-                            "\"rundll32.exe shell32.dll,SHHelpShortcuts_RunDLL AddPrinter\", 1)"));
+                ElementsAre("ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\fonts\", \"\", \"C:\\WINDOWS\\SYSTEM\", 5)"));
+    system_.ntFamily = false;
+    EXPECT_THAT(DoubleClick("Fonts"),
+                ElementsAre("ShellExecuteA(null, \"open\", \"fonts\", \"\", \"C:\\WINDOWS\", 5)"));
 }
 
-TEST_F(LauncherPageTest, DialUpOpensNetworkConnectionsOnNt) {
+TEST_F(LauncherPageTest, ProgramsTheWindowsFolderLacksStartFromTheSystemFolder) {
+    shell_.missing = {"C:\\WINDOWS\\control.exe", "C:\\WINDOWS\\rundll.exe"};
+    EXPECT_THAT(
+        DoubleClick("Windows Control Panel"),
+        ElementsAre("ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\control.exe\", \"\", \"C:\\WINDOWS\\SYSTEM\", 5)",
+                    "ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\SYSTEM\\control.exe\", \"\", "
+                    "\"C:\\WINDOWS\\SYSTEM\", 5)"));
+    EXPECT_THAT(DoubleClick("Printers"),
+                ElementsAre("ShellExecuteA(null, \"open\", \"C:\\WINDOWS\\rundll.exe\", "
+                            "\"shell32.dll,SHHelpShortcuts_RunDLL AddPrinter\", \"C:\\WINDOWS\\SYSTEM\", 1)",
+                            Rundll32(kSystem, "shell32.dll,SHHelpShortcuts_RunDLL AddPrinter")));
+}
+
+TEST_F(LauncherPageTest, DialUpOpensTheWizardOn9xAndNetworkConnectionsOnNt) {
+    EXPECT_THAT(DoubleClick("DialUp Network"), ElementsAre(Rundll32(kSystem, "rnaui.dll,RnaWizard")));
     system_.ntFamily = true;
-    EXPECT_THAT(DoubleClick("DialUp Network"), ElementsAre(Applet("ncpa.cpl")));
+    EXPECT_THAT(DoubleClick("DialUp Network"), ElementsAre(AppletStart("ncpa.cpl")));
 }
 
 TEST_F(LauncherPageTest, ListFollowsItsPage) {

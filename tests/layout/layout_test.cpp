@@ -18,6 +18,7 @@
 #include "support/screen_picture.h"
 #include "sysinfo/fakes.h"
 #include "sysinfo/sysinfo_page.h"
+#include "support/sysinfo_labels.h"
 #include "support/sysinfo_refresh.h"
 #include "tweaks/tweaks_page.h"
 
@@ -141,16 +142,14 @@ TEST_P(LayoutTest, SystemInfoValuesShowWholeBetweenTheirCaptionsAndTheSoftwareLi
     ASSERT_TRUE(WaitForRefresh(page));
     const RECT list = BoundsOnParent(Control(ids::ListView(2)));
     EXPECT_EQ(list.right, dpi_.Scale(360 + 425)) << "the list keeps its right edge";
-    const int captions[] = {2, 7, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29};
-    const int values[] = {3, 8, 12, 10, 16, 18, 20, 22, 24, 26, 28, 30};
-    for (size_t i = 0; i < std::size(values); ++i) {
-        ExpectTextFits(Control(ids::Label(captions[i])));
-        ExpectTextFits(Control(ids::Label(values[i])));
-        const RECT value = BoundsOnParent(Control(ids::Label(values[i])));
-        EXPECT_LE(BoundsOnParent(Control(ids::Label(captions[i]))).right, value.left);
+    for (const sysinfo_labels::FactLabels& labels : sysinfo_labels::kAll) {
+        ExpectTextFits(Control(ids::Label(labels.caption)));
+        ExpectTextFits(Control(ids::Label(labels.value)));
+        const RECT value = BoundsOnParent(Control(ids::Label(labels.value)));
+        EXPECT_LE(BoundsOnParent(Control(ids::Label(labels.caption))).right, value.left);
         EXPECT_LT(value.right, list.left);
     }
-    EXPECT_EQ(page.LabelText(10), "Intel(R) Xeon(R) Platinum 8275CL CPU @ 3.00GHz");
+    EXPECT_EQ(page.LabelText(Fact::Processor), "Intel(R) Xeon(R) Platinum 8275CL CPU @ 3.00GHz");
 }
 
 INSTANTIATE_TEST_SUITE_P(FontsAndDpi, LayoutTest,

@@ -16,9 +16,10 @@ public:
                         std::to_string(showCommand) + ")");
         return missing.count(file ? file : "") == 0;
     }
-    bool StartProgram(const std::string& program, const std::string& commandLine, UINT showCommand) override {
+    bool StartProgram(const std::string& program, const std::string& commandLine, const std::string& directory,
+                      UINT showCommand) override {
         calls.push_back("StartProgram(" + Quoted(program.c_str()) + ", " + Quoted(commandLine.c_str()) + ", " +
-                        std::to_string(showCommand) + ")");
+                        Quoted(directory.c_str()) + ", " + std::to_string(showCommand) + ")");
         return true;
     }
 

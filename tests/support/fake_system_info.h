@@ -20,6 +20,8 @@ public:
     std::string decimal = ".";
     std::vector<std::string> asked;
     bool ntFamily = false;
+    std::string windowsDirectory = "C:\\WINDOWS";
+    std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
 
     std::string ComputerName() override { return computerName; }
     std::string UserName() override { return userName; }
@@ -37,7 +39,7 @@ public:
         return volume;
     }
     std::string UserLocaleInfo(LCTYPE type) override { return type == LOCALE_STHOUSAND ? thousands : decimal; }
-    std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
-    std::string SystemDirectory() override { return "C:\\WINDOWS\\SYSTEM"; }
+    std::string WindowsDirectory() override { return windowsDirectory; }
+    std::string SystemDirectory() override { return systemDirectory; }
     bool IsNtFamily() override { return ntFamily; }
 };

@@ -2,9 +2,12 @@
 // Fakes of the platform groups the SYSTEM INFO page reads, each answering
 // what the test set and recording what it was asked.
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <map>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,15 +54,9 @@ public:
     std::deque<uint64_t> timeStamps;
     std::deque<int64_t> counters;
     int64_t frequency = 10'000'000;
-    DWORD priorityClass = NORMAL_PRIORITY_CLASS;
     int threadPriority = THREAD_PRIORITY_NORMAL;
     std::vector<std::string> log;
 
-    DWORD ProcessPriorityClass() override { return priorityClass; }
-    void SetProcessPriorityClass(DWORD value) override {
-        priorityClass = value;
-        log.push_back("class " + std::to_string(value));
-    }
     int ThreadPriority() override { return threadPriority; }
     void SetThreadPriority(int value) override {
         threadPriority = value;
@@ -157,4 +154,93 @@ private:
     }
 
     std::map<std::pair<Hive, std::string>, Key> keys_;
+};
+
+// Where a fake's first call waits until the test opens the gate, so that a
+// test holds a worker at a known point. Later calls pass. The gate also opens
+// by itself after 20 s: a test that never opens it fails instead of hanging.
+class Gate {
+public:
+    // On the worker: the first call waits here until the gate opens.
+    void Pass() {
+        std::unique_lock lock(mutex_);
+        if (held_)
+            return;
+        held_ = true;
+        changed_.notify_all();
+        changed_.wait_for(lock, std::chrono::seconds(20), [this] { return open_; });
+        passed_ = true;
+    }
+    void Open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    // Waits, at most 15 s, until the first call waits at the gate.
+    bool WaitUntilHeld() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(15), [this] { return held_; });
+    }
+    // Whether the first call waits at the gate now.
+    bool Holding() {
+        std::lock_guard lock(mutex_);
+        return held_ && !passed_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false;
+    bool open_ = false;
+    bool passed_ = false;
+};
+
+// Opens a gate when it goes. Declared after the page, it lets the page's
+// workers go before the page waits for them, also when an assertion ends
+// the test early.
+class OpenAtExit {
+public:
+    explicit OpenAtExit(Gate& gate) : gate_(gate) {}
+    ~OpenAtExit() { gate_.Open(); }
+    OpenAtExit(const OpenAtExit&) = delete;
+    OpenAtExit& operator=(const OpenAtExit&) = delete;
+
+private:
+    Gate& gate_;
+};
+
+// The first NetBIOS request waits at `gate`.
+class GatedNetBios : public FakeNetBios {
+public:
+    Gate gate;
+    UCHAR Submit(NCB& block) override {
+        gate.Pass();
+        return FakeNetBios::Submit(block);
+    }
+};
+
+// The first clock measurement waits at `gate`, before it reads a clock.
+class GatedTiming : public FakeTiming {
+public:
+    Gate gate;
+    void Sleep(DWORD milliseconds) override {
+        gate.Pass();
+        FakeTiming::Sleep(milliseconds);
+    }
+};
+
+// The user name, the first fact the other facts' worker gathers, is
+// "user 1" at the first call, "user 2" at the second...; the first call
+// waits at `gate`.
+class GatedSystemInfo : public FakeSystemInfo {
+public:
+    Gate gate;
+    std::string UserName() override {
+        const int call = ++userNameCalls_;
+        gate.Pass();
+        return "user " + std::to_string(call);
+    }
+
+private:
+    std::atomic<int> userNameCalls_ = 0;
 };

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <optional>
 
 #include "ui/app_error.h"
 #include "ui/control_ids.h"
@@ -11,6 +10,7 @@
 #include "support/registry_keys.h"
 #include "support/scratch_registry.h"
 #include "support/scratch_sheet.h"
+#include "support/sysinfo_labels.h"
 #include "support/sysinfo_refresh.h"
 
 namespace {
@@ -18,48 +18,16 @@ namespace {
 using registry_keys::kCurrentVersion;
 using registry_keys::kUninstall;
 
-// NetBIOS that holds its first request until the test opens the gate.
-class GatedNetBios : public FakeNetBios {
-public:
-    UCHAR Submit(NCB& block) override {
-        std::unique_lock lock(mutex_);
-        if (!held_) {
-            held_ = true;
-            changed_.notify_all();
-            changed_.wait(lock, [this] { return open_; });
-        }
-        return FakeNetBios::Submit(block);
-    }
-    void Open() {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    // Waits, at most 15 s, until the first request waits at the gate.
-    bool WaitUntilHeld() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(15), [this] { return held_; });
-    }
+const platform::HardwareAddress kAddress{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
 
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool held_ = false;
-    bool open_ = false;
-};
+size_t CountOf(const std::vector<std::string>& log, const std::string& entry) {
+    return static_cast<size_t>(std::count(log.begin(), log.end(), entry));
+}
 
-// A clock that never advances and keeps no log: safe for two measurements at once.
-class StillTiming : public platform::Timing {
-public:
-    DWORD ProcessPriorityClass() override { return NORMAL_PRIORITY_CLASS; }
-    void SetProcessPriorityClass(DWORD) override {}
-    int ThreadPriority() override { return THREAD_PRIORITY_NORMAL; }
-    void SetThreadPriority(int) override {}
-    void Sleep(DWORD) override {}
-    uint64_t TimeStamp() override { return 0; }
-    int64_t PerformanceCounter() override { return 0; }
-    int64_t PerformanceFrequency() override { return 1; }
-};
+size_t EnumRequests(const FakeNetBios& netbios) {
+    return static_cast<size_t>(std::count_if(netbios.requests.begin(), netbios.requests.end(),
+                                             [](const NCB& block) { return block.ncb_command == NCBENUM; }));
+}
 
 class SysInfoPageTest : public ::testing::Test {
 protected:
@@ -67,7 +35,7 @@ protected:
         SetString(kCurrentVersion, "Version", "Windows 98");
         netbios_.enumerated = {0, 1};
         netbios_.adapters[0] = {NRC_GOODRET, {}};
-        netbios_.adapters[1] = {NRC_GOODRET, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}};
+        netbios_.adapters[1] = {NRC_GOODRET, kAddress};
         timing_.Advance(500000, 500);
         page_.Create(Page::SystemInfo, sheet_.Context());
     }
@@ -89,6 +57,7 @@ protected:
         EXPECT_TRUE(WaitForRefresh(page_)) << "the refresh did not end";
         return failure;
     }
+    std::string LabelText(int labelId) const { return ui::Window(GetDlgItem(sheet_.Handle(), labelId)).Text(); }
     bool Button35Enabled() { return IsWindowEnabled(GetDlgItem(sheet_.Handle(), ids::Button(35))) != FALSE; }
 
     FakeSystemInfo system_;
@@ -102,13 +71,17 @@ protected:
 }  // namespace
 
 TEST_F(SysInfoPageTest, ShowsTheDesignPlaceholdersBeforeTheFirstRefresh) {
-    EXPECT_EQ(page_.LabelText(3), "Computername : ");
-    EXPECT_EQ(page_.LabelText(12), "Computername : ");
-    EXPECT_EQ(page_.LabelText(10), "Label4");
-    EXPECT_EQ(page_.LabelText(26), "Default Printer: ");
-    EXPECT_EQ(page_.LabelText(30), "Harddisk Serial Number  :");
-    EXPECT_EQ(page_.LabelText(29), "Harddisk Serial Number (C:) :");
-    EXPECT_EQ(page_.LabelText(4), "Installed Software :");
+    EXPECT_EQ(page_.LabelText(Fact::ComputerName), "Computername : ");
+    EXPECT_EQ(page_.LabelText(Fact::WindowsVersion), "Computername : ");
+    EXPECT_EQ(page_.LabelText(Fact::Processor), "Label4");
+    EXPECT_EQ(page_.LabelText(Fact::DefaultPrinter), "Default Printer: ");
+    EXPECT_EQ(page_.LabelText(Fact::VolumeSerial), "Harddisk Serial Number  :");
+    EXPECT_EQ(LabelText(sysinfo_labels::Caption(Fact::VolumeSerial)), "Harddisk Serial Number (C:) :");
+    EXPECT_EQ(LabelText(sysinfo_labels::kSoftwareCaption), "Installed Software :");
+    for (const sysinfo_labels::FactLabels& labels : sysinfo_labels::kAll) {
+        EXPECT_EQ(page_.LabelText(labels.fact), LabelText(ids::Label(labels.value)))
+            << "Label" << labels.value << " is another fact's";
+    }
     HWND listBox = GetDlgItem(sheet_.Handle(), ids::ListBox1);
     ASSERT_NE(listBox, nullptr);
     EXPECT_FALSE(IsWindowVisible(listBox));
@@ -119,20 +92,19 @@ TEST_F(SysInfoPageTest, ShowsTheDesignPlaceholdersBeforeTheFirstRefresh) {
 TEST_F(SysInfoPageTest, RefreshFillsEveryFact) {
     system_.processorType = 686;
     RefreshAndWait();
-    EXPECT_EQ(page_.LabelText(3), "BUILDHOST\r\n");
-    EXPECT_EQ(page_.LabelText(16), "64 MB");
-    EXPECT_EQ(page_.LabelText(18), "32,768 KB Free");
-    EXPECT_EQ(page_.LabelText(20), "37 %");
-    EXPECT_EQ(page_.LabelText(10), "Cyrx 686");
-    EXPECT_EQ(page_.LabelText(8), "alice");
-    EXPECT_EQ(page_.LabelText(22), "00-1A-2B-3C-4D-5E");
-    EXPECT_EQ(page_.LabelText(24), " 1.00 MHz");
-    EXPECT_EQ(page_.LabelText(26), "LaserJet,winspool,LPT1:");
-    EXPECT_EQ(page_.LabelText(12), "Windows 98");
-    EXPECT_EQ(page_.LabelText(28), "English (United States)");
-    EXPECT_EQ(page_.LabelText(30), "Label = SYSTEM   VolSer = 00001234");
+    EXPECT_EQ(page_.LabelText(Fact::ComputerName), "BUILDHOST\r\n");
+    EXPECT_EQ(page_.LabelText(Fact::PhysicalMemory), "64 MB");
+    EXPECT_EQ(page_.LabelText(Fact::FreeMemory), "32,768 KB Free");
+    EXPECT_EQ(page_.LabelText(Fact::MemoryInUse), "37 %");
+    EXPECT_EQ(page_.LabelText(Fact::Processor), "Cyrx 686");
+    EXPECT_EQ(page_.LabelText(Fact::UserName), "alice");
+    EXPECT_EQ(page_.LabelText(Fact::NicAddress), "00-1A-2B-3C-4D-5E");
+    EXPECT_EQ(page_.LabelText(Fact::CpuSpeed), " 1.00 MHz");
+    EXPECT_EQ(page_.LabelText(Fact::DefaultPrinter), "LaserJet,winspool,LPT1:");
+    EXPECT_EQ(page_.LabelText(Fact::WindowsVersion), "Windows 98");
+    EXPECT_EQ(page_.LabelText(Fact::Language), "English (United States)");
+    EXPECT_EQ(page_.LabelText(Fact::VolumeSerial), "Label = SYSTEM   VolSer = 00001234");
     EXPECT_EQ(system_.asked, (std::vector<std::string>{"Windows/device", "c:\\"}));
-    EXPECT_EQ(timing_.priorityClass, static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
     EXPECT_EQ(timing_.threadPriority, THREAD_PRIORITY_NORMAL);
 }
 
@@ -141,15 +113,15 @@ TEST_F(SysInfoPageTest, ComputerNameIsTheListBoxTextAfterEveryRefresh) {
     system_.computerName = "RENAMED";
     timing_.Advance(500000, 500);
     RefreshAndWait();
-    EXPECT_EQ(page_.LabelText(3), "RENAMED\r\n");
+    EXPECT_EQ(page_.LabelText(Fact::ComputerName), "RENAMED\r\n");
 }
 
 TEST_F(SysInfoPageTest, MemoryShowsSizesBeyondFourGigabytesAndTheAvailablePhysicalMemory) {
     system_.memory = {81, 16ull << 30, 1073741312ull};  // 16 GiB; 1048575.5 KB available
     page_.Button33Click();
-    EXPECT_EQ(page_.LabelText(16), "16,384 MB");
-    EXPECT_EQ(page_.LabelText(18), "1,048,576 KB Free");
-    EXPECT_EQ(page_.LabelText(20), "81 %");
+    EXPECT_EQ(page_.LabelText(Fact::PhysicalMemory), "16,384 MB");
+    EXPECT_EQ(page_.LabelText(Fact::FreeMemory), "1,048,576 KB Free");
+    EXPECT_EQ(page_.LabelText(Fact::MemoryInUse), "81 %");
 }
 
 TEST_F(SysInfoPageTest, ReadsTheLocaleSeparatorsAgainWhenTheSettingsChange) {
@@ -157,24 +129,25 @@ TEST_F(SysInfoPageTest, ReadsTheLocaleSeparatorsAgainWhenTheSettingsChange) {
     system_.thousands = ".";
     system_.decimal = ",";
     page_.Button33Click();
-    EXPECT_EQ(page_.LabelText(16), "16,384 MB") << "separators are read at creation and on a change only";
+    EXPECT_EQ(page_.LabelText(Fact::PhysicalMemory), "16,384 MB")
+        << "separators are read at creation and on a change only";
     page_.SettingChanged();
     RefreshAndWait();
-    EXPECT_EQ(page_.LabelText(16), "16.384 MB");
-    EXPECT_EQ(page_.LabelText(24), " 1,00 MHz");
+    EXPECT_EQ(page_.LabelText(Fact::PhysicalMemory), "16.384 MB");
+    EXPECT_EQ(page_.LabelText(Fact::CpuSpeed), " 1,00 MHz");
 }
 
 TEST_F(SysInfoPageTest, ProcessorTypesOutsideTheTableShowTheirNumber) {
     system_.processorType = 1234;
     sheet_.Click(ids::Button(34));
-    EXPECT_EQ(page_.LabelText(10), "Unknown processor1234");
+    EXPECT_EQ(page_.LabelText(Fact::Processor), "Unknown processor1234");
 }
 
 TEST_F(SysInfoPageTest, WindowsVersionFallsBackToTheProductNameWithoutAVersionValue) {
     DeleteValue(kCurrentVersion, "Version");
     SetString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName", "Windows 7 Test");
     RefreshAndWait();
-    EXPECT_EQ(page_.LabelText(12), "Windows 7 Test");
+    EXPECT_EQ(page_.LabelText(Fact::WindowsVersion), "Windows 7 Test");
 }
 
 TEST_F(SysInfoPageTest, AVersionValueOfAnotherTypeStopsTheRefreshAtThatStep) {
@@ -182,10 +155,10 @@ TEST_F(SysInfoPageTest, AVersionValueOfAnotherTypeStopsTheRefreshAtThatStep) {
     const std::exception_ptr failure = RefreshAndWait();
     ASSERT_TRUE(failure);
     EXPECT_THROW(std::rethrow_exception(failure), AppError);
-    EXPECT_EQ(page_.LabelText(26), "LaserJet,winspool,LPT1:") << "step 8 ran";
-    EXPECT_EQ(page_.LabelText(12), "Computername : ");
-    EXPECT_EQ(page_.LabelText(28), "System Language : ");
-    EXPECT_EQ(page_.LabelText(30), "Harddisk Serial Number  :");
+    EXPECT_EQ(page_.LabelText(Fact::DefaultPrinter), "LaserJet,winspool,LPT1:") << "the printer comes before";
+    EXPECT_EQ(page_.LabelText(Fact::WindowsVersion), "Computername : ");
+    EXPECT_EQ(page_.LabelText(Fact::Language), "System Language : ");
+    EXPECT_EQ(page_.LabelText(Fact::VolumeSerial), "Harddisk Serial Number  :");
 }
 
 TEST_F(SysInfoPageTest, InstalledSoftwareIsSortedAndCarriesTheUninstallCommands) {
@@ -237,25 +210,88 @@ TEST_F(SysInfoPageTest, ARefreshWithNothingChangedUnderTheUninstallKeysShowsTheL
         << "a change under the key is read";
 }
 
-TEST_F(SysInfoPageTest, ANewerRefreshWhileAnOlderOneIsStillGatheringShowsOnlyItsOwnValues) {
-    GatedNetBios netbios;
-    netbios.enumerated = {0};
-    netbios.adapters[0] = {NRC_GOODRET, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}};
-    StillTiming timing;  // two refreshes measure at once
-    SysInfoPage page(system_, netbios, timing, registry_);
-    ScratchSheet sheet(page);
-    page.Create(Page::SystemInfo, sheet.Context());
-    page.Refresh();
-    ASSERT_TRUE(netbios.WaitUntilHeld());
-    EXPECT_TRUE(page.Refreshing());
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(sheet.Handle(), ids::Button(35))));
+namespace {
 
-    system_.userName = "bob";
-    page.Refresh();
-    EXPECT_TRUE(WaitForRefresh(page)) << "the newer refresh waited for the older one";
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(sheet.Handle(), ids::Button(35))));
-    EXPECT_EQ(page.LabelText(8), "bob");
-    EXPECT_EQ(page.LabelText(22), "00-1A-2B-3C-4D-5E");
-    EXPECT_EQ(page.LabelText(30), "Label = SYSTEM   VolSer = 00001234");
-    netbios.Open();
+// A refresh whose workers are each held at the first fact they gather: the
+// other facts' worker at the user name, the NetBIOS query and the clock
+// measurement; the test then starts a newer refresh.
+class OverlappingRefreshTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registry_keys::SetString(kCurrentVersion, "Version", "Windows 98", registry_.Root());
+        netbios_.enumerated = {0};
+        netbios_.adapters[0] = {NRC_GOODRET, kAddress};
+        timing_.Advance(500000, 500);
+        page_.emplace(system_, netbios_, timing_, registry_);
+        sheet_.emplace(*page_);
+        page_->Create(Page::SystemInfo, sheet_->Context());
+        page_->Refresh();
+        ASSERT_TRUE(system_.gate.WaitUntilHeld());
+        ASSERT_TRUE(netbios_.gate.WaitUntilHeld());
+        ASSERT_TRUE(timing_.gate.WaitUntilHeld());
+    }
+    // As the window's end: the sheet goes, then the page.
+    void ClosePage() {
+        sheet_.reset();
+        page_.reset();
+    }
+
+    GatedSystemInfo system_;
+    GatedNetBios netbios_;
+    GatedTiming timing_;
+    ScratchRegistry registry_;
+    std::optional<SysInfoPage> page_;
+    std::optional<ScratchSheet> sheet_;
+    OpenAtExit openUserName_{system_.gate};
+    OpenAtExit openNetBios_{netbios_.gate};
+    OpenAtExit openClock_{timing_.gate};
+};
+
+}  // namespace
+
+TEST_F(OverlappingRefreshTest, TheNewerRefreshTakesTheResultsOfTheNetBiosQueryAndClockMeasurementStillRunning) {
+    page_->Refresh();
+    netbios_.gate.Open();
+    timing_.gate.Open();
+    ASSERT_TRUE(WaitForRefresh(*page_));
+    EXPECT_EQ(page_->LabelText(Fact::NicAddress), "00-1A-2B-3C-4D-5E");
+    EXPECT_EQ(page_->LabelText(Fact::CpuSpeed), " 1.00 MHz");
+    EXPECT_EQ(EnumRequests(netbios_), 1u) << "a second NetBIOS query";
+    EXPECT_EQ(CountOf(timing_.log, "rdtsc"), 2u) << "a second clock measurement";
+    EXPECT_EQ(timing_.threadPriority, THREAD_PRIORITY_NORMAL);
+}
+
+TEST_F(OverlappingRefreshTest, TheReplacedRefreshsWorkerStopsBeforeItsNextFactAndTheNewerShowsOnlyItsOwnValues) {
+    page_->Refresh();
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(sheet_->Handle(), ids::Button(35))));
+    netbios_.gate.Open();
+    timing_.gate.Open();
+    ASSERT_TRUE(WaitForRefresh(*page_));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(sheet_->Handle(), ids::Button(35))));
+    EXPECT_EQ(page_->LabelText(Fact::UserName), "user 2") << "the held query of the replaced refresh is not shown";
+    EXPECT_EQ(page_->LabelText(Fact::VolumeSerial), "Label = SYSTEM   VolSer = 00001234");
+
+    system_.gate.Open();
+    ClosePage();  // waits for the replaced refresh's worker, let go
+    EXPECT_EQ(system_.asked, (std::vector<std::string>{"Windows/device", "c:\\"}))
+        << "the replaced refresh's worker went on to the printer and the volume";
+}
+
+TEST(SysInfoPageClosing, DoesNotWaitForAWorkerStillHeld) {
+    // Never freed: the worker the page leaves behind goes on with it after the test.
+    GatedSystemInfo& system = *new GatedSystemInfo;
+    FakeNetBios netbios;
+    FakeTiming timing;
+    ScratchRegistry registry;
+    {
+        std::optional<SysInfoPage> page(std::in_place, system, netbios, timing, registry);
+        std::optional<ScratchSheet> sheet(std::in_place, *page);
+        page->Create(Page::SystemInfo, sheet->Context());
+        page->Refresh();
+        ASSERT_TRUE(system.gate.WaitUntilHeld());
+        sheet.reset();
+        page.reset();
+    }
+    EXPECT_TRUE(system.gate.Holding()) << "closing waited for the held worker";
+    system.gate.Open();
 }
