@@ -45,6 +45,10 @@ struct FactResult {
 // Runs `query` and keeps its text, or what it threw.
 FactResult Gather(const std::function<std::string()>& query);
 
+// Posted to the page's sheet by its workers: a result is waiting for the
+// user-interface thread.
+constexpr UINT kWorkPosted = WM_APP + 1;
+
 class RefreshJob {
 public:
     explicit RefreshJob(HWND sheet) : sheet_(sheet) {}

@@ -134,7 +134,13 @@ constexpr int kListGap = 4;
 ui::Label CreateLabel(HWND sheet, const ui::Dpi& dpi, HFONT font, int number, const char* text, ui::Rect bounds) {
     // Clipped at the right like the design's labels, never wrapped out of sight.
     ui::Label label;
-    label.Create({sheet, "STATIC", text, bounds, SS_LEFTNOWORDWRAP, 0, ids::Label(number), font}, dpi);
+    label.Create({.parent = sheet,
+                  .text = text,
+                  .bounds = bounds,
+                  .style = SS_LEFTNOWORDWRAP,
+                  .id = ids::Label(number),
+                  .font = font},
+                 dpi);
     return label;
 }
 
@@ -188,15 +194,14 @@ void SysInfoPage::Create(Page, const PageContext& context) {
     dpi_ = context.dpi;
     FitValues();
     // Only this page uses the hidden list box, so it lives on this sheet.
-    listBox1_ = ui::Window(ui::CreateControl({sheet_,
-                                              "LISTBOX",
-                                              "",
-                                              {336, 168, 121, 97},
-                                              WS_VSCROLL | LBS_NOTIFY,
-                                              WS_EX_CLIENTEDGE,
-                                              ids::ListBox1,
-                                              context.font,
-                                              false},
+    listBox1_ = ui::Window(ui::CreateControl({.parent = sheet_,
+                                              .className = "LISTBOX",
+                                              .bounds = {336, 168, 121, 97},
+                                              .style = WS_VSCROLL | LBS_NOTIFY,
+                                              .exStyle = WS_EX_CLIENTEDGE,
+                                              .id = ids::ListBox(1),
+                                              .font = context.font,
+                                              .visible = false},
                                              context.dpi));
     for (const ButtonRow<SysInfoPage>& row : kButtons)
         CreatePageButton(context, row, *this);

@@ -58,7 +58,12 @@ public:
     void Activate(Page) override { Refresh(); }
     LRESULT Notify(const NMHDR& header) override;
     void SettingChanged() override;
-    void WorkPosted() override;
+    void Posted(UINT message) override {
+        if (message == kWorkPosted)
+            WorkPosted();
+    }
+    // Shows the results the workers have delivered.
+    void WorkPosted();
 
     // Gathers every fact afresh: the quick ones at once, the others on
     // worker threads. Each value shows once it and those before it are

@@ -45,10 +45,6 @@ struct PageContext {
     ClickHandlers* clicks;  // where controls bind their click handlers
 };
 
-// Posted to a page's sheet by the page's worker threads: their work has
-// something new for the user-interface thread.
-constexpr UINT kWorkPosted = WM_APP + 1;
-
 class PageHandler {
 public:
     virtual ~PageHandler() = default;
@@ -70,8 +66,9 @@ public:
     virtual void SettingChanged() {}
     // A timer the page set on its sheet went off.
     virtual void Timer(UINT_PTR /*timerId*/) {}
-    // A worker thread of the page posted kWorkPosted to its sheet.
-    virtual void WorkPosted() {}
+    // A message of the page's own (WM_APP and above) reached its sheet,
+    // posted there by one of the page's threads.
+    virtual void Posted(UINT /*message*/) {}
 };
 
 // One push button of a page's design table: ButtonN, its caption and place,

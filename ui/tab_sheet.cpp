@@ -52,12 +52,13 @@ LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             handler_->Resize(LOWORD(lParam), HIWORD(lParam));
             return 0;
-        case kWorkPosted:
-            handler_->WorkPosted();
-            return 0;
         case WM_CLOSE:
             // A multi-line edit asks its parent to close on Esc: a page never closes.
             return 0;
+    }
+    if (message >= WM_APP && message <= 0xBFFF) {
+        handler_->Posted(message);
+        return 0;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }

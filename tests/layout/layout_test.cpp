@@ -76,7 +76,13 @@ protected:
 };
 
 HWND CreateTabRow(HWND parent, const ui::Dpi& dpi, HFONT font) {
-    HWND tabs = ui::CreateControl({parent, WC_TABCONTROLA, "", kPageControl, WS_CLIPSIBLINGS, 0, 1, font}, dpi);
+    HWND tabs = ui::CreateControl({.parent = parent,
+                                   .className = WC_TABCONTROLA,
+                                   .bounds = kPageControl,
+                                   .style = WS_CLIPSIBLINGS,
+                                   .id = 1,
+                                   .font = font},
+                                  dpi);
     for (size_t i = 0; i < kPageCount; ++i) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;

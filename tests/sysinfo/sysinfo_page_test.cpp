@@ -82,7 +82,7 @@ TEST_F(SysInfoPageTest, ShowsTheDesignPlaceholdersBeforeTheFirstRefresh) {
         EXPECT_EQ(page_.LabelText(labels.fact), LabelText(ids::Label(labels.value)))
             << "Label" << labels.value << " is another fact's";
     }
-    HWND listBox = GetDlgItem(sheet_.Handle(), ids::ListBox1);
+    HWND listBox = GetDlgItem(sheet_.Handle(), ids::ListBox(1));
     ASSERT_NE(listBox, nullptr);
     EXPECT_FALSE(IsWindowVisible(listBox));
     for (int button : {33, 34, 35})
