@@ -1,6 +1,11 @@
 #include "sysfiles/sysfile_pages.h"
 
+#include <stdexcept>
+#include <thread>
+
 #include <gtest/gtest.h>
+
+#include "core/text_file.h"
 
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
@@ -52,6 +57,62 @@ protected:
     ScratchSheet sheet_{pages_};
 };
 
+// A drive whose reads fail with an error no load expects, and that counts
+// the files it leaves open.
+class ReadFails : public ScratchDrive {
+public:
+    HANDLE OpenForReading(const std::string& path, DWORD& error) override {
+        HANDLE file = ScratchDrive::OpenForReading(path, error);
+        open_ += file != INVALID_HANDLE_VALUE;
+        return file;
+    }
+    bool Read(HANDLE file, std::string& bytes) override {
+        if (failing_)
+            throw std::runtime_error("the device went away");
+        return ScratchDrive::Read(file, bytes);
+    }
+    void Close(HANDLE file) override {
+        --open_;
+        ScratchDrive::Close(file);
+    }
+    bool failing_ = false;
+    int open_ = 0;
+};
+
+// Answers the next message box this program shows with `button`, and keeps its text.
+class BoxAnswer {
+public:
+    explicit BoxAnswer(int button)
+        : thread_([this, button] {
+              for (int tries = 0; tries < 750 && text_.empty(); ++tries) {
+                  HWND box = FindWindowA("#32770", nullptr);
+                  DWORD process = 0;
+                  GetWindowThreadProcessId(box, &process);
+                  if (box && process == GetCurrentProcessId() && IsWindowVisible(box)) {
+                      char text[1024] = {};
+                      GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+                      text_ = text;
+                      PostMessageA(box, WM_COMMAND, button, 0);
+                  }
+                  Sleep(20);
+              }
+          }) {}
+    ~BoxAnswer() { Join(); }
+    // The box's text once it was answered; empty when none showed.
+    std::string Text() {
+        Join();
+        return text_;
+    }
+
+private:
+    void Join() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    std::string text_;
+    std::thread thread_;
+};
+
 }  // namespace
 
 TEST_F(SysFilePagesTest, EachButtonWritesItsOwnEditorToItsOwnFileOnly) {
@@ -101,4 +162,28 @@ TEST_F(SysFilePagesTest, AnUnchangedFileIsNotSetAgainSoTheCaretStays) {
     DWORD start = 0;
     SendMessageA(Editor(2), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     EXPECT_EQ(start, 3u) << "the text was set again";
+}
+
+TEST(SysFilePagesLoad, AnyFailureWhileLoadingIsAFailedLoadThatSaveAsksAbout) {
+    ReadFails drive;
+    SysFilePages pages(drive);
+    ScratchSheet sheet(pages);
+    pages.Create(Page::BootIni, sheet.Context());
+    pages.CreateRest(Page::BootIni, sheet.Context());
+    drive_c::WriteBytes(drive.Path("c:\\boot.ini"), "[boot loader]\r\n");
+    drive.failing_ = true;
+    try {
+        pages.Activate(Page::BootIni);
+        ADD_FAILURE() << "the load did not fail";
+    } catch (const LoadError& error) {
+        EXPECT_STREQ(error.what(), "Cannot open file c:\\boot.ini: the device went away");
+    }
+    EXPECT_EQ(drive.open_, 0) << "the file stays open, and locked against writers";
+
+    drive.failing_ = false;
+    BoxAnswer answer(IDNO);
+    sheet.Click(ids::Button(11));  // Save
+    EXPECT_NE(answer.Text().find("c:\\boot.ini could not be loaded (the device went away)"), std::string::npos)
+        << answer.Text();
+    EXPECT_EQ(drive_c::ReadBytes(drive.Path("c:\\boot.ini")), "[boot loader]\r\n");
 }

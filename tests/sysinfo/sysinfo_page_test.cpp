@@ -5,7 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 #include "ui/control_ids.h"
 #include "fakes.h"
 #include "support/registry_keys.h"

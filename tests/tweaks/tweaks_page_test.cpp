@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 #include "ui/control_ids.h"
 #include "tweaks/policy_files.h"
 #include "support/drive_c.h"
@@ -200,7 +200,7 @@ TEST_F(TweaksPageTest, FirstRunStopsAtTheFirstFailedWrite) {
             try {
                 page_.FirstRunCheck();
             } catch (const AppError& error) {
-                EXPECT_STREQ(error.what(), "Cannot create file c:\\qor\\DI.txt");
+                EXPECT_STREQ(error.what(), "Cannot create file c:\\qor\\DI.txt: it is read-only");
                 throw;
             }
         },
@@ -327,7 +327,7 @@ TEST_F(TweaksPageTest, UnwritableStateFileFailsAfterTheShellChanged) {
         page_.Button17Click();  // a click would end in the error box
         FAIL() << "no error";
     } catch (const AppError& error) {
-        EXPECT_STREQ(error.what(), "Cannot create file c:\\qor\\TB.txt");
+        EXPECT_STREQ(error.what(), "Cannot create file c:\\qor\\TB.txt: it is read-only");
     }
     EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible);
     EXPECT_EQ(Text(ids::Memo(9)), "hide");
@@ -370,7 +370,7 @@ TEST_F(TweaksPageTest, ReadOnlyPolicyFileOpensNothing) {
         page_.Button27Click();  // a click would end in the error box
         FAIL() << "no error";
     } catch (const AppError& error) {
-        EXPECT_STREQ(error.what(), "Cannot create file c:\\test.reg");
+        EXPECT_STREQ(error.what(), "Cannot create file c:\\test.reg: it is read-only");
     }
     EXPECT_TRUE(shell_.calls.empty());
     EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\test.reg")), "old");
