@@ -31,7 +31,8 @@ public:
     // How many names the file has (its hard links); 1 when that cannot be told.
     virtual DWORD LinkCount(const std::string& path) = 0;
     // Puts `replacement` in place of `target`, which keeps its security and
-    // streams; the old file is renamed to `backup` on the way.
+    // streams (the step fails rather than drop them); the old file is renamed
+    // to `backup` on the way.
     virtual DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) = 0;
     // Renames a file; fails when `target` exists.
     virtual DWORD Move(const std::string& source, const std::string& target) = 0;

@@ -78,8 +78,7 @@ public:
     }
 
     DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) override {
-        return ErrorOf(ReplaceFileA(target.c_str(), replacement.c_str(), backup.c_str(),
-                                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr));
+        return ErrorOf(ReplaceFileA(target.c_str(), replacement.c_str(), backup.c_str(), 0, nullptr, nullptr));
     }
 
     DWORD Move(const std::string& source, const std::string& target) override {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "support/drive_c.h"
+#include "error_of.h"
 
 namespace {
 
@@ -26,15 +27,6 @@ protected:
         for (const std::string& path : {kFile, kLink})
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         drive_c::Remove(kFolder);
-    }
-    // The message of what `write` throws, "" when it throws nothing.
-    static std::string ErrorOf(const std::function<void()>& write) {
-        try {
-            write();
-        } catch (const AppError& error) {
-            return error.what();
-        }
-        return "";
     }
     static DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 

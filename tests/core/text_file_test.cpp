@@ -1,16 +1,12 @@
 #include "core/text_file.h"
 
-#include <functional>
-#include <new>
-
 #include <gtest/gtest.h>
 
-#include "core/app_error.h"
 #include "core/file_writer.h"
 #include "ui/controls.h"
 #include "support/drive_c.h"
-#include "support/scratch_drive.h"
 #include "support/scratch_window.h"
+#include "error_of.h"
 
 namespace {
 
@@ -26,33 +22,7 @@ protected:
     }
     void TearDown() override { drive_c::Remove(kFolder); }
 
-public:
-    static std::string ErrorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const AppError& error) {
-            return error.what();
-        }
-        return "no error";
-    }
-
     platform::Files& files_ = platform::RealFiles();
-};
-
-// Runs out of memory while reading, and counts the handles it leaves open.
-class ReadRunsOutOfMemory : public ScratchDrive {
-public:
-    HANDLE OpenForReading(const std::string& path, DWORD& error) override {
-        HANDLE file = ScratchDrive::OpenForReading(path, error);
-        open_ += file != INVALID_HANDLE_VALUE;
-        return file;
-    }
-    bool Read(HANDLE, std::string&) override { throw std::bad_alloc(); }
-    void Close(HANDLE file) override {
-        --open_;
-        ScratchDrive::Close(file);
-    }
-    int open_ = 0;
 };
 
 // Takes only the first ten characters of a longer text, as a control short of memory might.
@@ -131,20 +101,6 @@ TEST_F(TextFileTest, AnEightMegabyteFileFitsAnEditor) {
     editor.Create({.parent = window.Handle(), .bounds = {0, 0, 790, 393}}, ui::Dpi());
     editor.SetText(LoadText(files_, kFile));
     EXPECT_EQ(editor.Text().size(), big.size());
-}
-
-TEST(ReadFileBytes, AnyFailureWhileReadingIsAFailedLoadAndClosesTheFile) {
-    ReadRunsOutOfMemory drive;
-    drive_c::MakeFolder(drive.Path("c:\\windows"));
-    drive_c::WriteBytes(drive.Path("c:\\windows\\win.ini"), "[mail]\r\n");
-    try {
-        ReadFileBytes(drive, "c:\\windows\\win.ini");
-        ADD_FAILURE() << "the load did not fail";
-    } catch (const LoadError& error) {
-        EXPECT_EQ(error.Reason(), "there is not enough memory");
-        EXPECT_FALSE(error.FileMissing());
-    }
-    EXPECT_EQ(drive.open_, 0) << "the file stays open, and locked against writers";
 }
 
 TEST(Editor, AFailedTextSetKeepsTheTypedTextAndItsMark) {

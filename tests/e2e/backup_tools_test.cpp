@@ -167,7 +167,7 @@ TEST(BackupToolsTest, BackUpAsksBeforeReplacingAGoodBackupWithAnEditorThatLacksT
 
 TEST(BackupToolsTest, RestoreAsksBeforeLeavingTheBytesAfterAZeroByteBehind) {
     drive_c::WriteBytes(kSystemIni, "[boot]\r\nshell=explorer.exe\r\n");
-    drive_c::WriteBytes(kSystemBackUp, std::string("[boot]\r\nshell=old.exe\r\n\0tail", 30));
+    drive_c::WriteBytes(kSystemBackUp, std::string("[boot]\r\nshell=old.exe\r\n\0tail", 28));
     e2e::Program program;
     program.SelectPage(kSystemIniTab);
     program.Click(kSystemRestore);
@@ -189,7 +189,7 @@ TEST(BackupToolsTest, RestoreAsksBeforeLeavingTheBytesAfterAZeroByteBehind) {
 
 TEST(BackupToolsTest, CompareSaysWhatTheLinesDoNotShow) {
     drive_c::WriteBytes("c:\\windows\\win.ini", "[mail]\r\nMAPI=1\r\n");
-    drive_c::WriteBytes("c:\\windows\\winBU.ini", std::string("[mail]\nMAPI=1\0xyz", 16));
+    drive_c::WriteBytes("c:\\windows\\winBU.ini", std::string("[mail]\nMAPI=1\0xyz", 17));
     e2e::Program program;
     program.Click(kWinIniCompare);
     const HWND window = CompareWindow(program);

@@ -18,6 +18,13 @@ const int kBootIniEditor = ids::Memo(3);
 const int kControlIniEditor = ids::Memo(4);
 const int kSystemIniSave = ids::Button(10);
 
+// The files a save of SYSTEM.INI left beside it: its temporary copy and the
+// old file on its way out.
+int CopiesLeftBesideSystemIni() {
+    return drive_c::CountMatching("c:\\windows", "system.ini.*.qortmp") +
+           drive_c::CountMatching("c:\\windows", "system.ini.*.qorold");
+}
+
 // Puts `text` on the clipboard, as copying it in another program does.
 void CopyToClipboard(const std::wstring& text) {
     ASSERT_TRUE(e2e::PollFor([] { return OpenClipboard(nullptr) != FALSE; }));
@@ -333,7 +340,7 @@ TEST_F(SafeEditingTest, SaveKeepsTheFilesOtherNamesAndAttributesAndMarksItForBac
     EXPECT_EQ(drive_c::ReadBytes(kSystemIni), "[boot]\r\nshell=new.exe\r\n");
     EXPECT_EQ(drive_c::ReadBytes(kSystemIniLink), "[boot]\r\nshell=new.exe\r\n") << "the other name lost the file";
     EXPECT_EQ(GetFileAttributesA(kSystemIni), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_EQ(drive_c::CountMatching("c:\\windows", "system.ini.*"), 0) << "a temporary file was left";
+    EXPECT_EQ(CopiesLeftBesideSystemIni(), 0);
 }
 
 TEST_F(SafeEditingTest, ASaveThatCannotReplaceTheFileSaysWhyAndLeavesNoTemporaryFile) {
@@ -350,5 +357,5 @@ TEST_F(SafeEditingTest, ASaveThatCannotReplaceTheFileSaysWhyAndLeavesNoTemporary
     program.PressOk(box);
     CloseHandle(reader);
     EXPECT_EQ(drive_c::ReadBytes(kSystemIni), "[boot]\r\nshell=explorer.exe\r\n");
-    EXPECT_EQ(drive_c::CountMatching("c:\\windows", "system.ini.*"), 0) << "a temporary file was left";
+    EXPECT_EQ(CopiesLeftBesideSystemIni(), 0);
 }

@@ -1,7 +1,10 @@
 #include "sysfiles/sysfile_pages.h"
 
+#include <exception>
+#include <new>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -57,7 +60,7 @@ protected:
     ScratchSheet sheet_{pages_};
 };
 
-// A drive whose reads fail with an error no load expects, and that counts
+// A drive whose reads fail with `failure` while it is set, and that counts
 // the files it leaves open.
 class ReadFails : public ScratchDrive {
 public:
@@ -67,15 +70,15 @@ public:
         return file;
     }
     bool Read(HANDLE file, std::string& bytes) override {
-        if (failing_)
-            throw std::runtime_error("the device went away");
+        if (failure_)
+            std::rethrow_exception(failure_);
         return ScratchDrive::Read(file, bytes);
     }
     void Close(HANDLE file) override {
         --open_;
         ScratchDrive::Close(file);
     }
-    bool failing_ = false;
+    std::exception_ptr failure_;
     int open_ = 0;
 };
 
@@ -164,26 +167,32 @@ TEST_F(SysFilePagesTest, AnUnchangedFileIsNotSetAgainSoTheCaretStays) {
     EXPECT_EQ(start, 3u) << "the text was set again";
 }
 
-TEST(SysFilePagesLoad, AnyFailureWhileLoadingIsAFailedLoadThatSaveAsksAbout) {
+TEST(SysFilePagesLoad, AnyFailureWhileLoadingIsAFailedLoadThatClosesTheFileAndThatSaveAsksAbout) {
     ReadFails drive;
     SysFilePages pages(drive);
     ScratchSheet sheet(pages);
     pages.Create(Page::BootIni, sheet.Context());
     pages.CreateRest(Page::BootIni, sheet.Context());
     drive_c::WriteBytes(drive.Path("c:\\boot.ini"), "[boot loader]\r\n");
-    drive.failing_ = true;
-    try {
-        pages.Activate(Page::BootIni);
-        ADD_FAILURE() << "the load did not fail";
-    } catch (const LoadError& error) {
-        EXPECT_STREQ(error.what(), "Cannot open file c:\\boot.ini: the device went away");
-    }
-    EXPECT_EQ(drive.open_, 0) << "the file stays open, and locked against writers";
+    const std::pair<std::exception_ptr, std::string> failures[] = {
+        {std::make_exception_ptr(std::bad_alloc()), "there is not enough memory"},
+        {std::make_exception_ptr(std::runtime_error("the device went away")), "the device went away"},
+    };
+    for (const auto& [failure, reason] : failures) {
+        drive.failure_ = failure;
+        try {
+            pages.Activate(Page::BootIni);
+            ADD_FAILURE() << "the load did not fail: " << reason;
+        } catch (const LoadError& error) {
+            EXPECT_EQ(error.what(), "Cannot open file c:\\boot.ini: " + reason);
+        }
+        EXPECT_EQ(drive.open_, 0) << "the file stays open, and locked against writers: " << reason;
 
-    drive.failing_ = false;
-    BoxAnswer answer(IDNO);
-    sheet.Click(ids::Button(11));  // Save
-    EXPECT_NE(answer.Text().find("c:\\boot.ini could not be loaded (the device went away)"), std::string::npos)
-        << answer.Text();
-    EXPECT_EQ(drive_c::ReadBytes(drive.Path("c:\\boot.ini")), "[boot loader]\r\n");
+        drive.failure_ = nullptr;
+        BoxAnswer answer(IDNO);
+        sheet.Click(ids::Button(11));  // Save
+        EXPECT_NE(answer.Text().find("c:\\boot.ini could not be loaded (" + reason + ")"), std::string::npos)
+            << answer.Text();
+        EXPECT_EQ(drive_c::ReadBytes(drive.Path("c:\\boot.ini")), "[boot loader]\r\n");
+    }
 }
