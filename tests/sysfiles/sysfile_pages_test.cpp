@@ -1,9 +1,9 @@
 #include "sysfiles/sysfile_pages.h"
 
 #include <exception>
+#include <future>
 #include <new>
 #include <stdexcept>
-#include <thread>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
+#include "support/program.h"
 #include "support/scratch_drive.h"
 #include "support/scratch_sheet.h"
 
@@ -82,39 +83,24 @@ public:
     int open_ = 0;
 };
 
-// Answers the next message box this program shows with `button`, and keeps its text.
-class BoxAnswer {
-public:
-    explicit BoxAnswer(int button)
-        : thread_([this, button] {
-              for (int tries = 0; tries < 750 && text_.empty(); ++tries) {
-                  HWND box = FindWindowA("#32770", nullptr);
-                  DWORD process = 0;
-                  GetWindowThreadProcessId(box, &process);
-                  if (box && process == GetCurrentProcessId() && IsWindowVisible(box)) {
-                      char text[1024] = {};
-                      GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-                      text_ = text;
-                      PostMessageA(box, WM_COMMAND, button, 0);
-                  }
-                  Sleep(20);
-              }
-          }) {}
-    ~BoxAnswer() { Join(); }
-    // The box's text once it was answered; empty when none showed.
-    std::string Text() {
-        Join();
-        return text_;
-    }
-
-private:
-    void Join() {
-        if (thread_.joinable())
-            thread_.join();
-    }
-    std::string text_;
-    std::thread thread_;
-};
+// Answers the next message box this program shows with `button`; its text,
+// "" when none showed. The box holds this thread until it is answered.
+std::future<std::string> AnswerNextBox(int button) {
+    return std::async(std::launch::async, [button] {
+        std::string text;
+        e2e::PollFor([&] {
+            HWND box = FindWindowA("#32770", nullptr);
+            DWORD process = 0;
+            GetWindowThreadProcessId(box, &process);
+            if (!box || process != GetCurrentProcessId() || !IsWindowVisible(box))
+                return false;
+            text = ui::Window(GetDlgItem(box, 0xFFFF)).Text();
+            PostMessageA(box, WM_COMMAND, button, 0);
+            return true;
+        });
+        return text;
+    });
+}
 
 }  // namespace
 
@@ -189,10 +175,10 @@ TEST(SysFilePagesLoad, AnyFailureWhileLoadingIsAFailedLoadThatClosesTheFileAndTh
         EXPECT_EQ(drive.open_, 0) << "the file stays open, and locked against writers: " << reason;
 
         drive.failure_ = nullptr;
-        BoxAnswer answer(IDNO);
+        std::future<std::string> answer = AnswerNextBox(IDNO);
         sheet.Click(ids::Button(11));  // Save
-        EXPECT_NE(answer.Text().find("c:\\boot.ini could not be loaded (" + reason + ")"), std::string::npos)
-            << answer.Text();
+        const std::string question = answer.get();
+        EXPECT_NE(question.find("c:\\boot.ini could not be loaded (" + reason + ")"), std::string::npos) << question;
         EXPECT_EQ(drive_c::ReadBytes(drive.Path("c:\\boot.ini")), "[boot loader]\r\n");
     }
 }
