@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "core/app_error.h"
+#include "core/text_file.h"
 #include "ui/control_ids.h"
 #include "ui/error_box.h"
-#include "core/text_file.h"
 
 namespace {
 

@@ -22,14 +22,6 @@ AppError StreamWriteError(const std::string& path, DWORD error) {
     return AppError("Stream write error in " + path + ": " + FailureReason(error));
 }
 
-// Writes all of `bytes` to `file` and puts them on the disk.
-DWORD WriteToDisk(platform::Files& files, HANDLE file, std::string_view bytes) {
-    DWORD error = files.Write(file, bytes);
-    if (error == ERROR_SUCCESS)
-        error = files.Flush(file);
-    return error;
-}
-
 // The new bytes in a file of their own beside the target, removed again
 // unless they took the target's place or must be kept.
 class Temporary {
@@ -40,7 +32,7 @@ public:
         : files_(files), file_(files, CreateUnderRandomName(path)) {}
     ~Temporary() {
         file_.Close();
-        if (!placed_)
+        if (!kept_)
             files_.Delete(Name());
     }
     Temporary(const Temporary&) = delete;
@@ -50,14 +42,17 @@ public:
     // Another name of the same random part, which no other file has.
     std::string Sibling(const char* extension) const { return base_ + "." + extension; }
 
+    // All of `bytes`, on the disk.
     void Fill(std::string_view bytes) {
-        const DWORD error = WriteToDisk(files_, file_.Get(), bytes);
+        DWORD error = files_.Write(file_.Get(), bytes);
+        if (error == ERROR_SUCCESS)
+            error = files_.Flush(file_.Get());
         file_.Close();
         if (error != ERROR_SUCCESS)
             throw StreamWriteError(Name(), error);
     }
     // The file now has another name, or holds what must not be lost.
-    void Keep() { placed_ = true; }
+    void Keep() { kept_ = true; }
 
 private:
     HANDLE CreateUnderRandomName(const std::string& path) {
@@ -81,7 +76,7 @@ private:
     platform::Files& files_;
     std::string base_;
     platform::FileHandle file_;
-    bool placed_ = false;
+    bool kept_ = false;
 };
 
 bool Exists(platform::Files& files, const std::string& path) {
@@ -120,8 +115,9 @@ std::string ReplaceExisting(platform::Files& files, Temporary& temporary, const 
         temporary.Keep();
         return backup;
     }
-    // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 and its like leave the old file
-    // under the backup's name only: it gets its own name back.
+    // ERROR_UNABLE_TO_REMOVE_REPLACED and ERROR_UNABLE_TO_MOVE_REPLACEMENT
+    // leave both files under their own names; ERROR_UNABLE_TO_MOVE_REPLACEMENT_2
+    // leaves the old file under the backup's name only: it gets its own back.
     if (!Exists(files, path) && Exists(files, backup)) {
         const DWORD putBack = files.Move(backup, path);
         if (putBack != ERROR_SUCCESS) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/app_error.h"
-#include "ui/control_ids.h"
 #include "core/file_writer.h"
+#include "ui/control_ids.h"
 #include "ui/error_box.h"
 #include "sysinfo/hardware_probes.h"
 #include "sysinfo/registry_accessor.h"

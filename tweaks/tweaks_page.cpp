@@ -4,9 +4,9 @@
 #include <exception>
 
 #include "core/app_error.h"
-#include "ui/control_ids.h"
 #include "core/file_writer.h"
 #include "core/text_file.h"
+#include "ui/control_ids.h"
 #include "tweaks/policy_files.h"
 
 namespace {
