@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
+#include "core/text_file.h"
 #include "ui/control_ids.h"
 #include "ui/error_box.h"
-#include "ui/text_file.h"
 
 namespace {
 

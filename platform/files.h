@@ -1,9 +1,11 @@
 #pragma once
-// Files: the few file operations the load and save of text files need, behind
-// an interface so that a test can make any single step fail.
+// Files: the file operations the load and the writer need, one step each,
+// behind an interface so that a test can make any single step fail.
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -13,22 +15,57 @@ public:
     // Opens for reading while others may read but not write. INVALID_HANDLE_VALUE
     // on failure, with the system's error code in `error`.
     virtual HANDLE OpenForReading(const std::string& path, DWORD& error) = 0;
-    // Creates a new file that must not exist yet, for exclusive writing.
-    virtual HANDLE CreateNew(const std::string& path, DWORD attributes) = 0;
+    // Creates a file that must not exist yet, for exclusive writing; likewise.
+    virtual HANDLE CreateNew(const std::string& path, DWORD& error) = 0;
+    // Opens an existing file to write it over in place while others may only read it; likewise.
+    virtual HANDLE OpenForRewriting(const std::string& path, DWORD& error) = 0;
     virtual bool Read(HANDLE file, std::string& bytes) = 0;
-    // Returns the number of bytes written.
-    virtual size_t Write(HANDLE file, const char* data, size_t size) = 0;
-    virtual bool Flush(HANDLE file) = 0;
+    // The steps below return ERROR_SUCCESS or the system's error code.
+    // Writes all of `bytes` at the file's current position.
+    virtual DWORD Write(HANDLE file, std::string_view bytes) = 0;
+    // Ends the file at its current position.
+    virtual DWORD Truncate(HANDLE file) = 0;
+    // Puts everything written so far on the disk.
+    virtual DWORD Flush(HANDLE file) = 0;
     virtual void Close(HANDLE file) = 0;
-    // Puts `source` in place of `target`, which may exist.
-    virtual bool Replace(const std::string& source, const std::string& target) = 0;
-    virtual void Delete(const std::string& path) = 0;
+    // How many names the file has (its hard links); 1 when that cannot be told.
+    virtual DWORD LinkCount(const std::string& path) = 0;
+    // Puts `replacement` in place of `target`, which keeps its security and
+    // streams (the step fails rather than drop them); the old file is renamed
+    // to `backup` on the way.
+    virtual DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) = 0;
+    // Renames a file; fails when `target` exists.
+    virtual DWORD Move(const std::string& source, const std::string& target) = 0;
+    virtual DWORD Delete(const std::string& path) = 0;
     virtual DWORD Attributes(const std::string& path) = 0;  // INVALID_FILE_ATTRIBUTES when absent
-    virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;
+    virtual DWORD SetAttributes(const std::string& path, DWORD attributes) = 0;
     virtual bool MakeDirectory(const std::string& path) = 0;
+    // Fills `buffer` from the system's source of random numbers.
+    virtual bool Random(void* buffer, size_t size) = 0;
 };
 
 Files& RealFiles();
+
+// A handle of `files` that is closed when it goes.
+class FileHandle {
+public:
+    FileHandle(Files& files, HANDLE handle) : files_(files), handle_(handle) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    HANDLE Get() const { return handle_; }
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void Close() {
+        if (IsOpen())
+            files_.Close(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    Files& files_;
+    HANDLE handle_;
+};
 
 // The system's own description of error `code`, without its trailing line break.
 std::string SystemErrorText(DWORD code);

@@ -1,21 +1,32 @@
 #include "platform/files.h"
 
+#include <ntsecapi.h>
+
 #include <algorithm>
 
 namespace platform {
 namespace {
 
+DWORD ErrorOf(BOOL succeeded) { return succeeded ? ERROR_SUCCESS : GetLastError(); }
+
+HANDLE Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD& error) {
+    HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    return file;
+}
+
 class Win32Files : public Files {
 public:
     HANDLE OpenForReading(const std::string& path, DWORD& error) override {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-        return file;
+        return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, error);
     }
 
-    HANDLE CreateNew(const std::string& path, DWORD attributes) override {
-        return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+    HANDLE CreateNew(const std::string& path, DWORD& error) override {
+        return Open(path, GENERIC_WRITE, 0, CREATE_NEW, error);
+    }
+
+    HANDLE OpenForRewriting(const std::string& path, DWORD& error) override {
+        return Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, error);
     }
 
     bool Read(HANDLE file, std::string& bytes) override {
@@ -37,35 +48,54 @@ public:
         return true;
     }
 
-    size_t Write(HANDLE file, const char* data, size_t size) override {
-        size_t done = 0;
-        while (done < size) {
+    DWORD Write(HANDLE file, std::string_view bytes) override {
+        while (!bytes.empty()) {
             DWORD put = 0;
-            const DWORD want = static_cast<DWORD>(std::min<size_t>(size - done, 1 << 20));
-            if (!WriteFile(file, data + done, want, &put, nullptr) || put == 0)
-                break;
-            done += put;
+            const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 20));
+            if (!WriteFile(file, bytes.data(), want, &put, nullptr))
+                return GetLastError();
+            if (put == 0)
+                return ERROR_HANDLE_DISK_FULL;
+            bytes.remove_prefix(put);
         }
-        return done;
+        return ERROR_SUCCESS;
     }
 
-    bool Flush(HANDLE file) override { return FlushFileBuffers(file) != FALSE; }
+    DWORD Truncate(HANDLE file) override { return ErrorOf(SetEndOfFile(file)); }
+
+    DWORD Flush(HANDLE file) override { return ErrorOf(FlushFileBuffers(file)); }
 
     void Close(HANDLE file) override { CloseHandle(file); }
 
-    bool Replace(const std::string& source, const std::string& target) override {
-        return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    DWORD LinkCount(const std::string& path) override {
+        HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        BY_HANDLE_FILE_INFORMATION information{};
+        const bool known = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &information);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        return known ? std::max<DWORD>(information.nNumberOfLinks, 1) : 1;
     }
 
-    void Delete(const std::string& path) override { DeleteFileA(path.c_str()); }
+    DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) override {
+        return ErrorOf(ReplaceFileA(target.c_str(), replacement.c_str(), backup.c_str(), 0, nullptr, nullptr));
+    }
+
+    DWORD Move(const std::string& source, const std::string& target) override {
+        return ErrorOf(MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH));
+    }
+
+    DWORD Delete(const std::string& path) override { return ErrorOf(DeleteFileA(path.c_str())); }
 
     DWORD Attributes(const std::string& path) override { return GetFileAttributesA(path.c_str()); }
 
-    bool SetAttributes(const std::string& path, DWORD attributes) override {
-        return SetFileAttributesA(path.c_str(), attributes) != FALSE;
+    DWORD SetAttributes(const std::string& path, DWORD attributes) override {
+        return ErrorOf(SetFileAttributesA(path.c_str(), attributes));
     }
 
     bool MakeDirectory(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+
+    bool Random(void* buffer, size_t size) override { return RtlGenRandom(buffer, static_cast<ULONG>(size)) != FALSE; }
 };
 
 }  // namespace

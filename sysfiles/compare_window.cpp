@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 
 namespace {
 
@@ -25,6 +25,8 @@ LineLook LookOf(LineKind kind) {
             return {"- ", RGB(160, 0, 0), RGB(255, 225, 225)};
         case LineKind::Skipped:
             return {"", RGB(90, 90, 90), RGB(230, 230, 238)};
+        case LineKind::Note:
+            return {"", RGB(0, 0, 128), RGB(255, 250, 205)};
         case LineKind::Unchanged:
             break;
     }

@@ -86,6 +86,30 @@ void OrderChanges(std::vector<DiffLine>& lines) {
     }
 }
 
+bool EndsInLineBreak(std::string_view text) { return !text.empty() && (text.back() == '\r' || text.back() == '\n'); }
+
+// The lines of `text`, each with the line break that ends it; without the
+// one at the very end when `withLast` is false.
+Lines LinesWithBreaks(std::string_view text, bool withLast) {
+    Lines lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        if (end < text.size())
+            end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+        lines.emplace_back(text.substr(start, end - start));
+        start = end;
+    }
+    if (!withLast && EndsInLineBreak(text))
+        lines.back() = SplitLines(lines.back()).front();
+    return lines;
+}
+
+size_t CountUnchanged(const std::vector<DiffLine>& lines) {
+    return static_cast<size_t>(std::count_if(lines.begin(), lines.end(),
+                                             [](const DiffLine& line) { return line.kind == LineKind::Unchanged; }));
+}
+
 }  // namespace
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -144,4 +168,25 @@ std::vector<DiffLine> AroundChanges(const std::vector<DiffLine>& lines, size_t c
         start = end;
     }
     return shown;
+}
+
+std::string DifferencesLinesDoNotShow(std::string_view first, std::string_view second) {
+    const std::string_view shownFirst = first.substr(0, first.find('\0'));
+    const std::string_view shownSecond = second.substr(0, second.find('\0'));
+    const bool finalBreakDiffers = EndsInLineBreak(shownFirst) != EndsInLineBreak(shownSecond);
+    // A line both hold that matches only without its line break: the breaks differ.
+    const size_t sameWithBreaks = CountUnchanged(CompareLines(LinesWithBreaks(shownFirst, !finalBreakDiffers),
+                                                              LinesWithBreaks(shownSecond, !finalBreakDiffers)));
+    const size_t same = CountUnchanged(CompareLines(SplitLines(shownFirst), SplitLines(shownSecond)));
+    std::string differences;
+    auto add = [&differences](const char* difference) {
+        differences += (differences.empty() ? "" : ", ") + std::string(difference);
+    };
+    if (sameWithBreaks < same)
+        add("line breaks");
+    if (finalBreakDiffers)
+        add("a final line break");
+    if (first.substr(shownFirst.size()) != second.substr(shownSecond.size()))
+        add("bytes after a zero byte");
+    return differences.empty() ? "" : "The files also differ in what the lines do not show: " + differences;
 }

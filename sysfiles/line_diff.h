@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-enum class LineKind { Unchanged, OnlyInFirst, OnlyInSecond, Skipped };
+// Note: a line about the texts as a whole, not one of theirs.
+enum class LineKind { Unchanged, OnlyInFirst, OnlyInSecond, Skipped, Note };
 
 struct DiffLine {
     LineKind kind;
@@ -28,3 +29,8 @@ std::vector<DiffLine> CompareLines(const std::vector<std::string>& first, const 
 // The changed lines with up to `context` unchanged lines before and after
 // each; every longer run of unchanged lines becomes one Skipped line.
 std::vector<DiffLine> AroundChanges(const std::vector<DiffLine>& lines, size_t context);
+
+// How two files differ beyond what their lines show, in words: in their line
+// breaks (CR+LF, CR or LF) where they hold the same line, in a line break at
+// the very end, and in the bytes from a zero byte on. Empty when they do not.
+std::string DifferencesLinesDoNotShow(std::string_view first, std::string_view second);

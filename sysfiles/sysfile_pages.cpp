@@ -1,166 +1,129 @@
 #include "sysfiles/sysfile_pages.h"
 
-#include "sysfiles/line_diff.h"
-#include "ui/control_ids.h"
+#include <string>
+#include <vector>
+
 #include "ui/error_box.h"
-#include "ui/text_file.h"
 
 namespace {
 
-// Every Back Up button carries its hint; only WIN.INI's shows it.
-using FileButton = ButtonRow<SysFilePages>;
-
-struct SysFileRow {
-    Page page;
-    int memo;  // MemoN, the editor
-    ui::Rect editor;
-    const char* path;
-    const char* backUpPath;
-    FileButton backUp;
-    FileButton save;
-};
-
 constexpr ui::Rect kFirstEditor{0, 0, 790, 393};
 constexpr ui::Rect kEditor{-1, 0, 790, 393};
-// On AUTOEXEC.BAT the two buttons stand 8 pixels further left.
+// On AUTOEXEC.BAT the four buttons stand 8 pixels further left.
+constexpr ui::Rect kRestore{432, 397, 89, 25}, kCompare{520, 397, 89, 25};
 constexpr ui::Rect kBackUp{608, 397, 89, 25}, kSave{696, 397, 89, 25};
+constexpr ui::Rect kRestoreLeft{424, 397, 89, 25}, kCompareLeft{512, 397, 89, 25};
 constexpr ui::Rect kBackUpLeft{600, 397, 89, 25}, kSaveLeft{688, 397, 89, 25};
 
-const SysFileRow kSysFiles[SysFilePages::kFileCount] = {
-    {Page::WinIni,
-     1,
-     kFirstEditor,
-     "c:\\windows\\win.ini",
-     "c:\\windows\\winBU.ini",
-     {1, "Back Up", kBackUp, "Saves the file as winBU.INI in the same directory", &SysFilePages::Button1Click, true},
-     {2, "Save", kSave, nullptr, &SysFilePages::Button2Click, false}},
-    {Page::SystemIni,
-     2,
-     kEditor,
-     "c:\\windows\\system.ini",
-     "c:\\windows\\systemBU.ini",
-     {3, "Back Up", kBackUp, "Saves the file as systemBU.INI in the same directory", &SysFilePages::Button3Click,
-      false},
-     {10, "Save", kSave, nullptr, &SysFilePages::Button10Click, false}},
-    {Page::BootIni,
-     3,
-     kEditor,
-     "c:\\boot.ini",
-     "c:\\bootBU.ini",
-     {5, "Back Up", kBackUp, "Saves the file as bootBU.INI in the same directory", &SysFilePages::Button5Click, false},
-     {11, "Save", kSave, nullptr, &SysFilePages::Button11Click, false}},
-    {Page::ControlIni,
-     4,
-     kEditor,
-     "c:\\windows\\control.ini",
-     "c:\\windows\\controlBU.ini",
-     {6, "Back Up", kBackUp, "Saves the file as controlBU.INI in the same directory", &SysFilePages::Button6Click,
-      false},
-     {12, "Save", kSave, nullptr, &SysFilePages::Button12Click, false}},
-    {Page::AutoexecBat,
-     5,
-     kEditor,
-     "c:\\autoexec.bat",
-     "c:\\autoexecBU.bat",
-     {8, "Back Up", kBackUpLeft, "Saves the file as autoexecBU.BAT in the same directory", &SysFilePages::Button8Click,
-      false},
-     {13, "Save", kSaveLeft, nullptr, &SysFilePages::Button13Click, false}},
-    {Page::ConfigSys,
-     6,
-     kEditor,
-     "c:\\config.sys",
-     "c:\\configBU.sys",
-     {9, "Back Up", kBackUp, "Saves the file as configBU.SYS in the same directory", &SysFilePages::Button9Click,
-      false},
-     {14, "Save", kSave, nullptr, &SysFilePages::Button14Click, false}},
-};
-
-// Restore and Compare stand left of Back Up, shifted with it on AUTOEXEC.BAT.
-struct BackUpRow {
-    Page page;
-    FileButton restore;
-    FileButton compare;
-};
-
-constexpr ui::Rect kRestore{432, 397, 89, 25}, kCompare{520, 397, 89, 25};
-constexpr ui::Rect kRestoreLeft{424, 397, 89, 25}, kCompareLeft{512, 397, 89, 25};
-
-const BackUpRow kBackUpRows[SysFilePages::kFileCount] = {
-    {Page::WinIni,
-     {41, "Restore", kRestore, nullptr, &SysFilePages::Button41Click, false},
-     {42, "Compare", kCompare, nullptr, &SysFilePages::Button42Click, false}},
-    {Page::SystemIni,
-     {43, "Restore", kRestore, nullptr, &SysFilePages::Button43Click, false},
-     {44, "Compare", kCompare, nullptr, &SysFilePages::Button44Click, false}},
-    {Page::BootIni,
-     {45, "Restore", kRestore, nullptr, &SysFilePages::Button45Click, false},
-     {46, "Compare", kCompare, nullptr, &SysFilePages::Button46Click, false}},
-    {Page::ControlIni,
-     {47, "Restore", kRestore, nullptr, &SysFilePages::Button47Click, false},
-     {48, "Compare", kCompare, nullptr, &SysFilePages::Button48Click, false}},
-    {Page::AutoexecBat,
-     {49, "Restore", kRestoreLeft, nullptr, &SysFilePages::Button49Click, false},
-     {50, "Compare", kCompareLeft, nullptr, &SysFilePages::Button50Click, false}},
-    {Page::ConfigSys,
-     {51, "Restore", kRestore, nullptr, &SysFilePages::Button51Click, false},
-     {52, "Compare", kCompare, nullptr, &SysFilePages::Button52Click, false}},
-};
-
-// Unchanged lines shown before and after each change in the Compare window.
-constexpr size_t kCompareContext = 3;
+// Every Back Up button carries its hint; only WIN.INI's shows it.
+const FilePageRow kWinIni{
+    Page::WinIni,
+    1,
+    kFirstEditor,
+    "c:\\windows\\win.ini",
+    "c:\\windows\\winBU.ini",
+    {41, "Restore", kRestore, nullptr, &SysFilePages::Button41Click, false},
+    {42, "Compare", kCompare, nullptr, &SysFilePages::Button42Click, false},
+    {1, "Back Up", kBackUp, "Saves the file as winBU.INI in the same directory", &SysFilePages::Button1Click, true},
+    {2, "Save", kSave, nullptr, &SysFilePages::Button2Click, false}};
+const FilePageRow kSystemIni{
+    Page::SystemIni,
+    2,
+    kEditor,
+    "c:\\windows\\system.ini",
+    "c:\\windows\\systemBU.ini",
+    {43, "Restore", kRestore, nullptr, &SysFilePages::Button43Click, false},
+    {44, "Compare", kCompare, nullptr, &SysFilePages::Button44Click, false},
+    {3, "Back Up", kBackUp, "Saves the file as systemBU.INI in the same directory", &SysFilePages::Button3Click, false},
+    {10, "Save", kSave, nullptr, &SysFilePages::Button10Click, false}};
+const FilePageRow kBootIni{
+    Page::BootIni,
+    3,
+    kEditor,
+    "c:\\boot.ini",
+    "c:\\bootBU.ini",
+    {45, "Restore", kRestore, nullptr, &SysFilePages::Button45Click, false},
+    {46, "Compare", kCompare, nullptr, &SysFilePages::Button46Click, false},
+    {5, "Back Up", kBackUp, "Saves the file as bootBU.INI in the same directory", &SysFilePages::Button5Click, false},
+    {11, "Save", kSave, nullptr, &SysFilePages::Button11Click, false}};
+const FilePageRow kControlIni{Page::ControlIni,
+                              4,
+                              kEditor,
+                              "c:\\windows\\control.ini",
+                              "c:\\windows\\controlBU.ini",
+                              {47, "Restore", kRestore, nullptr, &SysFilePages::Button47Click, false},
+                              {48, "Compare", kCompare, nullptr, &SysFilePages::Button48Click, false},
+                              {6, "Back Up", kBackUp, "Saves the file as controlBU.INI in the same directory",
+                               &SysFilePages::Button6Click, false},
+                              {12, "Save", kSave, nullptr, &SysFilePages::Button12Click, false}};
+const FilePageRow kAutoexecBat{Page::AutoexecBat,
+                               5,
+                               kEditor,
+                               "c:\\autoexec.bat",
+                               "c:\\autoexecBU.bat",
+                               {49, "Restore", kRestoreLeft, nullptr, &SysFilePages::Button49Click, false},
+                               {50, "Compare", kCompareLeft, nullptr, &SysFilePages::Button50Click, false},
+                               {8, "Back Up", kBackUpLeft, "Saves the file as autoexecBU.BAT in the same directory",
+                                &SysFilePages::Button8Click, false},
+                               {13, "Save", kSaveLeft, nullptr, &SysFilePages::Button13Click, false}};
+const FilePageRow kConfigSys{
+    Page::ConfigSys,
+    6,
+    kEditor,
+    "c:\\config.sys",
+    "c:\\configBU.sys",
+    {51, "Restore", kRestore, nullptr, &SysFilePages::Button51Click, false},
+    {52, "Compare", kCompare, nullptr, &SysFilePages::Button52Click, false},
+    {9, "Back Up", kBackUp, "Saves the file as configBU.SYS in the same directory", &SysFilePages::Button9Click, false},
+    {14, "Save", kSave, nullptr, &SysFilePages::Button14Click, false}};
 
 const COLORREF kLime = RGB(0, 255, 0);
 const COLORREF kBlack = RGB(0, 0, 0);
 
-size_t IndexOf(Page page) {
-    for (size_t i = 0; i < SysFilePages::kFileCount; ++i)
-        if (kSysFiles[i].page == page)
-            return i;
-    return SysFilePages::kFileCount;
-}
-
-const SysFileRow* RowOf(Page page) {
-    const size_t index = IndexOf(page);
-    return index < SysFilePages::kFileCount ? &kSysFiles[index] : nullptr;
-}
-
 }  // namespace
 
-ui::Memo& SysFilePages::EditorOf(Page page) { return editors_[IndexOf(page)]; }
-SysFilePages::FileState& SysFilePages::StateOf(Page page) { return states_[IndexOf(page)]; }
+SysFilePages::SysFilePages(platform::Files& files)
+    : winIni_(kWinIni, files),
+      systemIni_(kSystemIni, files),
+      bootIni_(kBootIni, files),
+      controlIni_(kControlIni, files),
+      autoexecBat_(kAutoexecBat, files),
+      configSys_(kConfigSys, files) {}
+
+FilePage* SysFilePages::Find(Page page) {
+    for (FilePage* file : FilePages())
+        if (file->Row().page == page)
+            return file;
+    return nullptr;
+}
 
 void SysFilePages::Create(Page page, const PageContext& context) {
-    const SysFileRow* row = RowOf(page);
-    if (!row)
+    FilePage* file = Find(page);
+    if (!file)
         return;
     if (!editorFont_) {
         editorFont_ = ui::CreateDesignFont({.bold = true}, context.dpi);
         black_.reset(CreateSolidBrush(kBlack));
     }
-    EditorOf(page).Create(
-        {.parent = context.sheet, .bounds = row->editor, .id = ids::Memo(row->memo), .font = editorFont_.get()},
-        context.dpi);
+    file->CreateEditor(context, editorFont_.get());
     dpi_ = context.dpi;
 }
 
 // The buttons: the file shows without them.
 void SysFilePages::CreateRest(Page page, const PageContext& context) {
-    const SysFileRow* row = RowOf(page);
-    if (!row)
+    FilePage* file = Find(page);
+    if (!file)
         return;
-    // Created before Back Up so that Tab goes through the buttons from left to right.
-    const BackUpRow& backUpRow = kBackUpRows[IndexOf(page)];
-    restoreButtons_[IndexOf(page)] = CreatePageButton(context, backUpRow.restore, *this);
-    compareButtons_[IndexOf(page)] = CreatePageButton(context, backUpRow.compare, *this);
-    RefreshBackupButtons(page);
-    CreatePageButton(context, row->backUp, *this);
-    CreatePageButton(context, row->save, *this);
+    const FilePageRow& row = file->Row();
+    file->SetBackUpTools(CreatePageButton(context, row.restore, *this), CreatePageButton(context, row.compare, *this));
+    CreatePageButton(context, row.backUp, *this);
+    CreatePageButton(context, row.save, *this);
 }
 
 HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
     bool isEditor = false;
-    for (const ui::Memo& editor : editors_)
-        isEditor = isEditor || editor.Handle() == control;
+    for (const FilePage* file : FilePages())
+        isEditor = isEditor || file->Holds(control);
     if (!isEditor)
         return nullptr;
     // The editors: lime text on black.
@@ -169,120 +132,25 @@ HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
     return black_.get();
 }
 
-void SysFilePages::LoadWinIni() { Load(Page::WinIni); }
+void SysFilePages::LoadWinIni() { winIni_.Load(); }
 
 void SysFilePages::Activate(Page page) {
-    if (!RowOf(page))
-        return;
-    RefreshBackupButtons(page);
-    Load(page);
-}
-
-void SysFilePages::Load(Page page) {
-    const char* path = RowOf(page)->path;
-    std::string bytes;
-    try {
-        bytes = ReadFileBytes(files_, path);
-    } catch (const LoadError& error) {
-        if (!error.FileMissing())
-            StateOf(page).loadFailure = error.Reason();
-        throw;
-    }
-    if (StillShows(page, bytes))
-        return;
-    if (EditorOf(page).IsModified()) {
-        if (bytes == StateOf(page).bytes)
-            return Remember(page, bytes);
-        const bool keepTyped = AskYesNo(std::string(path) +
-                                            " has changed on disk since it was loaded, and the editor holds "
-                                            "changes that are not saved.\n\n"
-                                            "Yes keeps the text you typed; No shows the file as it is now.",
-                                        true);
-        // Saving the typed text later replaces the file as it is now.
-        if (keepTyped)
-            return Remember(page, bytes);
-    }
-    Show(page, bytes);
-}
-
-void SysFilePages::Show(Page page, const std::string& bytes) {
-    ui::Memo& editor = EditorOf(page);
-    const std::string text = EditorTextFromBytes(bytes);
-    if (editor.Text() != text) {
-        try {
-            editor.SetText(text);
-        } catch (const AppError&) {
-            const LoadError error(RowOf(page)->path, "it is too large for the editor");
-            StateOf(page).loadFailure = error.Reason();
-            throw error;
-        }
-    }
-    editor.SetModified(false);
-    Remember(page, bytes);
-    StateOf(page).shownLength = editor.Length();
-}
-
-bool SysFilePages::StillShows(Page page, const std::string& bytes) {
-    const FileState& state = StateOf(page);
-    const ui::Memo& editor = EditorOf(page);
-    return state.shownLength >= 0 && state.loadFailure.empty() && bytes == state.bytes && !editor.IsModified() &&
-           editor.Length() == state.shownLength;
-}
-
-void SysFilePages::Remember(Page page, const std::string& bytes) {
-    StateOf(page) = {bytes, BytesFromFirstZero(bytes), ""};
-}
-
-bool SysFilePages::BackUp(Page page) {
-    const bool written = WriteEditor(page, RowOf(page)->backUpPath);
-    RefreshBackupButtons(page);
-    return written;
-}
-
-bool SysFilePages::Save(Page page) {
-    const std::string path = RowOf(page)->path;
-    const FileState& state = StateOf(page);
-    if (!state.loadFailure.empty() && !AskYesNo(path + " could not be loaded (" + state.loadFailure +
-                                                    "), so the editor does not show what the file holds.\n\n"
-                                                    "Write the editor's text over the file anyway?",
-                                                false))
-        return false;
-    if (state.hiddenBytes &&
-        !AskYesNo(path + " holds " + std::to_string(state.hiddenBytes) + (state.hiddenBytes == 1 ? " byte" : " bytes") +
-                      " from a zero byte on, which the editor cannot show. Saving cuts them off the file.\n\n"
-                      "Save anyway?",
-                  false))
-        return false;
-    if (!WriteEditor(page, path))
-        return false;
-    EditorOf(page).SetModified(false);
-    Remember(page, EditorOf(page).Text());
-    return true;
-}
-
-bool SysFilePages::WriteEditor(Page page, const std::string& path) {
-    ReadOnlyFile readOnly = ReadOnlyFile::Refuse;
-    if (IsReadOnlyFile(files_, path)) {
-        if (!AskYesNo(path + " is read-only.\n\nSave it anyway? It stays read-only afterwards.", false))
-            return false;
-        readOnly = ReadOnlyFile::Overwrite;
-    }
-    WriteFileText(files_, path, EditorOf(page).Text(), readOnly);
-    return true;
+    if (FilePage* file = Find(page))
+        file->Activate();
 }
 
 bool SysFilePages::SaveChangesBeforeClosing() {
-    std::vector<Page> typedIn;
-    std::string files;
-    for (const SysFileRow& row : kSysFiles) {
-        if (!EditorOf(row.page).IsModified())
+    std::vector<FilePage*> typedIn;
+    std::string paths;
+    for (FilePage* file : FilePages()) {
+        if (!file->IsModified())
             continue;
-        typedIn.push_back(row.page);
-        files += std::string("\n") + row.path;
+        typedIn.push_back(file);
+        paths += std::string("\n") + file->Row().path;
     }
     if (typedIn.empty())
         return true;
-    switch (AskYesNoCancel("These files have changes that are not saved:\n" + files + "\n\nSave them?")) {
+    switch (AskYesNoCancel("These files have changes that are not saved:\n" + paths + "\n\nSave them?")) {
         case Answer::Cancel:
             return false;
         case Answer::No:
@@ -290,74 +158,33 @@ bool SysFilePages::SaveChangesBeforeClosing() {
         case Answer::Yes:
             break;
     }
-    for (Page page : typedIn)
-        if (!Save(page))
+    for (FilePage* file : typedIn)
+        if (!file->Save())
             return false;
     return true;
 }
 
-void SysFilePages::RefreshBackupButtons(Page page) {
-    const DWORD attributes = files_.Attributes(RowOf(page)->backUpPath);
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    EnableWindow(restoreButtons_[IndexOf(page)].Handle(), exists);
-    EnableWindow(compareButtons_[IndexOf(page)].Handle(), exists);
-}
-
-std::string SysFilePages::ReadBackUp(Page page) {
-    try {
-        return ReadFileBytes(files_, RowOf(page)->backUpPath);
-    } catch (const LoadError& error) {
-        if (error.FileMissing())
-            RefreshBackupButtons(page);
-        throw;
-    }
-}
-
-void SysFilePages::Restore(Page page) {
-    const std::string text = EditorTextFromBytes(ReadBackUp(page));
-    ui::Memo& editor = EditorOf(page);
-    if (editor.IsModified() && !AskYesNo(std::string(RowOf(page)->path) +
-                                             " has changes in the editor that are not saved.\n\n"
-                                             "Replace them with the text of " +
-                                             RowOf(page)->backUpPath + "?",
-                                         false))
-        return;
-    editor.SetText(text);
-    // Typed changes until saved: the file is written only by Save.
-    editor.SetModified(true);
-}
-
-void SysFilePages::Compare(Page page) {
-    const SysFileRow& row = *RowOf(page);
-    const std::string backUp = EditorTextFromBytes(ReadBackUp(page));
-    const std::string file = EditorTextFromBytes(ReadFileBytes(files_, row.path));
-    const std::vector<DiffLine> lines =
-        AroundChanges(CompareLines(SplitLines(file), SplitLines(backUp)), kCompareContext);
-    compareWindows_[IndexOf(page)].Open(GetAncestor(EditorOf(page).Handle(), GA_ROOT), row.path, row.backUpPath, lines,
-                                        dpi_);
-}
-
-void SysFilePages::Button1Click() { BackUp(Page::WinIni); }
-void SysFilePages::Button2Click() { Save(Page::WinIni); }
-void SysFilePages::Button3Click() { BackUp(Page::SystemIni); }
-void SysFilePages::Button10Click() { Save(Page::SystemIni); }
-void SysFilePages::Button5Click() { BackUp(Page::BootIni); }
-void SysFilePages::Button11Click() { Save(Page::BootIni); }
-void SysFilePages::Button6Click() { BackUp(Page::ControlIni); }
-void SysFilePages::Button12Click() { Save(Page::ControlIni); }
-void SysFilePages::Button8Click() { BackUp(Page::AutoexecBat); }
-void SysFilePages::Button13Click() { Save(Page::AutoexecBat); }
-void SysFilePages::Button9Click() { BackUp(Page::ConfigSys); }
-void SysFilePages::Button14Click() { Save(Page::ConfigSys); }
-void SysFilePages::Button41Click() { Restore(Page::WinIni); }
-void SysFilePages::Button42Click() { Compare(Page::WinIni); }
-void SysFilePages::Button43Click() { Restore(Page::SystemIni); }
-void SysFilePages::Button44Click() { Compare(Page::SystemIni); }
-void SysFilePages::Button45Click() { Restore(Page::BootIni); }
-void SysFilePages::Button46Click() { Compare(Page::BootIni); }
-void SysFilePages::Button47Click() { Restore(Page::ControlIni); }
-void SysFilePages::Button48Click() { Compare(Page::ControlIni); }
-void SysFilePages::Button49Click() { Restore(Page::AutoexecBat); }
-void SysFilePages::Button50Click() { Compare(Page::AutoexecBat); }
-void SysFilePages::Button51Click() { Restore(Page::ConfigSys); }
-void SysFilePages::Button52Click() { Compare(Page::ConfigSys); }
+void SysFilePages::Button1Click() { winIni_.BackUp(); }
+void SysFilePages::Button2Click() { winIni_.Save(); }
+void SysFilePages::Button3Click() { systemIni_.BackUp(); }
+void SysFilePages::Button10Click() { systemIni_.Save(); }
+void SysFilePages::Button5Click() { bootIni_.BackUp(); }
+void SysFilePages::Button11Click() { bootIni_.Save(); }
+void SysFilePages::Button6Click() { controlIni_.BackUp(); }
+void SysFilePages::Button12Click() { controlIni_.Save(); }
+void SysFilePages::Button8Click() { autoexecBat_.BackUp(); }
+void SysFilePages::Button13Click() { autoexecBat_.Save(); }
+void SysFilePages::Button9Click() { configSys_.BackUp(); }
+void SysFilePages::Button14Click() { configSys_.Save(); }
+void SysFilePages::Button41Click() { winIni_.Restore(); }
+void SysFilePages::Button42Click() { winIni_.Compare(dpi_); }
+void SysFilePages::Button43Click() { systemIni_.Restore(); }
+void SysFilePages::Button44Click() { systemIni_.Compare(dpi_); }
+void SysFilePages::Button45Click() { bootIni_.Restore(); }
+void SysFilePages::Button46Click() { bootIni_.Compare(dpi_); }
+void SysFilePages::Button47Click() { controlIni_.Restore(); }
+void SysFilePages::Button48Click() { controlIni_.Compare(dpi_); }
+void SysFilePages::Button49Click() { autoexecBat_.Restore(); }
+void SysFilePages::Button50Click() { autoexecBat_.Compare(dpi_); }
+void SysFilePages::Button51Click() { configSys_.Restore(); }
+void SysFilePages::Button52Click() { configSys_.Compare(dpi_); }

@@ -2,26 +2,21 @@
 // The six system file pages: an editor each, with "Back Up" and "Save", and
 // "Restore" and "Compare" for the backup file.
 #include <array>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "platform/files.h"
-#include "sysfiles/compare_window.h"
+#include "sysfiles/file_page.h"
 #include "ui/controls.h"
 #include "ui/page.h"
 
 class SysFilePages : public PageHandler {
 public:
-    explicit SysFilePages(platform::Files& files = platform::RealFiles()) : files_(files) {}
+    explicit SysFilePages(platform::Files& files = platform::RealFiles());
     SysFilePages(const SysFilePages&) = delete;
     SysFilePages& operator=(const SysFilePages&) = delete;
 
     void Create(Page page, const PageContext& context) override;
     void CreateRest(Page page, const PageContext& context) override;
-    // Shows the page's file again: an editor without typed changes reloads
-    // it; typed changes are kept, and when the file changed on disk meanwhile
-    // the user chooses which to keep. Throws LoadError.
+    // Shows the page's file again (FilePage::Activate). Throws LoadError.
     void Activate(Page page) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
 
@@ -57,43 +52,15 @@ public:
     void Button51Click();
     void Button52Click();
 
-    static constexpr size_t kFileCount = 6;
-
 private:
-    // What the page knows of its file since the editor last showed or saved it.
-    struct FileState {
-        std::optional<std::string> bytes;  // the file's bytes, when known
-        size_t hiddenBytes = 0;            // from a zero byte on: the editor cannot show them
-        std::string loadFailure;           // why the last load failed, other than a missing file
-        int shownLength = -1;              // the editor's text length when it last showed `bytes`
-    };
-    // Whether the editor, untouched, still shows `bytes` as it last did:
-    // then a reload has nothing to do, and the big text is not fetched.
-    bool StillShows(Page page, const std::string& bytes);
+    // In tab order.
+    std::array<FilePage*, 6> FilePages() {
+        return {&winIni_, &systemIni_, &bootIni_, &controlIni_, &autoexecBat_, &configSys_};
+    }
+    // The file page shown on `page`, or nullptr for the other pages.
+    FilePage* Find(Page page);
 
-    void Load(Page page);
-    // The file's bytes into the editor, its typed changes gone.
-    void Show(Page page, const std::string& bytes);
-    void Remember(Page page, const std::string& bytes);
-    // Each returns false when the user chose not to write.
-    bool BackUp(Page page);
-    bool Save(Page page);
-    bool WriteEditor(Page page, const std::string& path);
-    ui::Memo& EditorOf(Page page);
-    FileState& StateOf(Page page);
-    // Restore and Compare are enabled while the backup file exists.
-    void RefreshBackupButtons(Page page);
-    // The backup's bytes; a missing backup disables its buttons. Throws LoadError.
-    std::string ReadBackUp(Page page);
-    // The backup's text into the editor, as typed changes; the file stays as it is.
-    void Restore(Page page);
-    void Compare(Page page);
-
-    platform::Files& files_;
-    std::array<ui::Memo, kFileCount> editors_;
-    std::array<FileState, kFileCount> states_;
-    std::array<ui::Button, kFileCount> restoreButtons_, compareButtons_;
-    std::array<CompareWindow, kFileCount> compareWindows_;
+    FilePage winIni_, systemIni_, bootIni_, controlIni_, autoexecBat_, configSys_;
     ui::Dpi dpi_;
     ui::Font editorFont_;
     ui::Brush black_;

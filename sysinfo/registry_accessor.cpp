@@ -1,6 +1,6 @@
 #include "sysinfo/registry_accessor.h"
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 
 namespace {
 

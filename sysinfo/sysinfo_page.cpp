@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
+#include "core/file_writer.h"
 #include "ui/control_ids.h"
-#include "ui/text_file.h"
 #include "ui/error_box.h"
 #include "sysinfo/hardware_probes.h"
 #include "sysinfo/registry_accessor.h"

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <exception>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
+#include "core/file_writer.h"
+#include "core/text_file.h"
 #include "ui/control_ids.h"
-#include "ui/text_file.h"
 #include "tweaks/policy_files.h"
 
 namespace {

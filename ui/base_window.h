@@ -5,7 +5,7 @@
 // when the window is gone, so an owner can tell a live window from a dead one.
 #include <windows.h>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 #include "ui/error_box.h"
 
 namespace ui {

@@ -6,8 +6,8 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include "core/app_error.h"
 #include "platform/system_library.h"
-#include "ui/app_error.h"
 
 namespace ui {
 
@@ -48,11 +48,16 @@ RECT Window::BoundsOnParent() const {
 bool Window::TrySetText(const std::string& text) { return SetWindowTextA(hwnd_, text.c_str()) != FALSE; }
 
 HWND CreateControl(const CreateArgs& args, const Dpi& dpi) {
-    DWORD style = args.style | WS_CHILD | (args.visible ? WS_VISIBLE : 0);
-    HWND control = CreateWindowExA(
-        args.exStyle, args.className, args.text.c_str(), style, dpi.Scale(args.bounds.x), dpi.Scale(args.bounds.y),
-        dpi.Scale(args.bounds.width), dpi.Scale(args.bounds.height), args.parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)), GetModuleHandleA(nullptr), nullptr);
+    const DWORD style = args.style | WS_CHILD | (args.visible ? WS_VISIBLE : 0);
+    const int x = dpi.Scale(args.bounds.x), y = dpi.Scale(args.bounds.y);
+    const int width = dpi.Scale(args.bounds.width), height = dpi.Scale(args.bounds.height);
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id));
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND control = args.unicode ? CreateWindowExW(args.exStyle, DecodeText(args.className, CP_ACP).c_str(),
+                                                  DecodeText(args.text, CP_ACP).c_str(), style, x, y, width, height,
+                                                  args.parent, id, instance, nullptr)
+                                : CreateWindowExA(args.exStyle, args.className, args.text.c_str(), style, x, y, width,
+                                                  height, args.parent, id, instance, nullptr);
     if (!control)
         throw AppError(std::string("Cannot create the control ") + args.className);
     if (args.font)
@@ -71,8 +76,19 @@ void GiveEditControlsTheirOwnDc() {
 void Memo::Create(CreateArgs args, const Dpi& dpi) {
     args.className = "EDIT";
     args.style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP;
+    args.unicode = true;
     hwnd_ = CreateControl(args, dpi);
     SendMessageA(hwnd_, EM_SETLIMITTEXT, 0, 0);
+}
+
+std::wstring Memo::WideText() const {
+    const int length = GetWindowTextLengthW(hwnd_);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
 }
 
 namespace {
@@ -84,10 +100,15 @@ int CharactersIn(const std::string& text) {
 }  // namespace
 
 void Memo::SetText(const std::string& text) {
-    const std::string previous = Text();
+    const std::wstring previous = WideText();
+    const bool modified = IsModified();
     if (text.size() < 0x7FFFFFFE && TrySetText(text) && Length() == CharactersIn(text))
         return;
-    TrySetText(previous);
+    // Whatever the control made of it, the earlier text goes back; the mark
+    // of typed changes, which setting a text clears, goes back as it was.
+    if (WideText() != previous)
+        SetWindowTextW(hwnd_, previous.c_str());
+    SetModified(modified);
     throw AppError("Text exceeds memo capacity");
 }
 

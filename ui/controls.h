@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/code_page.h"
+
 namespace ui {
 
 struct Rect {
@@ -111,6 +113,9 @@ struct CreateArgs {
     int id = 0;
     HFONT font = nullptr;
     bool visible = true;
+    // A window of the system's wide characters, which keeps any character it
+    // is given or the user pastes, whether the ANSI code page has it or not.
+    bool unicode = false;
 };
 
 class Window {
@@ -144,12 +149,19 @@ HWND CreateControl(const CreateArgs& args, const Dpi& dpi);
 void GiveEditControlsTheirOwnDc();
 
 // A multi-line edit box whose text is the whole of its lines, CR+LF separated.
+// It keeps its text in wide characters; its bytes are those of the ANSI code page.
 class Memo : public Window {
 public:
     // Word wrap, no scroll bars, the platform's maximum capacity.
     void Create(CreateArgs args, const Dpi& dpi);
+    std::wstring WideText() const;
+    // The text in the ANSI code page, with the count of characters it has no
+    // bytes for.
+    EncodedText Encoded() const { return EncodeText(WideText(), CP_ACP); }
+    // The same bytes; a character the code page has no bytes for is "?".
+    std::string Text() const { return Encoded().bytes; }
     // Throws AppError "Text exceeds memo capacity" when the text does not fit;
-    // the memo then keeps its earlier text.
+    // the memo then keeps its earlier text and its mark of typed changes.
     void SetText(const std::string& text);
     void Clear() { SetText(""); }
     // Puts `line` followed by CR+LF at the end of the text.

@@ -1,6 +1,6 @@
 #include "ui/tab_sheet.h"
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 
 namespace ui {
 

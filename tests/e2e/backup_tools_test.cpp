@@ -17,6 +17,13 @@ const int kSystemRestore = ids::Button(43), kSystemBackUpButton = ids::Button(3)
 const int kWinIniCompare = ids::Button(42);
 constexpr char kCompareTitle[] = "Compare - c:\\windows\\win.ini with c:\\windows\\winBU.ini";
 
+constexpr char kBootIni[] = "c:\\boot.ini";
+constexpr char kBootBackUp[] = "c:\\bootBU.ini";
+
+bool IsDefault(const e2e::MessageBoxInfo& box, int buttonId) {
+    return (GetWindowLongA(GetDlgItem(box.window, buttonId), GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
+}
+
 bool IsEnabled(e2e::Program& program, int id) { return IsWindowEnabled(program.Control(id)) != FALSE; }
 
 // The program's Compare window of WIN.INI, once it shows.
@@ -132,4 +139,73 @@ TEST(BackupToolsTest, CompareShowsTheChangedLinesMarkedAndEscClosesIt) {
     PostMessageA(again, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close button
     EXPECT_TRUE(e2e::PollFor([&] { return !IsWindow(again); }));
     EXPECT_TRUE(program.MessageBoxes().empty());
+}
+
+TEST(BackupToolsTest, BackUpAsksBeforeReplacingAGoodBackupWithAnEditorThatLacksTheFile) {
+    const std::string good = "[boot loader]\r\ntimeout=30\r\n";
+    drive_c::Remove(kBootIni);  // as on every Windows since Vista
+    drive_c::WriteBytes(kBootBackUp, good);
+    e2e::Program program;
+    program.SelectPage(kBootIniTab);
+    auto box = program.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, "File not found");
+    program.PressOk(*box);
+
+    program.Click(ids::Button(5));  // Back Up
+    box = program.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value()) << "the good backup was replaced without a word";
+    EXPECT_NE(box->text.find("c:\\bootBU.ini holds an earlier backup"), std::string::npos) << box->text;
+    EXPECT_NE(box->text.find("the file was not found"), std::string::npos) << box->text;
+    EXPECT_TRUE(IsDefault(*box, IDNO));
+    program.Press(*box, IDNO);
+    EXPECT_EQ(drive_c::ReadBytes(kBootBackUp), good);
+
+    // With the whole file in the editor, Back Up is one click again.
+    drive_c::WriteBytes(kBootIni, "[boot loader]\r\ntimeout=5\r\n");
+    program.SelectPage(kSystemIniTab);
+    program.SelectPage(kBootIniTab);
+    program.Click(ids::Button(5));
+    EXPECT_TRUE(program.MessageBoxes().empty());
+    EXPECT_EQ(drive_c::ReadBytes(kBootBackUp), "[boot loader]\r\ntimeout=5\r\n");
+    drive_c::Remove(kBootIni);
+    drive_c::Remove(kBootBackUp);
+}
+
+TEST(BackupToolsTest, RestoreAsksBeforeLeavingTheBytesAfterAZeroByteBehind) {
+    drive_c::WriteBytes(kSystemIni, "[boot]\r\nshell=explorer.exe\r\n");
+    drive_c::WriteBytes(kSystemBackUp, std::string("[boot]\r\nshell=old.exe\r\n\0tail", 28));
+    e2e::Program program;
+    program.SelectPage(kSystemIniTab);
+    program.Click(kSystemRestore);
+    auto box = program.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value()) << "the backup was cut at its zero byte without a word";
+    EXPECT_NE(box->text.find("c:\\windows\\systemBU.ini holds 5 bytes from a zero byte on"), std::string::npos)
+        << box->text;
+    EXPECT_TRUE(IsDefault(*box, IDNO));
+    program.Press(*box, IDNO);
+    EXPECT_EQ(program.Text(kSystemIniEditor), "[boot]\r\nshell=explorer.exe\r\n");
+
+    program.Click(kSystemRestore);
+    box = program.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value());
+    program.Press(*box, IDYES);
+    EXPECT_EQ(program.Text(kSystemIniEditor), "[boot]\r\nshell=old.exe\r\n");
+    drive_c::Remove(kSystemBackUp);
+}
+
+TEST(BackupToolsTest, CompareSaysWhatTheLinesDoNotShow) {
+    drive_c::WriteBytes("c:\\windows\\win.ini", "[mail]\r\nMAPI=1\r\n");
+    drive_c::WriteBytes("c:\\windows\\winBU.ini", std::string("[mail]\nMAPI=1\0xyz", 17));
+    e2e::Program program;
+    program.Click(kWinIniCompare);
+    const HWND window = FindCompareWindow(program);
+    ASSERT_TRUE(window);
+    std::vector<LRESULT> kinds;
+    const std::vector<std::string> lines = ShownLines(GetDlgItem(window, CompareWindow::kListId), kinds);
+    EXPECT_EQ(lines, (std::vector<std::string>{"The files also differ in what the lines do not show: line breaks, a "
+                                               "final line break, bytes after a zero byte",
+                                               "... 2 unchanged lines ..."}));
+    EXPECT_EQ(kinds.front(), static_cast<LRESULT>(LineKind::Note));
+    drive_c::Remove("c:\\windows\\winBU.ini");
 }

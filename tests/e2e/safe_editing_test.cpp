@@ -12,8 +12,29 @@ constexpr char kWinIni[] = "c:\\windows\\win.ini";
 constexpr char kSystemIni[] = "c:\\windows\\system.ini";
 constexpr char kBootIni[] = "c:\\boot.ini";
 constexpr char kControlIni[] = "c:\\windows\\control.ini";
+constexpr char kSystemIniLink[] = "c:\\windows\\system-link.ini";
 const int kSystemIniEditor = ids::Memo(2);
 const int kBootIniEditor = ids::Memo(3);
+const int kControlIniEditor = ids::Memo(4);
+const int kSystemIniSave = ids::Button(10);
+
+// The files a save of SYSTEM.INI left beside it: its temporary copy and the
+// old file on its way out.
+int CopiesLeftBesideSystemIni() {
+    return drive_c::CountMatching("c:\\windows", "system.ini.*.qortmp") +
+           drive_c::CountMatching("c:\\windows", "system.ini.*.qorold");
+}
+
+// Puts `text` on the clipboard, as copying it in another program does.
+void CopyToClipboard(const std::wstring& text) {
+    ASSERT_TRUE(e2e::PollFor([] { return OpenClipboard(nullptr) != FALSE; }));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
 
 // Another program holding a file open without letting anyone read it.
 class HeldFile {
@@ -47,7 +68,12 @@ protected:
         drive_c::WriteBytes(kControlIni, "[current]\r\n");
         drive_c::Remove("c:\\windows\\systemBU.ini");
     }
-    void TearDown() override { SetFileAttributesA(kBootIni, FILE_ATTRIBUTE_NORMAL); }
+    void TearDown() override {
+        SetFileAttributesA(kBootIni, FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesA(kSystemIni, FILE_ATTRIBUTE_NORMAL);
+        drive_c::Remove(kSystemIniLink);
+        drive_c::Remove("c:\\windows\\controlBU.ini");
+    }
 
     // Types `text` at the start of an editor and waits until it shows.
     void TypeInto(e2e::Program& program, int editor, const std::string& text) {
@@ -237,4 +263,100 @@ TEST_F(SafeEditingTest, AReadOnlyHiddenSystemFileSavesWithConsentAndKeepsItsAttr
     EXPECT_EQ(drive_c::ReadBytes(kBootIni), "[boot loader]\r\ntimeout=5\r\n");
     EXPECT_EQ(GetFileAttributesA(kBootIni) & kProtected, kProtected);
     EXPECT_TRUE(program.MessageBoxes().empty());
+}
+
+TEST_F(SafeEditingTest, SaveAsksBeforeWritingOverAnotherProgramsChangeAlsoWhenClosing) {
+    e2e::Program program;
+    program.SelectPage(kSystemIniTab);
+    TypeInto(program, kSystemIniEditor, "typed ");
+    const std::string installed = "[boot]\r\nshell=explorer.exe\r\ndevice=installer.386\r\n";
+    drive_c::WriteBytes(kSystemIni, installed);  // an installer adds a line
+    program.Click(kSystemIniSave);
+    e2e::MessageBoxInfo box = Box(program);
+    EXPECT_NE(box.text.find("c:\\windows\\system.ini was changed by another program"), std::string::npos) << box.text;
+    EXPECT_TRUE(IsDefault(box, IDNO));
+    program.Press(box, IDNO);
+    EXPECT_EQ(drive_c::ReadBytes(kSystemIni), installed);
+
+    PostMessageA(program.Window(), WM_CLOSE, 0, 0);
+    program.Press(Box(program), IDYES);  // save the typed changes
+    box = Box(program);
+    EXPECT_NE(box.text.find("was changed by another program"), std::string::npos) << box.text;
+    program.Press(box, IDNO);
+    EXPECT_FALSE(program.WaitForExit(500).has_value()) << "the window closed without the save";
+    EXPECT_EQ(drive_c::ReadBytes(kSystemIni), installed);
+
+    program.Click(kSystemIniSave);
+    program.Press(Box(program), IDYES);
+    EXPECT_EQ(drive_c::ReadBytes(kSystemIni), "typed [boot]\r\nshell=explorer.exe\r\n");
+
+    drive_c::Remove(kSystemIni);
+    TypeInto(program, kSystemIniEditor, "again ");
+    program.Click(kSystemIniSave);
+    box = Box(program);
+    EXPECT_NE(box.text.find("c:\\windows\\system.ini was deleted by another program"), std::string::npos) << box.text;
+    program.Press(box, IDNO);
+    EXPECT_FALSE(drive_c::Exists(kSystemIni));
+    drive_c::WriteBytes(kSystemIni, "[boot]\r\n");  // for the program's last look at it
+}
+
+TEST_F(SafeEditingTest, PastedCharactersTheCodePageCannotHoldAreNotWrittenAsQuestionMarksUnasked) {
+    e2e::Program program;
+    program.SelectPage(kControlIniTab);
+    CopyToClipboard(L"\x2192 \x0416");  // an arrow and a Cyrillic letter
+    program.ClickInto(kControlIniEditor);
+    program.PressKey('V', false, true);
+    ASSERT_TRUE(e2e::PollFor([&] { return program.Text(kControlIniEditor).size() == 3 + 11; }))
+        << program.Text(kControlIniEditor);
+
+    program.Click(ids::Button(12));  // Save
+    e2e::MessageBoxInfo box = Box(program);
+    EXPECT_NE(box.text.find("2 characters"), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("c:\\windows\\control.ini"), std::string::npos) << box.text;
+    EXPECT_TRUE(IsDefault(box, IDNO));
+    program.Press(box, IDNO);
+    EXPECT_EQ(drive_c::ReadBytes(kControlIni), "[current]\r\n");
+
+    program.Click(ids::Button(6));  // Back Up
+    box = Box(program);
+    EXPECT_NE(box.text.find("2 characters"), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("c:\\windows\\controlBU.ini"), std::string::npos) << box.text;
+    program.Press(box, IDNO);
+    EXPECT_FALSE(drive_c::Exists("c:\\windows\\controlBU.ini"));
+
+    program.Click(ids::Button(12));
+    program.Press(Box(program), IDYES);
+    EXPECT_EQ(drive_c::ReadBytes(kControlIni), "? ?[current]\r\n");
+}
+
+TEST_F(SafeEditingTest, SaveKeepsTheFilesOtherNamesAndAttributesAndMarksItForBackup) {
+    ASSERT_TRUE(CreateHardLinkA(kSystemIniLink, kSystemIni, nullptr));
+    // No archive flag, as after a backup: on Windows; Wine shows the flag on every file.
+    SetFileAttributesA(kSystemIni, FILE_ATTRIBUTE_HIDDEN);
+    e2e::Program program;
+    program.SelectPage(kSystemIniTab);
+    program.Type(kSystemIniEditor, "[boot]\r\nshell=new.exe\r\n");
+    program.Click(kSystemIniSave);
+    EXPECT_TRUE(program.MessageBoxes().empty());
+    EXPECT_EQ(drive_c::ReadBytes(kSystemIni), "[boot]\r\nshell=new.exe\r\n");
+    EXPECT_EQ(drive_c::ReadBytes(kSystemIniLink), "[boot]\r\nshell=new.exe\r\n") << "the other name lost the file";
+    EXPECT_EQ(GetFileAttributesA(kSystemIni), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(CopiesLeftBesideSystemIni(), 0);
+}
+
+TEST_F(SafeEditingTest, ASaveThatCannotReplaceTheFileSaysWhyAndLeavesNoTemporaryFile) {
+    e2e::Program program;
+    program.SelectPage(kSystemIniTab);
+    program.Type(kSystemIniEditor, "[boot]\r\nshell=new.exe\r\n");
+    // Another program reads the file and lets no one rename it meanwhile.
+    HANDLE reader = CreateFileA(kSystemIni, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    program.Click(kSystemIniSave);
+    e2e::MessageBoxInfo box = Box(program);
+    EXPECT_EQ(box.text.rfind("Cannot create file c:\\windows\\system.ini: ", 0), 0u) << box.text;
+    EXPECT_GT(box.text.size(), std::string("Cannot create file c:\\windows\\system.ini: .").size()) << "no reason";
+    program.PressOk(box);
+    CloseHandle(reader);
+    EXPECT_EQ(drive_c::ReadBytes(kSystemIni), "[boot]\r\nshell=explorer.exe\r\n");
+    EXPECT_EQ(CopiesLeftBesideSystemIni(), 0);
 }

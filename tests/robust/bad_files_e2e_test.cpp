@@ -203,7 +203,7 @@ TEST_F(BadFilesTest, AFolderInPlaceOfTheMarkerOrOfTheStateFolderIsReportedAndNoF
         e2e::Program program;
         const auto box = program.WaitForMessageBox();  // shown before the window
         ASSERT_TRUE(box.has_value());
-        EXPECT_EQ(box->text, "Cannot create file c:\\QOR\\install.txt.");
+        EXPECT_EQ(box->text, "Cannot create file c:\\QOR\\install.txt: a folder has that name.");
         program.PressOk(*box);
         ExpectRunning(program);
     }

@@ -15,7 +15,7 @@
 #include "support/fake_windowing.h"
 #include "support/scratch_drive.h"
 #include "support/scratch_window.h"
-#include "ui/text_file.h"
+#include "core/text_file.h"
 #include "tweaks/tweaks_page.h"
 
 namespace {
@@ -104,9 +104,13 @@ namespace {
 // A scratch drive C, noting which files a save replaced.
 class WatchedFiles : public ScratchDrive {
 public:
-    bool Replace(const std::string& source, const std::string& target) override {
+    DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) override {
         saved.insert(target);
-        return ScratchDrive::Replace(source, target);
+        return ScratchDrive::Replace(target, replacement, backup);
+    }
+    DWORD Move(const std::string& source, const std::string& target) override {
+        saved.insert(target);
+        return ScratchDrive::Move(source, target);
     }
 
     std::set<std::string> saved;

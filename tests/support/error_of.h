@@ -2,7 +2,7 @@
 // The one way the tests look at a failure the program reports.
 #include <string>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 
 // The message of the AppError `action` throws, or "no error" when it throws none.
 template <typename Action>

@@ -18,19 +18,26 @@ std::string ScratchDrive::Path(const std::string& path) const {
 HANDLE ScratchDrive::OpenForReading(const std::string& path, DWORD& error) {
     return real_.OpenForReading(Path(path), error);
 }
-HANDLE ScratchDrive::CreateNew(const std::string& path, DWORD attributes) {
-    return real_.CreateNew(Path(path), attributes);
+HANDLE ScratchDrive::CreateNew(const std::string& path, DWORD& error) { return real_.CreateNew(Path(path), error); }
+HANDLE ScratchDrive::OpenForRewriting(const std::string& path, DWORD& error) {
+    return real_.OpenForRewriting(Path(path), error);
 }
 bool ScratchDrive::Read(HANDLE file, std::string& bytes) { return real_.Read(file, bytes); }
-size_t ScratchDrive::Write(HANDLE file, const char* data, size_t size) { return real_.Write(file, data, size); }
-bool ScratchDrive::Flush(HANDLE file) { return real_.Flush(file); }
+DWORD ScratchDrive::Write(HANDLE file, std::string_view bytes) { return real_.Write(file, bytes); }
+DWORD ScratchDrive::Truncate(HANDLE file) { return real_.Truncate(file); }
+DWORD ScratchDrive::Flush(HANDLE file) { return real_.Flush(file); }
 void ScratchDrive::Close(HANDLE file) { real_.Close(file); }
-bool ScratchDrive::Replace(const std::string& source, const std::string& target) {
-    return real_.Replace(Path(source), Path(target));
+DWORD ScratchDrive::LinkCount(const std::string& path) { return real_.LinkCount(Path(path)); }
+DWORD ScratchDrive::Replace(const std::string& target, const std::string& replacement, const std::string& backup) {
+    return real_.Replace(Path(target), Path(replacement), Path(backup));
 }
-void ScratchDrive::Delete(const std::string& path) { real_.Delete(Path(path)); }
+DWORD ScratchDrive::Move(const std::string& source, const std::string& target) {
+    return real_.Move(Path(source), Path(target));
+}
+DWORD ScratchDrive::Delete(const std::string& path) { return real_.Delete(Path(path)); }
 DWORD ScratchDrive::Attributes(const std::string& path) { return real_.Attributes(Path(path)); }
-bool ScratchDrive::SetAttributes(const std::string& path, DWORD attributes) {
+DWORD ScratchDrive::SetAttributes(const std::string& path, DWORD attributes) {
     return real_.SetAttributes(Path(path), attributes);
 }
 bool ScratchDrive::MakeDirectory(const std::string& path) { return real_.MakeDirectory(Path(path)); }
+bool ScratchDrive::Random(void* buffer, size_t size) { return real_.Random(buffer, size); }

@@ -22,16 +22,21 @@ public:
     std::string Path(const std::string& path) const;
 
     HANDLE OpenForReading(const std::string& path, DWORD& error) override;
-    HANDLE CreateNew(const std::string& path, DWORD attributes) override;
+    HANDLE CreateNew(const std::string& path, DWORD& error) override;
+    HANDLE OpenForRewriting(const std::string& path, DWORD& error) override;
     bool Read(HANDLE file, std::string& bytes) override;
-    size_t Write(HANDLE file, const char* data, size_t size) override;
-    bool Flush(HANDLE file) override;
+    DWORD Write(HANDLE file, std::string_view bytes) override;
+    DWORD Truncate(HANDLE file) override;
+    DWORD Flush(HANDLE file) override;
     void Close(HANDLE file) override;
-    bool Replace(const std::string& source, const std::string& target) override;
-    void Delete(const std::string& path) override;
+    DWORD LinkCount(const std::string& path) override;
+    DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) override;
+    DWORD Move(const std::string& source, const std::string& target) override;
+    DWORD Delete(const std::string& path) override;
     DWORD Attributes(const std::string& path) override;
-    bool SetAttributes(const std::string& path, DWORD attributes) override;
+    DWORD SetAttributes(const std::string& path, DWORD attributes) override;
     bool MakeDirectory(const std::string& path) override;
+    bool Random(void* buffer, size_t size) override;
 
 private:
     std::string root_;

@@ -113,3 +113,17 @@ TEST(AroundChangesTest, GapsBetweenChangesUpToTwiceTheContextAndOneStayWhole) {
     after.erase(after.begin() + 3);  // 8: two are left out
     EXPECT_EQ(Render(AroundChanges(CompareLines(before, after), 3)), "=0 =1 =2 -3 =4 =5 =6 ~2 =9 =10 =11 -12 =13");
 }
+
+TEST(DifferencesLinesDoNotShow, NamesOnlyWhatTheLinesHide) {
+    const std::string prefix = "The files also differ in what the lines do not show: ";
+    EXPECT_EQ(DifferencesLinesDoNotShow("a\r\nb\r\n", "a\r\nb\r\n"), "");
+    EXPECT_EQ(DifferencesLinesDoNotShow("a\r\nb", "a\nb"), prefix + "line breaks");
+    EXPECT_EQ(DifferencesLinesDoNotShow("a\r\nb\r\n", "a\r\nb"), prefix + "a final line break");
+    EXPECT_EQ(DifferencesLinesDoNotShow("a\r\nb\r\n", "a\r\nb\n"), prefix + "line breaks");
+    EXPECT_EQ(DifferencesLinesDoNotShow("a\r\nb\r\n", "x\nb\r\n"), "") << "a changed line shows itself";
+    EXPECT_EQ(DifferencesLinesDoNotShow(std::string("a\0x", 3), std::string("a\0y", 3)),
+              prefix + "bytes after a zero byte");
+    EXPECT_EQ(DifferencesLinesDoNotShow("a", std::string("a\0", 2)), prefix + "bytes after a zero byte");
+    EXPECT_EQ(DifferencesLinesDoNotShow("a\rb\r", std::string("a\nb", 3) + std::string("\0", 1)),
+              prefix + "line breaks, a final line break, bytes after a zero byte");
+}

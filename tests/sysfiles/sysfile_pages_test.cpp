@@ -1,9 +1,18 @@
 #include "sysfiles/sysfile_pages.h"
 
+#include <exception>
+#include <future>
+#include <new>
+#include <stdexcept>
+#include <utility>
+
 #include <gtest/gtest.h>
+
+#include "core/text_file.h"
 
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
+#include "support/program.h"
 #include "support/scratch_drive.h"
 #include "support/scratch_sheet.h"
 
@@ -51,6 +60,47 @@ protected:
     SysFilePages pages_{drive_};
     ScratchSheet sheet_{pages_};
 };
+
+// A drive whose reads fail with `failure` while it is set, and that counts
+// the files it leaves open.
+class ReadFails : public ScratchDrive {
+public:
+    HANDLE OpenForReading(const std::string& path, DWORD& error) override {
+        HANDLE file = ScratchDrive::OpenForReading(path, error);
+        open_ += file != INVALID_HANDLE_VALUE;
+        return file;
+    }
+    bool Read(HANDLE file, std::string& bytes) override {
+        if (failure_)
+            std::rethrow_exception(failure_);
+        return ScratchDrive::Read(file, bytes);
+    }
+    void Close(HANDLE file) override {
+        --open_;
+        ScratchDrive::Close(file);
+    }
+    std::exception_ptr failure_;
+    int open_ = 0;
+};
+
+// Answers the next message box this program shows with `button`; its text,
+// "" when none showed. The box holds this thread until it is answered.
+std::future<std::string> AnswerNextBox(int button) {
+    return std::async(std::launch::async, [button] {
+        std::string text;
+        e2e::PollFor([&] {
+            HWND box = FindWindowA("#32770", nullptr);
+            DWORD process = 0;
+            GetWindowThreadProcessId(box, &process);
+            if (!box || process != GetCurrentProcessId() || !IsWindowVisible(box))
+                return false;
+            text = ui::Window(GetDlgItem(box, 0xFFFF)).Text();
+            PostMessageA(box, WM_COMMAND, button, 0);
+            return true;
+        });
+        return text;
+    });
+}
 
 }  // namespace
 
@@ -101,4 +151,34 @@ TEST_F(SysFilePagesTest, AnUnchangedFileIsNotSetAgainSoTheCaretStays) {
     DWORD start = 0;
     SendMessageA(Editor(2), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     EXPECT_EQ(start, 3u) << "the text was set again";
+}
+
+TEST(SysFilePagesLoad, AnyFailureWhileLoadingIsAFailedLoadThatClosesTheFileAndThatSaveAsksAbout) {
+    ReadFails drive;
+    SysFilePages pages(drive);
+    ScratchSheet sheet(pages);
+    pages.Create(Page::BootIni, sheet.Context());
+    pages.CreateRest(Page::BootIni, sheet.Context());
+    drive_c::WriteBytes(drive.Path("c:\\boot.ini"), "[boot loader]\r\n");
+    const std::pair<std::exception_ptr, std::string> failures[] = {
+        {std::make_exception_ptr(std::bad_alloc()), "there is not enough memory"},
+        {std::make_exception_ptr(std::runtime_error("the device went away")), "the device went away"},
+    };
+    for (const auto& [failure, reason] : failures) {
+        drive.failure_ = failure;
+        try {
+            pages.Activate(Page::BootIni);
+            ADD_FAILURE() << "the load did not fail: " << reason;
+        } catch (const LoadError& error) {
+            EXPECT_EQ(error.what(), "Cannot open file c:\\boot.ini: " + reason);
+        }
+        EXPECT_EQ(drive.open_, 0) << "the file stays open, and locked against writers: " << reason;
+
+        drive.failure_ = nullptr;
+        std::future<std::string> answer = AnswerNextBox(IDNO);
+        sheet.Click(ids::Button(11));  // Save
+        const std::string question = answer.get();
+        EXPECT_NE(question.find("c:\\boot.ini could not be loaded (" + reason + ")"), std::string::npos) << question;
+        EXPECT_EQ(drive_c::ReadBytes(drive.Path("c:\\boot.ini")), "[boot loader]\r\n");
+    }
 }

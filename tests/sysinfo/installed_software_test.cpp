@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 #include "fakes.h"
 #include "support/scratch_window.h"
 

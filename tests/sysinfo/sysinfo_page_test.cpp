@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 #include "ui/control_ids.h"
 #include "fakes.h"
 #include "support/registry_keys.h"

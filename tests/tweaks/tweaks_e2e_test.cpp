@@ -260,7 +260,7 @@ TEST_F(TweaksEndToEnd, ReadOnlyPolicyFileShowsTheErrorAndOpensNothing) {
     program.Click(ids::Button(27));
     const std::optional<e2e::MessageBoxInfo> box = program.WaitForMessageBox();
     ASSERT_TRUE(box.has_value());
-    EXPECT_EQ(box->text, "Cannot create file c:\\test.reg.");
+    EXPECT_EQ(box->text, "Cannot create file c:\\test.reg: it is read-only.");
     program.PressOk(*box);
 
     // A later policy import lands; the refused one never does.

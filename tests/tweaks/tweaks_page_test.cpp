@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 #include "ui/control_ids.h"
 #include "tweaks/policy_files.h"
 #include "support/drive_c.h"
@@ -195,7 +195,7 @@ TEST_F(TweaksPageTest, PlainFileNamedQorStopsTheFirstRunBeforeAnyWrite) {
 TEST_F(TweaksPageTest, FirstRunStopsAtTheFirstFailedWrite) {
     WriteState("DI", "hide");
     drive_.SetAttributes("c:\\qor\\DI.txt", FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(ErrorOf([&] { page_.FirstRunCheck(); }), "Cannot create file c:\\qor\\DI.txt");
+    EXPECT_EQ(ErrorOf([&] { page_.FirstRunCheck(); }), "Cannot create file c:\\qor\\DI.txt: it is read-only");
     EXPECT_EQ(State("TB"), "show");
     EXPECT_EQ(State("SB"), "show");
     EXPECT_EQ(State("DI"), "hide");
@@ -256,7 +256,7 @@ TEST_F(TweaksPageTest, ReadOnlyStateFileAppliesItsToggleThenEndsTheRestore) {
     for (const char* name : {"TB", "SB", "CL", "ST", "TM"})
         WriteState(name, "hide");
     drive_.SetAttributes("c:\\qor\\SB.txt", FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(ErrorOf([&] { page_.RestoreToggles(); }), "Cannot create file c:\\qor\\SB.txt");
+    EXPECT_EQ(ErrorOf([&] { page_.RestoreToggles(); }), "Cannot create file c:\\qor\\SB.txt: it is read-only");
     EXPECT_EQ(windowing_[shellWindows_.startButton].parent, nullptr);
     EXPECT_TRUE(windowing_[shellWindows_.clock].visible);
     EXPECT_TRUE(windowing_.parameters.empty());
@@ -315,7 +315,7 @@ TEST_F(TweaksPageTest, UnwritableStateFileFailsAfterTheShellChanged) {
     WriteState("TB", "show");
     drive_.SetAttributes("c:\\qor\\TB.txt", FILE_ATTRIBUTE_READONLY);
     // A click would end in the error box.
-    EXPECT_EQ(ErrorOf([&] { page_.Button17Click(); }), "Cannot create file c:\\qor\\TB.txt");
+    EXPECT_EQ(ErrorOf([&] { page_.Button17Click(); }), "Cannot create file c:\\qor\\TB.txt: it is read-only");
     EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible);
     EXPECT_EQ(Text(ids::Memo(9)), "hide");
     drive_.SetAttributes("c:\\qor\\TB.txt", FILE_ATTRIBUTE_NORMAL);
@@ -354,7 +354,7 @@ TEST_F(TweaksPageTest, ReadOnlyPolicyFileOpensNothing) {
     drive_c::WriteBytes(OnDisk("c:\\test.reg"), "old");
     drive_.SetAttributes("c:\\test.reg", FILE_ATTRIBUTE_READONLY);
     // A click would end in the error box.
-    EXPECT_EQ(ErrorOf([&] { page_.Button27Click(); }), "Cannot create file c:\\test.reg");
+    EXPECT_EQ(ErrorOf([&] { page_.Button27Click(); }), "Cannot create file c:\\test.reg: it is read-only");
     EXPECT_TRUE(shell_.calls.empty());
     EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\test.reg")), "old");
     drive_.SetAttributes("c:\\test.reg", FILE_ATTRIBUTE_NORMAL);

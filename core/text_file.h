@@ -1,12 +1,11 @@
 #pragma once
-// Loading and saving the text of editors and state holders: the program's
-// only way of reading and writing files.
+// Loading text files for editors and state holders.
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
-#include "ui/app_error.h"
+#include "core/app_error.h"
 #include "platform/files.h"
 
 // A load that failed. A missing file is told apart from every other reason,
@@ -22,6 +21,8 @@ private:
     std::string reason_;
 };
 
+// Why a file operation failed with system error `error`, in words for the user.
+std::string FailureReason(DWORD error);
 // Why a file could not be opened: empty when it does not exist.
 std::string OpenFailureReason(DWORD error);
 
@@ -33,19 +34,8 @@ std::string EditorTextFromBytes(std::string_view bytes);
 size_t BytesFromFirstZero(std::string_view bytes);
 
 // All bytes of the file, read while others may read but not write it.
-// Throws LoadError.
+// Throws LoadError, also when there is not memory enough for them.
 std::string ReadFileBytes(platform::Files& files, const std::string& path);
-
-enum class ReadOnlyFile { Refuse, Overwrite };
-
-// Writes `text` byte for byte in place of the file. The text goes to a
-// temporary file beside it first and replaces the file only once all of it is
-// on disk, so a failure leaves the file as it was. Hidden and system
-// attributes are kept, and so is read-only when the caller lets a read-only
-// file be overwritten. Throws "Cannot create file %s" or "Stream write error".
-void WriteFileText(platform::Files& files, const std::string& path, std::string_view text,
-                   ReadOnlyFile readOnly = ReadOnlyFile::Refuse);
-bool IsReadOnlyFile(platform::Files& files, const std::string& path);
 
 // The editor text of the file: ReadFileBytes made EditorTextFromBytes.
 std::string LoadText(platform::Files& files, const std::string& path);

@@ -1,0 +1,291 @@
+#include "sysfiles/file_page.h"
+
+#include <new>
+#include <vector>
+
+#include "core/code_page.h"
+#include "core/text_file.h"
+#include "sysfiles/line_diff.h"
+#include "ui/control_ids.h"
+#include "ui/error_box.h"
+
+namespace {
+
+// Unchanged lines shown before and after each change in the Compare window.
+constexpr size_t kCompareContext = 3;
+
+std::string Count(size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Why a load failed with something other than a LoadError, in words for the user.
+std::string ReasonOf(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return FailureReason(ERROR_NOT_ENOUGH_MEMORY);
+    return error.what();
+}
+
+// The bytes an editor shows: those before the first zero byte.
+std::string_view Shown(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
+
+}  // namespace
+
+void FilePage::CreateEditor(const PageContext& context, HFONT font) {
+    editor_.Create({.parent = context.sheet, .bounds = row_.editor, .id = ids::Memo(row_.memo), .font = font},
+                   context.dpi);
+}
+
+void FilePage::SetBackUpTools(ui::Button restore, ui::Button compare) {
+    restore_ = restore;
+    compare_ = compare;
+    RefreshBackUpTools();
+}
+
+void FilePage::Activate() {
+    RefreshBackUpTools();
+    Load();
+}
+
+void FilePage::Load() {
+    try {
+        ReadAndShow();
+    } catch (const LoadError& error) {
+        if (error.FileMissing())
+            state_ = {.onDisk = OnDisk::Missing};
+        else
+            state_.loadFailure = error.Reason();
+        throw;
+    } catch (const std::exception& error) {
+        const LoadError failed(row_.path, ReasonOf(error));
+        state_.loadFailure = failed.Reason();
+        throw failed;
+    }
+}
+
+void FilePage::ReadAndShow() {
+    const std::string bytes = ReadFileBytes(files_, row_.path);
+    if (StillShows(bytes))
+        return;
+    if (editor_.IsModified()) {
+        if (state_.onDisk == OnDisk::Present && bytes == state_.bytes)
+            return Remember(bytes);
+        const bool keepTyped = AskYesNo(std::string(row_.path) +
+                                            " has changed on disk since it was loaded, and the editor holds "
+                                            "changes that are not saved.\n\n"
+                                            "Yes keeps the text you typed; No shows the file as it is now.",
+                                        true);
+        // Saving the typed text later replaces the file as it is now.
+        if (keepTyped)
+            return Remember(bytes);
+    }
+    Show(bytes);
+}
+
+bool FilePage::StillShows(const std::string& bytes) const {
+    return state_.shownLength >= 0 && state_.loadFailure.empty() && state_.onDisk == OnDisk::Present &&
+           bytes == state_.bytes && !editor_.IsModified() && editor_.Length() == state_.shownLength;
+}
+
+void FilePage::Show(const std::string& bytes) {
+    const std::string text = EditorTextFromBytes(bytes);
+    const EncodedText shown = editor_.Encoded();
+    if (shown.unstorable || shown.bytes != text) {
+        try {
+            editor_.SetText(text);
+        } catch (const AppError&) {
+            throw LoadError(row_.path, "it is too large for the editor");
+        }
+    }
+    editor_.SetModified(false);
+    Remember(bytes);
+    state_.shownLength = editor_.Length();
+}
+
+void FilePage::Remember(const std::string& bytes) {
+    // Line breaks are single bytes in every ANSI code page: the shown bytes
+    // come back as the editor's text does.
+    state_ = {.onDisk = OnDisk::Present,
+              .bytes = bytes,
+              .hiddenBytes = BytesFromFirstZero(bytes),
+              .changedByEditor = !ComesBackUnchanged(Shown(bytes), CP_ACP)};
+}
+
+void FilePage::MarkSaved(const std::string& bytes) {
+    editor_.SetModified(false);
+    Remember(bytes);
+}
+
+std::string FilePage::WhatTheEditorMisses() const {
+    if (!state_.loadFailure.empty())
+        return "it could not be loaded (" + state_.loadFailure + ")";
+    if (state_.onDisk == OnDisk::Unknown)
+        return "it has not been loaded";
+    if (state_.onDisk == OnDisk::Missing)
+        return "the file was not found";
+    if (state_.hiddenBytes)
+        return Count(state_.hiddenBytes, "byte", "bytes") + " from a zero byte on are not shown";
+    if (state_.changedByEditor)
+        return "some of its bytes are not text in the system's code page";
+    return "";
+}
+
+bool FilePage::Save() {
+    const EncodedText text = editor_.Encoded();
+    if (!ConfirmDespiteLoadFailure() || !ConfirmCuttingHiddenBytes() || !ConfirmChangedByEditor() ||
+        !ConfirmUnstorable(text.unstorable, row_.path))
+        return false;
+    const std::optional<WriteOptions> options = AskWriteOptions(row_.path);
+    if (!options || !ConfirmDiskUnchanged())
+        return false;
+    try {
+        WriteFileText(files_, row_.path, text.bytes, *options);
+    } catch (const WrittenWithTrouble&) {
+        MarkSaved(text.bytes);
+        throw;
+    }
+    MarkSaved(text.bytes);
+    return true;
+}
+
+bool FilePage::BackUp() {
+    const EncodedText text = editor_.Encoded();
+    if (!ConfirmUnstorable(text.unstorable, row_.backUpPath) || !ConfirmReplacingBackUp())
+        return false;
+    const std::optional<WriteOptions> options = AskWriteOptions(row_.backUpPath);
+    if (!options)
+        return false;
+    try {
+        WriteFileText(files_, row_.backUpPath, text.bytes, *options);
+    } catch (const WrittenWithTrouble&) {
+        RefreshBackUpTools();
+        throw;
+    }
+    RefreshBackUpTools();
+    return true;
+}
+
+bool FilePage::ConfirmDespiteLoadFailure() const {
+    return state_.loadFailure.empty() ||
+           AskYesNo(std::string(row_.path) + " could not be loaded (" + state_.loadFailure +
+                        "), so the editor does not show what the file holds.\n\n"
+                        "Write the editor's text over the file anyway?",
+                    false);
+}
+
+bool FilePage::ConfirmCuttingHiddenBytes() const {
+    return !state_.hiddenBytes ||
+           AskYesNo(std::string(row_.path) + " holds " + Count(state_.hiddenBytes, "byte", "bytes") +
+                        " from a zero byte on, which the editor cannot show. Saving cuts them off the file.\n\n"
+                        "Save anyway?",
+                    false);
+}
+
+bool FilePage::ConfirmChangedByEditor() const {
+    return !state_.changedByEditor ||
+           AskYesNo(std::string(row_.path) +
+                        " holds bytes that are not text in the system's code page. The editor shows them as other "
+                        "characters, and saving writes those instead.\n\n"
+                        "Save anyway?",
+                    false);
+}
+
+bool FilePage::ConfirmUnstorable(size_t characters, const std::string& path) const {
+    return !characters ||
+           AskYesNo(Count(characters, "character", "characters") + " of the editor's text cannot be stored in " + path +
+                        ": the system's code page has no such " + (characters == 1 ? "character" : "characters") +
+                        ", and each would be written as \"?\".\n\n"
+                        "Write the file anyway?",
+                    false);
+}
+
+bool FilePage::ConfirmReplacingBackUp() const {
+    const std::string missed = WhatTheEditorMisses();
+    if (missed.empty() || files_.Attributes(row_.backUpPath) == INVALID_FILE_ATTRIBUTES)
+        return true;
+    return AskYesNo(std::string(row_.backUpPath) + " holds an earlier backup, and the editor does not hold all of " +
+                        row_.path + ": " + missed + ".\n\nReplace the backup with the editor's text?",
+                    false);
+}
+
+bool FilePage::ConfirmDiskUnchanged() {
+    // Unknown: never read, or a failed load the user has just chosen to write over.
+    if (state_.onDisk == OnDisk::Unknown)
+        return true;
+    const std::optional<std::string> now = ReadIfPresent(row_.path);
+    const char* change = nullptr;
+    if (now && state_.onDisk == OnDisk::Missing)
+        change = " was created";
+    else if (!now && state_.onDisk == OnDisk::Present)
+        change = " was deleted";
+    else if (now && *now != state_.bytes)
+        change = " was changed";
+    return !change || AskYesNo(std::string(row_.path) + change +
+                                   " by another program since the editor last read or wrote it.\n\n"
+                                   "Yes writes the editor's text over that change; No keeps the file as it is now.",
+                               false);
+}
+
+std::optional<WriteOptions> FilePage::AskWriteOptions(const std::string& path) const {
+    if (!IsReadOnlyFile(files_, path))
+        return WriteOptions{};
+    if (!AskYesNo(path + " is read-only.\n\nSave it anyway? It stays read-only afterwards.", false))
+        return std::nullopt;
+    return WriteOptions{.readOnly = ReadOnlyFile::Overwrite};
+}
+
+std::optional<std::string> FilePage::ReadIfPresent(const std::string& path) {
+    try {
+        return ReadFileBytes(files_, path);
+    } catch (const LoadError& error) {
+        if (error.FileMissing())
+            return std::nullopt;
+        throw;
+    }
+}
+
+void FilePage::RefreshBackUpTools() {
+    const DWORD attributes = files_.Attributes(row_.backUpPath);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EnableWindow(restore_.Handle(), exists);
+    EnableWindow(compare_.Handle(), exists);
+}
+
+std::string FilePage::ReadBackUp() {
+    try {
+        return ReadFileBytes(files_, row_.backUpPath);
+    } catch (const LoadError& error) {
+        if (error.FileMissing())
+            RefreshBackUpTools();
+        throw;
+    }
+}
+
+void FilePage::Restore() {
+    const std::string backUp = ReadBackUp();
+    const size_t hidden = BytesFromFirstZero(backUp);
+    if (hidden && !AskYesNo(std::string(row_.backUpPath) + " holds " + Count(hidden, "byte", "bytes") +
+                                " from a zero byte on, which the editor cannot show: they would not come back.\n\n"
+                                "Restore the rest of it?",
+                            false))
+        return;
+    if (editor_.IsModified() && !AskYesNo(std::string(row_.path) +
+                                              " has changes in the editor that are not saved.\n\n"
+                                              "Replace them with the text of " +
+                                              row_.backUpPath + "?",
+                                          false))
+        return;
+    editor_.SetText(EditorTextFromBytes(backUp));
+    // Typed changes until saved: the file is written only by Save.
+    editor_.SetModified(true);
+}
+
+void FilePage::Compare(const ui::Dpi& dpi) {
+    const std::string backUp = ReadBackUp();
+    const std::string file = ReadFileBytes(files_, row_.path);
+    std::vector<DiffLine> lines = AroundChanges(
+        CompareLines(SplitLines(EditorTextFromBytes(file)), SplitLines(EditorTextFromBytes(backUp))), kCompareContext);
+    const std::string unseen = DifferencesLinesDoNotShow(file, backUp);
+    if (!unseen.empty())
+        lines.insert(lines.begin(), DiffLine{LineKind::Note, unseen});
+    compareWindow_.Open(GetAncestor(editor_.Handle(), GA_ROOT), row_.path, row_.backUpPath, lines, dpi);
+}

@@ -1,0 +1,101 @@
+#pragma once
+// One system file page: its editor, its file and the file's backup, and what
+// the page knows of the file since the editor last showed or saved it.
+#include <optional>
+#include <string>
+
+#include "core/file_writer.h"
+#include "platform/files.h"
+#include "sysfiles/compare_window.h"
+#include "ui/controls.h"
+#include "ui/page.h"
+
+class SysFilePages;
+using FileButton = ButtonRow<SysFilePages>;
+
+// A file page as the page table gives it.
+struct FilePageRow {
+    Page page;
+    int memo;  // MemoN, the editor
+    ui::Rect editor;
+    const char* path;
+    const char* backUpPath;
+    // Left to right, the order Tab goes through them; Restore and Compare
+    // take the backup.
+    FileButton restore, compare, backUp, save;
+};
+
+class FilePage {
+public:
+    FilePage(const FilePageRow& row, platform::Files& files) : row_(row), files_(files) {}
+    FilePage(const FilePage&) = delete;
+    FilePage& operator=(const FilePage&) = delete;
+
+    const FilePageRow& Row() const { return row_; }
+    bool Holds(HWND control) const { return editor_.Handle() == control; }
+    bool IsModified() const { return editor_.IsModified(); }
+
+    void CreateEditor(const PageContext& context, HFONT font);
+    // Restore and Compare, enabled while the backup exists.
+    void SetBackUpTools(ui::Button restore, ui::Button compare);
+    // The page came to the front: its backup's tools and its file are read again.
+    void Activate();
+    // Shows the file again: an editor without typed changes reloads it; typed
+    // changes are kept, and when the file changed on disk meanwhile the user
+    // chooses which to keep. Any failure counts as a failed load. Throws LoadError.
+    void Load();
+
+    // Each returns false when the user chose not to write.
+    bool BackUp();
+    bool Save();
+    // The backup's text into the editor, as typed changes; the file stays as it is.
+    void Restore();
+    void Compare(const ui::Dpi& dpi);
+
+private:
+    enum class OnDisk { Unknown, Missing, Present };
+    struct FileState {
+        OnDisk onDisk = OnDisk::Unknown;
+        std::string bytes;             // the file's bytes while it is Present
+        size_t hiddenBytes = 0;        // from a zero byte on: the editor cannot show them
+        bool changedByEditor = false;  // bytes that are no text in the code page come back as others
+        std::string loadFailure;       // why the last load failed, other than a missing file
+        int shownLength = -1;          // the editor's text length when it last showed `bytes`
+    };
+
+    void ReadAndShow();
+    // Whether the editor, untouched, still shows `bytes` as it last did:
+    // then a reload has nothing to do, and the big text is not fetched.
+    bool StillShows(const std::string& bytes) const;
+    // The file's bytes into the editor, its typed changes gone.
+    void Show(const std::string& bytes);
+    void Remember(const std::string& bytes);
+    void MarkSaved(const std::string& bytes);
+    // What of the file the editor does not hold, in words; empty when it holds all of it.
+    std::string WhatTheEditorMisses() const;
+
+    // Each true when the user lets the write go on, or there is nothing to ask.
+    bool ConfirmDespiteLoadFailure() const;
+    bool ConfirmCuttingHiddenBytes() const;
+    bool ConfirmChangedByEditor() const;
+    bool ConfirmUnstorable(size_t characters, const std::string& path) const;
+    bool ConfirmReplacingBackUp() const;
+    // Read right before writing: asks when another program changed, created or
+    // deleted the file since the editor last read or wrote it.
+    bool ConfirmDiskUnchanged();
+    // How `path` may be written: a read-only file only with the user's consent.
+    std::optional<WriteOptions> AskWriteOptions(const std::string& path) const;
+
+    // The file's bytes, or none when it does not exist. Throws LoadError.
+    std::optional<std::string> ReadIfPresent(const std::string& path);
+    void RefreshBackUpTools();
+    // The backup's bytes; a missing backup disables its tools. Throws LoadError.
+    std::string ReadBackUp();
+
+    const FilePageRow& row_;
+    platform::Files& files_;
+    ui::Memo editor_;
+    FileState state_;
+    ui::Button restore_, compare_;
+    CompareWindow compareWindow_;
+};
