@@ -248,7 +248,7 @@ bool TForm1::PreTranslateMessage(MSG& message) {
         return false;
     if (message.message == WM_KEYDOWN && HandleKey(message.wParam))
         return true;
-    return IsDialogMessageA(hwnd_, &message) != FALSE;
+    return IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 
 bool TForm1::HandleKey(WPARAM key) {

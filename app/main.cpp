@@ -35,11 +35,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
         return 1;
     }
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // Wide messages, so that a character typed in an editor reaches it as typed,
+    // not as the code page's nearest letter or "?".
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (form1.PreTranslateMessage(message))
             continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return 0;
 }

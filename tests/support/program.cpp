@@ -242,6 +242,18 @@ void Program::TypeKeys(const std::string& text) {
     }
 }
 
+void Program::TypeCharacter(wchar_t character) {
+    SetForegroundWindow(Window());
+    INPUT input[2]{};
+    for (INPUT& key : input) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wScan = character;
+        key.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 std::string Program::RenameListItem(int listId, int index, const std::string& caption) {
     SetForegroundWindow(Window());
     HWND edit = reinterpret_cast<HWND>(SendMessageA(Control(listId), LVM_EDITLABELA, static_cast<WPARAM>(index), 0));

@@ -73,6 +73,8 @@ public:
     // The same in another window of the program, such as the Compare window.
     void PressKeyIn(HWND window, WORD key, bool shift = false, bool control = false);
     void TypeKeys(const std::string& text);
+    // A character no key of the keyboard layout gives, as an input method types it.
+    void TypeCharacter(wchar_t character);
     // Clicks into an editor at its top left, as a user does before typing.
     void ClickInto(int editId);
     // The program's focused control.
