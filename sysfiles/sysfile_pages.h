@@ -20,7 +20,7 @@ public:
     void Activate(Page page) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
 
-    // Start-up step 1: "c:\windows\win.ini" into Memo1.
+    // At start-up, before the window shows: "c:\windows\win.ini" into Memo1.
     void LoadWinIni();
     // Before the window closes: asks whether to save typed changes. False
     // when the user cancels or a save did not happen.

@@ -6,7 +6,7 @@
 
 #include "support/drive_c.h"
 #include "support/scratch_drive.h"
-#include "error_of.h"
+#include "support/error_of.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "ui/controls.h"
 #include "support/drive_c.h"
 #include "support/scratch_window.h"
-#include "error_of.h"
+#include "support/error_of.h"
 
 namespace {
 
@@ -77,11 +77,13 @@ TEST_F(TextFileTest, LoadOfLineFeedsAndSaveWritesCrLf) {
 TEST_F(TextFileTest, AMissingFileAndAHeldOneFailWithTheirReasons) {
     const std::string none = kFolder + "\\none.ini";
     EXPECT_EQ(ErrorOf([&] { LoadText(files_, none); }), "Cannot open file " + none);
+    bool toldMissing = false;
     try {
         LoadText(files_, none);
     } catch (const LoadError& error) {
-        EXPECT_TRUE(error.FileMissing());
+        toldMissing = error.FileMissing();
     }
+    EXPECT_TRUE(toldMissing) << "a missing file is told apart from one that cannot be read";
 
     drive_c::WriteBytes(kFile, "x");
     HANDLE writer = CreateFileA(kFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -112,7 +114,7 @@ TEST(Editor, AFailedTextSetKeepsTheTypedTextAndItsMark) {
     SetPropA(editor.Handle(), "original",
              reinterpret_cast<HANDLE>(
                  SetWindowLongPtrW(editor.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TakeTenCharacters))));
-    EXPECT_THROW(editor.SetText("a text longer than ten characters"), AppError);
+    EXPECT_EQ(ErrorOf([&] { editor.SetText("a text longer than ten characters"); }), "Text exceeds memo capacity");
     EXPECT_EQ(editor.WideText(), L"typed \x2192");
     EXPECT_TRUE(editor.IsModified()) << "the typed text would escape the question on closing";
     SetWindowLongPtrW(editor.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(editor.Handle(), "original")));

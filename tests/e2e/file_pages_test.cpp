@@ -6,6 +6,7 @@
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
@@ -25,7 +26,6 @@ const FilePage kFilePages[] = {
     {4, 5, "c:\\autoexec.bat", 8, "c:\\autoexecBU.bat", 13},
     {5, 6, "c:\\config.sys", 9, "c:\\configBU.sys", 14},
 };
-const int kRegistrySettingsTab = 6;
 
 std::string OriginalOf(const FilePage& page) { return std::string("[original]\r\nfile=") + page.path + "\r\n"; }
 
@@ -75,11 +75,11 @@ TEST_F(FilePagesTest, EachPageBacksUpAndSavesItsOwnEditorByteForByte) {
 
 TEST_F(FilePagesTest, AMissingFileShowsFileNotFoundAndTheEditorKeepsItsText) {
     e2e::Program program;
-    program.SelectPage(2);
+    program.SelectPage(kBootIniTab);
     program.Type(ids::Memo(3), "kept text");
     drive_c::Remove("c:\\boot.ini");
-    program.SelectPage(0);
-    program.SelectPage(2);
+    program.SelectPage(kWinIniTab);
+    program.SelectPage(kBootIniTab);
     const auto box = program.WaitForMessageBox();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, "File not found");
@@ -95,10 +95,10 @@ TEST_F(FilePagesTest, AMissingFileShowsFileNotFoundAndTheEditorKeepsItsText) {
 
 TEST_F(FilePagesTest, AnEditorWithoutTypedChangesShowsTheFileAgainAfterLeavingThePage) {
     e2e::Program program;
-    program.SelectPage(1);
+    program.SelectPage(kSystemIniTab);
     program.Type(ids::Memo(2), "typed but not saved");
-    program.SelectPage(3);
-    program.SelectPage(1);
+    program.SelectPage(kControlIniTab);
+    program.SelectPage(kSystemIniTab);
     EXPECT_EQ(program.Text(ids::Memo(2)), OriginalOf(kFilePages[1]));
 }
 
@@ -106,9 +106,9 @@ TEST_F(FilePagesTest, AFourByteFileShowsExactlyAndLineFeedsBecomeCrLf) {
     drive_c::WriteBytes("c:\\autoexec.bat", "show");
     drive_c::WriteBytes("c:\\config.sys", "FILES=40\nBUFFERS=20\n");
     e2e::Program program;
-    program.SelectPage(4);
+    program.SelectPage(kAutoexecBatTab);
     EXPECT_EQ(program.Text(ids::Memo(5)), "show");
-    program.SelectPage(5);
+    program.SelectPage(kConfigSysTab);
     EXPECT_EQ(program.Text(ids::Memo(6)), "FILES=40\r\nBUFFERS=20\r\n");
     program.Click(ids::Button(14));
     EXPECT_EQ(drive_c::ReadBytes("c:\\config.sys"), "FILES=40\r\nBUFFERS=20\r\n");

@@ -11,6 +11,7 @@
 #include "core/text_file.h"
 
 #include "ui/control_ids.h"
+#include "support/error_of.h"
 #include "support/drive_c.h"
 #include "support/program.h"
 #include "support/scratch_drive.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-// Each button and the file it must write, as the design lists them.
+// Each button and the file it writes: its own page's backup or file.
 struct Expected {
     Page page;
     int button;
@@ -166,12 +167,7 @@ TEST(SysFilePagesLoad, AnyFailureWhileLoadingIsAFailedLoadThatClosesTheFileAndTh
     };
     for (const auto& [failure, reason] : failures) {
         drive.failure_ = failure;
-        try {
-            pages.Activate(Page::BootIni);
-            ADD_FAILURE() << "the load did not fail: " << reason;
-        } catch (const LoadError& error) {
-            EXPECT_EQ(error.what(), "Cannot open file c:\\boot.ini: " + reason);
-        }
+        EXPECT_EQ(ErrorOf([&] { pages.Activate(Page::BootIni); }), "Cannot open file c:\\boot.ini: " + reason);
         EXPECT_EQ(drive.open_, 0) << "the file stays open, and locked against writers: " << reason;
 
         drive.failure_ = nullptr;

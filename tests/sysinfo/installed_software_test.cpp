@@ -6,6 +6,7 @@
 
 #include "core/app_error.h"
 #include "fakes.h"
+#include "support/error_of.h"
 #include "support/scratch_window.h"
 
 namespace {
@@ -64,12 +65,7 @@ TEST_F(InstalledSoftwareTest, ADisplayNameOfAnotherTypeInTheOtherViewStopsTheLis
     // The 64-bit build reads Zeta from its own view first; the 32-bit build starts with the 32-bit view.
     const std::vector<std::string> readSoFar =
         sizeof(void*) == 8 ? std::vector<std::string>{"Beta", "Zeta"} : std::vector<std::string>{"Beta"};
-    try {
-        software_.Rebuild();
-        FAIL() << "no failure";
-    } catch (const AppError& error) {
-        EXPECT_STREQ(error.what(), "Invalid data type for 'DisplayName'");
-    }
+    EXPECT_EQ(ErrorOf([&] { software_.Rebuild(); }), "Invalid data type for 'DisplayName'");
     EXPECT_EQ(software_.Captions(), readSoFar);
     EXPECT_EQ(registry_.openKeys, 0);
 }
@@ -84,7 +80,7 @@ TEST_F(InstalledSoftwareTest, AFailureAmongManyEntriesKeepsExactlyTheEntriesRead
         else
             AddEntry(ownView, std::to_string(entry), "Program " + std::to_string(10 - entry), "");
     }
-    EXPECT_THROW(software_.Rebuild(), AppError);
+    EXPECT_EQ(ErrorOf([&] { software_.Rebuild(); }), "Invalid data type for 'DisplayName'");
     EXPECT_EQ(software_.Captions(), (std::vector<std::string>{"Program 6", "Program 7", "Program 8", "Program 9"}));
     EXPECT_EQ(registry_.openKeys, 0);
 }

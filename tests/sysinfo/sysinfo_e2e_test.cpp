@@ -73,7 +73,7 @@ TEST_F(SysInfoE2eTest, ListsManyProgramsSortedByDisplayNameWithoutDuplicatesAfte
     e2e::Program program;
     ShowSystemInfo(program);
     EXPECT_EQ(program.ListItems(kListView2), expected);
-    program.SelectPage(0);
+    program.SelectPage(kWinIniTab);
     ShowSystemInfo(program);
     EXPECT_EQ(program.ListItems(kListView2), expected);
     EXPECT_TRUE(program.MessageBoxes().empty());
@@ -104,7 +104,7 @@ TEST_F(SysInfoE2eTest, AnEmptyOrMissingUninstallKeyGivesAnEmptyListAndNoMessage)
     EXPECT_EQ(program.Text(Value(Fact::WindowsVersion)), "4.10.2222") << "the refresh went to its end";
 
     registry_keys::CreateKey(kUninstall);
-    program.SelectPage(0);
+    program.SelectPage(kWinIniTab);
     ShowSystemInfo(program);
     EXPECT_TRUE(program.ListItems(kListView2).empty());
     EXPECT_TRUE(program.MessageBoxes().empty());
@@ -274,7 +274,7 @@ TEST_F(SysInfoE2eTest, AProgramRenamedInPlaceShowsItsNewNameUntilTheNextActivati
     EXPECT_EQ(program.ListItems(kListView2), (std::vector<std::string>{"Archiver", "Text Editor"}));
 
     // Nothing changed under the uninstall keys: the list comes from the last read.
-    program.SelectPage(0);
+    program.SelectPage(kWinIniTab);
     ShowSystemInfo(program);
     EXPECT_EQ(program.ListItems(kListView2), (std::vector<std::string>{"Archiver", "Editor"}));
 }
@@ -292,7 +292,7 @@ TEST_F(SysInfoE2eTest, TheListsColumnsWidenToTheLongestNameAlsoWhenItAppearsAfte
     EXPECT_GT(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), program.ListTextWidth(kListView2, longName));
 
     registry_keys::SetString(UninstallPath("e"), "DisplayName", longerName);
-    program.SelectPage(0);
+    program.SelectPage(kWinIniTab);
     ShowSystemInfo(program);
     EXPECT_EQ(program.ListItems(kListView2), (std::vector<std::string>{longName, "Browser", longerName}));
     EXPECT_GT(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), program.ListTextWidth(kListView2, longerName))
