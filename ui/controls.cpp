@@ -298,8 +298,8 @@ LRESULT CALLBACK PaintAroundDisplayArea(HWND tabs, UINT message, WPARAM wParam, 
                        : nullptr;
     if (!theme)
         return DefSubclassProc(tabs, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(tabs, &paint);
+    const PaintDc paint(tabs);
+    HDC dc = paint.Get();
     RECT client, display;
     GetClientRect(tabs, &client);
     display = client;
@@ -315,7 +315,6 @@ LRESULT CALLBACK PaintAroundDisplayArea(HWND tabs, UINT message, WPARAM wParam, 
                           {display.left, display.bottom, display.right, client.bottom}};
     for (const RECT& edge : edges)
         themes.drawThemeBackground(theme, dc, TABP_PANE, 0, &page, &edge);
-    EndPaint(tabs, &paint);
     return 0;
 }
 
