@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "platform/system_library.h"
 
 namespace platform {
@@ -20,8 +22,8 @@ public:
         return reinterpret_cast<INT_PTR>(shellExecute(owner, verb, file, parameters, directory, showCommand)) > 32;
     }
 
-    bool StartProgram(const std::string& program, const std::string& commandLine, const std::string& directory,
-                      UINT showCommand) override {
+    Process StartProgram(const std::string& program, const std::string& commandLine, const std::string& directory,
+                         UINT showCommand) override {
         std::string line = commandLine;  // CreateProcessA may write into it
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
@@ -30,10 +32,9 @@ public:
         PROCESS_INFORMATION process{};
         if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
                             &startup, &process))
-            return false;
+            return Process();
         CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return true;
+        return Process(process.hProcess);
     }
 };
 
@@ -42,6 +43,44 @@ public:
 Shell& RealShell() {
     static Win32Shell shell;
     return shell;
+}
+
+Process::~Process() {
+    if (handle_)
+        CloseHandle(handle_);
+}
+
+Process& Process::operator=(Process&& other) noexcept {
+    if (this != &other) {
+        if (handle_)
+            CloseHandle(handle_);
+        handle_ = other.handle_;
+        other.handle_ = nullptr;
+    }
+    return *this;
+}
+
+FileHeldWhileRunning::FileHeldWhileRunning(Files& files, HANDLE file, Process program)
+    : files_(files), file_(file), program_(std::move(program)) {
+    // Without a wait the file stays held until this goes.
+    if (!RegisterWaitForSingleObject(&wait_, program_.Get(), &FileHeldWhileRunning::Ended, this, INFINITE,
+                                     WT_EXECUTEONLYONCE))
+        wait_ = nullptr;
+}
+
+FileHeldWhileRunning::~FileHeldWhileRunning() {
+    // Returns once a callback already running is over: it only closes a handle.
+    if (wait_)
+        UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+    Release();
+}
+
+void CALLBACK FileHeldWhileRunning::Ended(void* self, BOOLEAN) { static_cast<FileHeldWhileRunning*>(self)->Release(); }
+
+void FileHeldWhileRunning::Release() {
+    const HANDLE file = file_.exchange(INVALID_HANDLE_VALUE);
+    if (file != INVALID_HANDLE_VALUE)
+        files_.Close(file);
 }
 
 }  // namespace platform

@@ -24,8 +24,8 @@ class FailingStep : public ScratchDrive {
 public:
     explicit FailingStep(int failing) : failing_(failing) {}
 
-    HANDLE CreateNew(const std::string& path, DWORD& error) override {
-        return Fails(error) ? INVALID_HANDLE_VALUE : ScratchDrive::CreateNew(path, error);
+    HANDLE CreateNew(const std::string& path, const std::string& security, DWORD& error) override {
+        return Fails(error) ? INVALID_HANDLE_VALUE : ScratchDrive::CreateNew(path, security, error);
     }
     HANDLE OpenForRewriting(const std::string& path, DWORD& error) override {
         return Fails(error) ? INVALID_HANDLE_VALUE : ScratchDrive::OpenForRewriting(path, error);
