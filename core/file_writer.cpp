@@ -133,26 +133,26 @@ std::string ReplaceExisting(platform::Files& files, Temporary& temporary, const 
 }
 
 // Writes all of `bytes` over the open file, once the temporary copy is on
-// disk; on failure that copy is kept with the whole new text.
-void WriteOver(platform::Files& files, platform::FileHandle& file, Temporary& temporary, const std::string& path,
-               std::string_view bytes, DWORD attributes) {
+// disk; on failure that copy is kept with the whole new text. Returns the
+// temporary file's name: it is the copy left to remove.
+std::string WriteOver(platform::Files& files, platform::FileHandle& file, Temporary& temporary, const std::string& path,
+                      std::string_view bytes, DWORD attributes) {
     DWORD error = files.Write(file.Get(), bytes);
     if (error == ERROR_SUCCESS)
         error = files.Truncate(file.Get());
     if (error == ERROR_SUCCESS)
         error = files.Flush(file.Get());
     file.Close();
-    if (error == ERROR_SUCCESS)
-        return;
-    // The file may hold part of the bytes now: all of them stay at hand.
     temporary.Keep();
+    if (error == ERROR_SUCCESS)
+        return temporary.Name();
+    // The file may hold part of the bytes now: all of them stay at hand.
     PutBackAttributes(files, path, attributes);
     throw AppError("Stream write error in " + path + ": " + FailureReason(error) + "; the new text is kept in " +
                    temporary.Name());
 }
 
 // Writes the file over in place, once the temporary copy is on disk.
-// Returns the temporary file's name: it is the copy left to remove.
 std::string RewriteInPlace(platform::Files& files, Temporary& temporary, const std::string& path,
                            std::string_view bytes, DWORD attributes) {
     LiftReadOnly(files, path, attributes);
@@ -162,17 +162,15 @@ std::string RewriteInPlace(platform::Files& files, Temporary& temporary, const s
         PutBackAttributes(files, path, attributes);
         throw CannotCreate(path, error);
     }
-    WriteOver(files, file, temporary, path, bytes, attributes);
-    temporary.Keep();
-    return temporary.Name();
+    return WriteOver(files, file, temporary, path, bytes, attributes);
 }
 
 // Writes the file over in place through one handle to the file itself, once
 // it is known to be neither a link nor a file of several names: whatever is
 // put at the path meanwhile, the bytes land in no other file. Its attributes
-// are left as they are, so nothing is done by its name. The temporary copy
-// goes with the Temporary.
-void RewriteItself(platform::Files& files, Temporary& temporary, const std::string& path, std::string_view bytes) {
+// are left as they are, so nothing is done by its name.
+std::string RewriteItself(platform::Files& files, Temporary& temporary, const std::string& path,
+                          std::string_view bytes) {
     DWORD error = ERROR_SUCCESS;
     platform::FileHandle file(files, files.OpenItself(path, platform::OpenAs::Rewriter, error));
     if (!file.IsOpen())
@@ -184,20 +182,26 @@ void RewriteItself(platform::Files& files, Temporary& temporary, const std::stri
         throw CannotCreate(path, kLinkRefused);
     if (facts.links > 1)
         throw CannotCreate(path, "it has more than one name");
-    WriteOver(files, file, temporary, path, bytes, 0);  // it was writable: no read-only flag to put back
+    return WriteOver(files, file, temporary, path, bytes, 0);  // it was writable: no read-only flag to put back
 }
 
-// The file's attributes as they were, with the archive flag of a changed
-// file, and the copy the write left beside it removed.
-void Finish(platform::Files& files, const std::string& path, DWORD attributes, const std::string& copy) {
-    std::string trouble;
+// Sets the file's attributes as they were, with the archive flag of a changed
+// file; what went wrong, if anything.
+std::string RestoreAttributes(platform::Files& files, const std::string& path, DWORD attributes) {
     const DWORD error = files.SetAttributes(path, (attributes & kSettable) | FILE_ATTRIBUTE_ARCHIVE);
-    if (error != ERROR_SUCCESS)
-        trouble = "its attributes could not be set back: " + FailureReason(error);
-    const DWORD removed = files.Delete(copy);
-    if (removed != ERROR_SUCCESS)
-        trouble += (trouble.empty() ? "" : "; and ") + std::string("its copy ") + copy +
-                   " could not be removed: " + FailureReason(removed);
+    return error == ERROR_SUCCESS ? "" : "its attributes could not be set back: " + FailureReason(error);
+}
+
+// Removes the copy the write left beside the file; what went wrong, if anything.
+std::string RemoveCopy(platform::Files& files, const std::string& copy) {
+    const DWORD error = files.Delete(copy);
+    return error == ERROR_SUCCESS ? "" : "its copy " + copy + " could not be removed: " + FailureReason(error);
+}
+
+// Reports what went wrong once the file held the new bytes.
+void Finish(const std::string& path, std::string trouble, const std::string& more) {
+    if (!more.empty())
+        trouble += (trouble.empty() ? "" : "; and ") + more;
     if (!trouble.empty())
         throw WrittenWithTrouble(path + " was saved, but " + trouble);
 }
@@ -224,8 +228,9 @@ void WriteFileText(platform::Files& files, const std::string& path, std::string_
     if (!exists || !options.security.empty())
         return PlaceTemporary(files, temporary, path, exists);
     if (options.inHeldFolder)
-        return RewriteItself(files, temporary, path, bytes);
+        return Finish(path, "", RemoveCopy(files, RewriteItself(files, temporary, path, bytes)));
     const std::string copy = files.LinkCount(path) > 1 ? RewriteInPlace(files, temporary, path, bytes, attributes)
                                                        : ReplaceExisting(files, temporary, path, attributes);
-    Finish(files, path, attributes, copy);
+    const std::string trouble = RestoreAttributes(files, path, attributes);
+    Finish(path, trouble, RemoveCopy(files, copy));
 }

@@ -31,17 +31,20 @@ const char* const kStatePaths[] = {"c:\\qor\\TB.txt", "c:\\qor\\SB.txt", "c:\\qo
                                    "c:\\qor\\SE.txt", "c:\\qor\\DO.txt", "c:\\qor\\TM.txt"};
 
 // The scratch drive C, noting the security each new file and folder is given
-// by its path, and whether c:\qor could be moved away while a file in it was written.
-class SecuredDrive : public ScratchDrive {
+// by its path, and whether c:\qor could be moved away while a file in it was
+// written; what it opens is a link only when a test says so.
+class SecuredDrive : public LinkedDrive {
 public:
+    SecuredDrive() { links = false; }
+
     HANDLE CreateNew(const std::string& path, const std::string& security, DWORD& error) override {
         const size_t temporaryPart = path.rfind('.', path.rfind(".qortmp") - 1);
         securityOf[path.substr(0, temporaryPart)] = security;
-        return ScratchDrive::CreateNew(path, security, error);
+        return LinkedDrive::CreateNew(path, security, error);
     }
     bool MakeDirectory(const std::string& path, const std::string& security) override {
         securityOf[path] = security;
-        return ScratchDrive::MakeDirectory(path, security);
+        return LinkedDrive::MakeDirectory(path, security);
     }
     DWORD Write(HANDLE file, std::string_view bytes) override {
         const std::string moved = Path("c:\\qor-moved");
@@ -49,7 +52,7 @@ public:
             folderMovedDuringAWrite = true;
             MoveFileA(moved.c_str(), Path("c:\\qor").c_str());
         }
-        return ScratchDrive::Write(file, bytes);
+        return LinkedDrive::Write(file, bytes);
     }
 
     std::map<std::string, std::string> securityOf;
@@ -503,10 +506,10 @@ TEST_F(TweaksPageTest, AnElevatedRunUsesOnlyAStateFolderOfAdministratorsSystemOr
         EXPECT_EQ(folder.IsHeld(), std::string(test.refusal).empty()) << test.owner.name;
     }
     // A link is never followed, elevated or not; a file of the name is no folder, and no refusal.
-    LinkedDrive linked;
-    drive_c::MakeFolder(linked.Path("c:\\qor"));
+    drive_.links = true;
     security_.elevated = false;
-    EXPECT_EQ(StateFolder(linked, security_).Refusal(), "it is a link to another place");
+    EXPECT_EQ(StateFolder(drive_, security_).Refusal(), "it is a link to another place");
+    drive_.links = false;
     drive_c::Remove(OnDisk("c:\\qor"));
     drive_c::WriteBytes(OnDisk("c:\\qor"), "show");
     EXPECT_FALSE(StateFolder(drive_, security_).IsHeld());
