@@ -17,12 +17,12 @@ HANDLE OpenFolder(platform::Files& files, std::string& refusal) {
 
 // Any other user could have made the folder, or been given it, and would
 // then decide who may change what in it.
-std::string OwnerRefusal(const platform::Account& owner, const platform::Account& user) {
-    if (owner.sid.empty())
+std::string OwnerRefusal(platform::Security& security, const std::string& owner) {
+    if (owner.empty())
         return "its owner cannot be read";
-    if (owner.sid == platform::kAdministratorsSid || owner.sid == platform::kSystemSid || owner.sid == user.sid)
+    if (owner == platform::kAdministratorsSid || owner == platform::kSystemSid || owner == security.CurrentUser())
         return "";
-    return "it belongs to " + owner.name;
+    return "it belongs to " + security.AccountName(owner);
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ void StateFolder::Check(platform::Files& files, platform::Security& security) {
     else if (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         refusal_ = kLinkRefused;
     else if (security.IsElevated() && (facts.attributes & FILE_ATTRIBUTE_DIRECTORY))
-        refusal_ = OwnerRefusal(security.OwnerOf(handle_.Get()), security.CurrentUser());
+        refusal_ = OwnerRefusal(security, security.OwnerOf(handle_.Get()));
     if (!refusal_.empty() || !(facts.attributes & FILE_ATTRIBUTE_DIRECTORY))
         handle_.Close();
 }

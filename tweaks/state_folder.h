@@ -23,7 +23,7 @@ public:
     // folder (a file of that name counts as none).
     const std::string& Refusal() const { return refusal_; }
     // The message that says so.
-    std::string RefusalMessage() const { return "Cannot use C:\\QOR: " + refusal_; }
+    std::string RefusalMessage() const { return "Cannot use C:\\QOR" + (refusal_.empty() ? "" : ": " + refusal_); }
 
 private:
     void Check(platform::Files& files, platform::Security& security);

@@ -117,6 +117,7 @@ constexpr int kPolicyImportReads = 30;
 // program's, and is never read into memory.
 const ReadOptions kStateFileRead{.refuseLinks = true, .maxBytes = 4096};
 const WriteOptions kStateFileWrite{.inHeldFolder = true};
+constexpr char kCannotCreateFolder[] = "Cannot create C:\\QOR";
 
 bool IsMarkerFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -301,7 +302,7 @@ void TweaksPage::FirstRunCheck() {
     if (!folder->Refusal().empty())
         return SayRefusedOnce(*folder);
     if (!folder->IsHeld())
-        throw AppError("Cannot create C:\\QOR");
+        throw AppError(kCannotCreateFolder);
     if (MarkerShowsEarlierRun())
         return;
     WriteFileText(files_, kFirstRunMarker, Holder(kMarkerMemo).Text(), kStateFileWrite);
@@ -322,7 +323,7 @@ bool TweaksPage::MarkerShowsEarlierRun() {
 
 void TweaksPage::CreateStateDirectory() {
     if (!files_.MakeDirectory(kStateDirectory, kStateFolderSecurity))
-        throw AppError("Cannot create C:\\QOR");
+        throw AppError(kCannotCreateFolder);
 }
 
 void TweaksPage::WritePolicyFile(const std::string& valueLine) {

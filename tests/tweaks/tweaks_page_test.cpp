@@ -487,23 +487,21 @@ TEST_F(TweaksPageTest, UsersMayAddAndWriteStateFilesButNeitherRemoveNorTakeAnyth
 TEST_F(TweaksPageTest, AnElevatedRunUsesOnlyAStateFolderOfAdministratorsSystemOrItsOwnUser) {
     struct Case {
         bool elevated;
-        platform::Account owner;
+        std::string owner;
         const char* refusal;
     };
-    const platform::Account jane{"S-1-5-21-1-2-3-1002", "PC\\jane"};
-    const Case cases[] = {{true, {platform::kAdministratorsSid, "BUILTIN\\Administrators"}, ""},
-                          {true, {platform::kSystemSid, "NT AUTHORITY\\SYSTEM"}, ""},
-                          {true, security_.user, ""},
-                          {true, jane, "it belongs to PC\\jane"},
-                          {true, {}, "its owner cannot be read"},
-                          {false, jane, ""}};
+    const std::string jane = "S-1-5-21-1-2-3-1002";
+    security_.names[jane] = "PC\\jane";
+    const Case cases[] = {
+        {true, platform::kAdministratorsSid, ""}, {true, platform::kSystemSid, ""},       {true, security_.user, ""},
+        {true, jane, "it belongs to PC\\jane"},   {true, "", "its owner cannot be read"}, {false, jane, ""}};
     drive_c::MakeFolder(OnDisk("c:\\qor"));
     for (const Case& test : cases) {
         security_.elevated = test.elevated;
         security_.owner = test.owner;
         const StateFolder folder(drive_, security_);
-        EXPECT_EQ(folder.Refusal(), test.refusal) << test.owner.name << (test.elevated ? ", elevated" : "");
-        EXPECT_EQ(folder.IsHeld(), std::string(test.refusal).empty()) << test.owner.name;
+        EXPECT_EQ(folder.Refusal(), test.refusal) << test.owner << (test.elevated ? ", elevated" : "");
+        EXPECT_EQ(folder.IsHeld(), std::string(test.refusal).empty()) << test.owner;
     }
     // A link is never followed, elevated or not; a file of the name is no folder, and no refusal.
     drive_.links = true;
@@ -519,7 +517,8 @@ TEST_F(TweaksPageTest, AnElevatedRunUsesOnlyAStateFolderOfAdministratorsSystemOr
 TEST_F(TweaksPageTest, ARefusedStateFolderIsSaidOnceARunAndNothingInItIsReadOrWritten) {
     WriteState("TB", "show");
     drive_c::WriteBytes(OnDisk("c:\\QOR\\install.txt"), "Memo8\r\n");
-    security_.owner = {"S-1-5-21-1-2-3-1002", "PC\\jane"};
+    security_.owner = "S-1-5-21-1-2-3-1002";
+    security_.names[security_.owner] = "PC\\jane";
     EXPECT_NE(ErrorOf([&] { page_.RestoreToggles(); }), "no error");  // which start-up passes over in silence
     EXPECT_TRUE(windowing_.shows.empty());
     EXPECT_EQ(ErrorOf([&] { page_.FirstRunCheck(); }), "Cannot use C:\\QOR: it belongs to PC\\jane");
