@@ -9,13 +9,42 @@
 namespace platform {
 namespace {
 
+// Windows' ERROR_ELEVATION_REQUIRED, which MinGW's headers lack.
+constexpr DWORD kElevationRequired = 740;
+
+// The shell32 function `name`, loaded on first use: start-up does not wait
+// for the shell's DLLs.
+template <typename F>
+F ShellFunction(const char* name) {
+    return SystemFunction<F>(LoadSystemLibrary("shell32.dll"), name);
+}
+
+// A program whose manifest asks for an administrator's rights, started by an
+// administrator whose own process is not elevated, is refused by
+// CreateProcess; the shell starts the same file after the system's consent
+// prompt. The command line's first word is the program's name.
+Process StartAfterConsent(const std::string& program, const std::string& commandLine, const std::string& directory,
+                          UINT showCommand) {
+    static const auto shellExecuteEx = ShellFunction<decltype(&::ShellExecuteExA)>("ShellExecuteExA");
+    const size_t space = commandLine.find(' ');
+    const std::string parameters = space == std::string::npos ? "" : commandLine.substr(space + 1);
+    SHELLEXECUTEINFOA execute{};
+    execute.cbSize = sizeof(execute);
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS;
+    execute.lpFile = program.c_str();
+    execute.lpParameters = parameters.c_str();
+    execute.lpDirectory = directory.c_str();
+    execute.nShow = static_cast<int>(showCommand);
+    if (!shellExecuteEx || !shellExecuteEx(&execute))
+        return Process();
+    return Process(execute.hProcess);
+}
+
 class Win32Shell : public Shell {
 public:
     bool ShellExecuteA(HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
                        int showCommand) override {
-        // Loaded on first use: start-up does not wait for the shell's DLLs.
-        static const auto shellExecute =
-            SystemFunction<decltype(&::ShellExecuteA)>(LoadSystemLibrary("shell32.dll"), "ShellExecuteA");
+        static const auto shellExecute = ShellFunction<decltype(&::ShellExecuteA)>("ShellExecuteA");
         if (!shellExecute)
             return false;
         // The shell reports success with a value above 32.
@@ -32,7 +61,9 @@ public:
         PROCESS_INFORMATION process{};
         if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
                             &startup, &process))
-            return Process();
+            return GetLastError() == kElevationRequired
+                       ? StartAfterConsent(program, commandLine, directory, showCommand)
+                       : Process();
         CloseHandle(process.hThread);
         return Process(process.hProcess);
     }
