@@ -30,20 +30,19 @@ const char* const kStatePaths[] = {"c:\\qor\\TB.txt", "c:\\qor\\SB.txt", "c:\\qo
                                    "c:\\qor\\ST.txt", "c:\\qor\\CL.txt", "c:\\qor\\RU.txt",
                                    "c:\\qor\\SE.txt", "c:\\qor\\DO.txt", "c:\\qor\\TM.txt"};
 
-// The scratch drive C, noting the security each new file and folder is given
-// by its path, and whether c:\qor could be moved away while a file in it was
+// The scratch drive C, noting the security the last new file and folder were
+// given, and whether c:\qor could be moved away while a file in it was
 // written; what it opens is a link only when a test says so.
 class SecuredDrive : public LinkedDrive {
 public:
     SecuredDrive() { links = false; }
 
     HANDLE CreateNew(const std::string& path, const std::string& security, DWORD& error) override {
-        const size_t temporaryPart = path.rfind('.', path.rfind(".qortmp") - 1);
-        securityOf[path.substr(0, temporaryPart)] = security;
+        fileSecurity = security;
         return LinkedDrive::CreateNew(path, security, error);
     }
     bool MakeDirectory(const std::string& path, const std::string& security) override {
-        securityOf[path] = security;
+        folderSecurity = security;
         return LinkedDrive::MakeDirectory(path, security);
     }
     DWORD Write(HANDLE file, std::string_view bytes) override {
@@ -55,7 +54,7 @@ public:
         return LinkedDrive::Write(file, bytes);
     }
 
-    std::map<std::string, std::string> securityOf;
+    std::string fileSecurity, folderSecurity;
     bool folderMovedDuringAWrite = false;
 };
 
@@ -458,7 +457,7 @@ constexpr ACCESS_MASK kChange = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_
 
 TEST_F(TweaksPageTest, UsersMayAddAndWriteStateFilesButNeitherRemoveNorTakeAnythingAndOnlyReadThePolicyFile) {
     page_.FirstRunCheck();
-    const std::string folder = drive_.securityOf.at("c:\\QOR");
+    const std::string folder = drive_.folderSecurity;
     for (const char* administrator : {"BA", "SY"}) {
         EXPECT_EQ(RightsOf(folder, administrator).itself, FILE_ALL_ACCESS) << administrator;
         EXPECT_EQ(RightsOf(folder, administrator).files, FILE_ALL_ACCESS) << administrator;
@@ -470,10 +469,10 @@ TEST_F(TweaksPageTest, UsersMayAddAndWriteStateFilesButNeitherRemoveNorTakeAnyth
     EXPECT_EQ(users.files & kTakeOrRemove, 0u);
     EXPECT_EQ(RightsOf(folder, "CO").files & DELETE, DELETE) << "whoever made a file may remove it";
     EXPECT_EQ(RightsOf(folder, "WD").itself | RightsOf(folder, "AU").itself, 0u);
-    EXPECT_EQ(drive_.securityOf.at("c:\\qor\\TB.txt"), "") << "a state file takes what the folder passes on";
+    EXPECT_EQ(drive_.fileSecurity, "") << "a state file takes what the folder passes on";
 
     Click(27);
-    const std::string policyFile = drive_.securityOf.at("c:\\test.reg");
+    const std::string policyFile = drive_.fileSecurity;
     EXPECT_EQ(RightsOf(policyFile, "BA").itself, FILE_ALL_ACCESS);
     EXPECT_EQ(RightsOf(policyFile, "SY").itself, FILE_ALL_ACCESS);
     EXPECT_EQ(RightsOf(policyFile, "BU").itself & FILE_READ_DATA, FILE_READ_DATA);
@@ -481,7 +480,7 @@ TEST_F(TweaksPageTest, UsersMayAddAndWriteStateFilesButNeitherRemoveNorTakeAnyth
     // A standard user's policy file is made as before.
     security_.elevated = false;
     Click(28);
-    EXPECT_EQ(drive_.securityOf.at("c:\\test.reg"), "");
+    EXPECT_EQ(drive_.fileSecurity, "");
 }
 
 TEST_F(TweaksPageTest, AnElevatedRunUsesOnlyAStateFolderOfAdministratorsSystemOrItsOwnUser) {
