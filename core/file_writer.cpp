@@ -28,8 +28,8 @@ class Temporary {
 public:
     // "<path>.<random>.qortmp"; a name already taken, such as one left by a
     // crash, is passed over for another.
-    Temporary(platform::Files& files, const std::string& path)
-        : files_(files), file_(files, CreateUnderRandomName(path)) {}
+    Temporary(platform::Files& files, const std::string& path, const std::string& security)
+        : files_(files), file_(files, CreateUnderRandomName(path, security)) {}
     ~Temporary() {
         file_.Close();
         if (!kept_)
@@ -55,7 +55,7 @@ public:
     void Keep() { kept_ = true; }
 
 private:
-    HANDLE CreateUnderRandomName(const std::string& path) {
+    HANDLE CreateUnderRandomName(const std::string& path, const std::string& security) {
         for (int attempt = 1;; ++attempt) {
             std::uint64_t random = 0;
             if (!files_.Random(&random, sizeof(random)))
@@ -64,7 +64,7 @@ private:
             std::snprintf(hex, sizeof(hex), "%016llx", static_cast<unsigned long long>(random));
             base_ = path + "." + hex;
             DWORD error = ERROR_SUCCESS;
-            HANDLE file = files_.CreateNew(Name(), error);
+            HANDLE file = files_.CreateNew(Name(), security, error);
             if (file != INVALID_HANDLE_VALUE)
                 return file;
             const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
@@ -98,8 +98,10 @@ void PutBackAttributes(platform::Files& files, const std::string& path, DWORD at
         files.SetAttributes(path, attributes & kSettable);
 }
 
-void PlaceNew(platform::Files& files, Temporary& temporary, const std::string& path) {
-    const DWORD error = files.Move(temporary.Name(), path);
+// The temporary file takes the name: a new file, or one that replaces the
+// old whole (`over`).
+void PlaceTemporary(platform::Files& files, Temporary& temporary, const std::string& path, bool over) {
+    const DWORD error = over ? files.MoveOver(temporary.Name(), path) : files.Move(temporary.Name(), path);
     if (error != ERROR_SUCCESS)
         throw CannotCreate(path, error);
     temporary.Keep();
@@ -130,8 +132,27 @@ std::string ReplaceExisting(platform::Files& files, Temporary& temporary, const 
     throw CannotCreate(path, error);
 }
 
+// Writes all of `bytes` over the open file, once the temporary copy is on
+// disk; on failure that copy is kept with the whole new text. Returns the
+// temporary file's name: it is the copy left to remove.
+std::string WriteOver(platform::Files& files, platform::FileHandle& file, Temporary& temporary, const std::string& path,
+                      std::string_view bytes, DWORD attributes) {
+    DWORD error = files.Write(file.Get(), bytes);
+    if (error == ERROR_SUCCESS)
+        error = files.Truncate(file.Get());
+    if (error == ERROR_SUCCESS)
+        error = files.Flush(file.Get());
+    file.Close();
+    temporary.Keep();
+    if (error == ERROR_SUCCESS)
+        return temporary.Name();
+    // The file may hold part of the bytes now: all of them stay at hand.
+    PutBackAttributes(files, path, attributes);
+    throw AppError("Stream write error in " + path + ": " + FailureReason(error) + "; the new text is kept in " +
+                   temporary.Name());
+}
+
 // Writes the file over in place, once the temporary copy is on disk.
-// Returns the temporary file's name: it is the copy left to remove.
 std::string RewriteInPlace(platform::Files& files, Temporary& temporary, const std::string& path,
                            std::string_view bytes, DWORD attributes) {
     LiftReadOnly(files, path, attributes);
@@ -141,33 +162,46 @@ std::string RewriteInPlace(platform::Files& files, Temporary& temporary, const s
         PutBackAttributes(files, path, attributes);
         throw CannotCreate(path, error);
     }
-    error = files.Write(file.Get(), bytes);
-    if (error == ERROR_SUCCESS)
-        error = files.Truncate(file.Get());
-    if (error == ERROR_SUCCESS)
-        error = files.Flush(file.Get());
-    file.Close();
-    temporary.Keep();
-    if (error != ERROR_SUCCESS) {
-        // The file may hold part of the bytes now: all of them stay at hand.
-        PutBackAttributes(files, path, attributes);
-        throw AppError("Stream write error in " + path + ": " + FailureReason(error) + "; the new text is kept in " +
-                       temporary.Name());
-    }
-    return temporary.Name();
+    return WriteOver(files, file, temporary, path, bytes, attributes);
 }
 
-// The file's attributes as they were, with the archive flag of a changed
-// file, and the copy the write left beside it removed.
-void Finish(platform::Files& files, const std::string& path, DWORD attributes, const std::string& copy) {
-    std::string trouble;
+// Writes the file over in place through one handle to the file itself, once
+// it is known to be neither a link nor a file of several names: whatever is
+// put at the path meanwhile, the bytes land in no other file. Its attributes
+// are left as they are, so nothing is done by its name.
+std::string RewriteItself(platform::Files& files, Temporary& temporary, const std::string& path,
+                          std::string_view bytes) {
+    DWORD error = ERROR_SUCCESS;
+    platform::FileHandle file(files, files.OpenItself(path, platform::OpenAs::Rewriter, error));
+    if (!file.IsOpen())
+        throw CannotCreate(path, error);
+    platform::FileFacts facts;
+    if (!files.Describe(file.Get(), facts))
+        throw CannotCreate(path, kUnknownKind);
+    if (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        throw CannotCreate(path, kLinkRefused);
+    if (facts.links > 1)
+        throw CannotCreate(path, "it has more than one name");
+    return WriteOver(files, file, temporary, path, bytes, 0);  // it was writable: no read-only flag to put back
+}
+
+// Sets the file's attributes as they were, with the archive flag of a changed
+// file; what went wrong, if anything.
+std::string RestoreAttributes(platform::Files& files, const std::string& path, DWORD attributes) {
     const DWORD error = files.SetAttributes(path, (attributes & kSettable) | FILE_ATTRIBUTE_ARCHIVE);
-    if (error != ERROR_SUCCESS)
-        trouble = "its attributes could not be set back: " + FailureReason(error);
-    const DWORD removed = files.Delete(copy);
-    if (removed != ERROR_SUCCESS)
-        trouble += (trouble.empty() ? "" : "; and ") + std::string("its copy ") + copy +
-                   " could not be removed: " + FailureReason(removed);
+    return error == ERROR_SUCCESS ? "" : "its attributes could not be set back: " + FailureReason(error);
+}
+
+// Removes the copy the write left beside the file; what went wrong, if anything.
+std::string RemoveCopy(platform::Files& files, const std::string& copy) {
+    const DWORD error = files.Delete(copy);
+    return error == ERROR_SUCCESS ? "" : "its copy " + copy + " could not be removed: " + FailureReason(error);
+}
+
+// Reports what went wrong once the file held the new bytes.
+void Finish(const std::string& path, std::string trouble, const std::string& more) {
+    if (!more.empty())
+        trouble += (trouble.empty() ? "" : "; and ") + more;
     if (!trouble.empty())
         throw WrittenWithTrouble(path + " was saved, but " + trouble);
 }
@@ -189,11 +223,14 @@ void WriteFileText(platform::Files& files, const std::string& path, std::string_
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY) && options.readOnly == ReadOnlyFile::Refuse)
         throw CannotCreate(path, "it is read-only");
 
-    Temporary temporary(files, path);
+    Temporary temporary(files, path, options.security);
     temporary.Fill(bytes);
-    if (!exists)
-        return PlaceNew(files, temporary, path);
+    if (!exists || !options.security.empty())
+        return PlaceTemporary(files, temporary, path, exists);
+    if (options.inHeldFolder)
+        return Finish(path, "", RemoveCopy(files, RewriteItself(files, temporary, path, bytes)));
     const std::string copy = files.LinkCount(path) > 1 ? RewriteInPlace(files, temporary, path, bytes, attributes)
                                                        : ReplaceExisting(files, temporary, path, attributes);
-    Finish(files, path, attributes, copy);
+    const std::string trouble = RestoreAttributes(files, path, attributes);
+    Finish(path, trouble, RemoveCopy(files, copy));
 }

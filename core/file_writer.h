@@ -13,6 +13,16 @@ enum class ReadOnlyFile { Refuse, Overwrite };
 struct WriteOptions {
     // Whether a read-only file may be written over; it stays read-only.
     ReadOnlyFile readOnly = ReadOnlyFile::Refuse;
+    // The file lies in a folder where other users may add and write files,
+    // and which the caller holds open so that the folder itself cannot be
+    // swapped. An existing file is then written over in place through one
+    // handle to the file itself, refused when it is a link or has another
+    // name, so that nobody can point the write at a file of their choosing.
+    bool inHeldFolder = false;
+    // The file's security in the system's descriptor language (SDDL), given
+    // instead of keeping the old file's. The file is then replaced whole; a
+    // link at its name is replaced, never followed.
+    std::string security;
 };
 
 // The file holds the new bytes, but a step after writing them failed: the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 
 LoadError::LoadError(const std::string& path, const std::string& reason)
     : AppError("Cannot open file " + path + (reason.empty() ? "" : ": " + reason)), reason_(reason) {}
@@ -60,11 +61,35 @@ size_t BytesFromFirstZero(std::string_view bytes) {
     return zero == std::string_view::npos ? 0 : bytes.size() - zero;
 }
 
-std::string ReadFileBytes(platform::Files& files, const std::string& path) {
+namespace {
+
+// Refuses what the options rule out, from what the open file is.
+void CheckReadable(platform::Files& files, HANDLE file, const std::string& path, const ReadOptions& options) {
+    platform::FileFacts facts;
+    if (!files.Describe(file, facts))
+        throw LoadError(path, kUnknownKind);
+    if (options.refuseLinks && (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        throw LoadError(path, kLinkRefused);
+    if (facts.size > options.maxBytes)
+        throw LoadError(path, "it is larger than " + std::to_string(options.maxBytes) + " bytes");
+}
+
+}  // namespace
+
+HANDLE OpenToRead(platform::Files& files, const std::string& path, const ReadOptions& options) {
     DWORD error = ERROR_SUCCESS;
-    platform::FileHandle file(files, files.OpenForReading(path, error));
+    platform::FileHandle file(files, options.refuseLinks ? files.OpenItself(path, platform::OpenAs::Reader, error)
+                                                         : files.OpenForReading(path, error));
     if (!file.IsOpen())
         throw LoadError(path, OpenFailureReason(error));
+    // The size cannot change meanwhile: nobody may write the file while it is open here.
+    if (options.refuseLinks || options.maxBytes != ReadOptions().maxBytes)
+        CheckReadable(files, file.Get(), path, options);
+    return file.Release();
+}
+
+std::string ReadFileBytes(platform::Files& files, const std::string& path, const ReadOptions& options) {
+    platform::FileHandle file(files, OpenToRead(files, path, options));
     std::string bytes;
     try {
         if (!files.Read(file.Get(), bytes))
@@ -75,6 +100,6 @@ std::string ReadFileBytes(platform::Files& files, const std::string& path) {
     return bytes;
 }
 
-std::string LoadText(platform::Files& files, const std::string& path) {
-    return EditorTextFromBytes(ReadFileBytes(files, path));
+std::string LoadText(platform::Files& files, const std::string& path, const ReadOptions& options) {
+    return EditorTextFromBytes(ReadFileBytes(files, path, options));
 }

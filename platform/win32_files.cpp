@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <ntsecapi.h>
+#include <sddl.h>
 
 #include <algorithm>
 
@@ -9,11 +10,36 @@ namespace {
 
 DWORD ErrorOf(BOOL succeeded) { return succeeded ? ERROR_SUCCESS : GetLastError(); }
 
-HANDLE Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD& error) {
-    HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+HANDLE Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD& error,
+            DWORD flags = FILE_ATTRIBUTE_NORMAL, SECURITY_ATTRIBUTES* security = nullptr) {
+    HANDLE file = CreateFileA(path.c_str(), access, share, security, disposition, flags, nullptr);
     error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
     return file;
 }
+
+// The security descriptor an SDDL text gives, as CreateFile and
+// CreateDirectory take it.
+class Descriptor {
+public:
+    explicit Descriptor(const std::string& sddl) {
+        if (!sddl.empty() &&
+            !ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor_, nullptr))
+            error_ = GetLastError();
+        attributes_.lpSecurityDescriptor = descriptor_;
+    }
+    ~Descriptor() { LocalFree(descriptor_); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    DWORD Error() const { return error_; }
+    // Null for none: the object then gets what its folder passes on.
+    SECURITY_ATTRIBUTES* Attributes() { return descriptor_ ? &attributes_ : nullptr; }
+
+private:
+    PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+    SECURITY_ATTRIBUTES attributes_{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+    DWORD error_ = ERROR_SUCCESS;
+};
 
 class Win32Files : public Files {
 public:
@@ -21,12 +47,42 @@ public:
         return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, error);
     }
 
-    HANDLE CreateNew(const std::string& path, DWORD& error) override {
-        return Open(path, GENERIC_WRITE, 0, CREATE_NEW, error);
+    HANDLE CreateNew(const std::string& path, const std::string& security, DWORD& error) override {
+        Descriptor descriptor(security);
+        error = descriptor.Error();
+        if (error != ERROR_SUCCESS)
+            return INVALID_HANDLE_VALUE;
+        return Open(path, GENERIC_WRITE, 0, CREATE_NEW, error, FILE_ATTRIBUTE_NORMAL, descriptor.Attributes());
     }
 
     HANDLE OpenForRewriting(const std::string& path, DWORD& error) override {
         return Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, error);
+    }
+
+    HANDLE OpenItself(const std::string& path, OpenAs as, DWORD& error) override {
+        switch (as) {
+            case OpenAs::Reader:
+                return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, error, FILE_FLAG_OPEN_REPARSE_POINT);
+            case OpenAs::Rewriter:
+                return Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, error, FILE_FLAG_OPEN_REPARSE_POINT);
+            case OpenAs::HeldFolder:
+                break;
+        }
+        // The system applies a handle's sharing only when it may read or
+        // write data: listing the folder is what makes "no deleting" hold.
+        return Open(path, FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    }
+
+    bool Describe(HANDLE file, FileFacts& facts) override {
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!GetFileInformationByHandle(file, &information))
+            return false;
+        facts.attributes = information.dwFileAttributes;
+        facts.links = information.nNumberOfLinks;
+        facts.size = (static_cast<ULONGLONG>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+        return true;
     }
 
     bool Read(HANDLE file, std::string& bytes) override {
@@ -70,11 +126,11 @@ public:
     DWORD LinkCount(const std::string& path) override {
         HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        BY_HANDLE_FILE_INFORMATION information{};
-        const bool known = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &information);
+        FileFacts facts;
+        const bool known = file != INVALID_HANDLE_VALUE && Describe(file, facts);
         if (file != INVALID_HANDLE_VALUE)
             CloseHandle(file);
-        return known ? std::max<DWORD>(information.nNumberOfLinks, 1) : 1;
+        return known ? std::max<DWORD>(facts.links, 1) : 1;
     }
 
     DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) override {
@@ -85,6 +141,10 @@ public:
         return ErrorOf(MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH));
     }
 
+    DWORD MoveOver(const std::string& source, const std::string& target) override {
+        return ErrorOf(MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    }
+
     DWORD Delete(const std::string& path) override { return ErrorOf(DeleteFileA(path.c_str())); }
 
     DWORD Attributes(const std::string& path) override { return GetFileAttributesA(path.c_str()); }
@@ -93,7 +153,10 @@ public:
         return ErrorOf(SetFileAttributesA(path.c_str(), attributes));
     }
 
-    bool MakeDirectory(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+    bool MakeDirectory(const std::string& path, const std::string& security) override {
+        Descriptor descriptor(security);
+        return descriptor.Error() == ERROR_SUCCESS && CreateDirectoryA(path.c_str(), descriptor.Attributes()) != FALSE;
+    }
 
     bool Random(void* buffer, size_t size) override { return RtlGenRandom(buffer, static_cast<ULONG>(size)) != FALSE; }
 };

@@ -8,6 +8,10 @@
 
 constexpr char kPolicyFilePath[] = "c:\\test.reg";
 constexpr char kPolicyFileDirectory[] = "c:\\";
+// The policy file's security when an administrator writes it, instead of what
+// drive C's root passes on: Administrators and SYSTEM may change it, users may
+// only read it.
+constexpr char kPolicyFileSecurity[] = "D:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FR;;;BU)";
 // A policy's data: the Hide buttons switch it on, the Show buttons off.
 constexpr char kPolicyOn[] = "00000001";
 constexpr char kPolicyOff[] = "00000000";

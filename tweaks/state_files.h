@@ -43,6 +43,15 @@ static_assert(RowsFollowStateFileOrder(), "kStateFiles is indexed by StateFile")
 constexpr const StateFileRow& StateFileOf(StateFile file) { return kStateFiles[static_cast<size_t>(file)]; }
 
 constexpr char kStateDirectory[] = "c:\\QOR";
+// The folder's security, given when the program makes it; nothing of drive
+// C's is passed on. Administrators and SYSTEM may do everything. Users may
+// list the folder and add files (0x1200ab: list, add file, traverse, read
+// attributes, extended attributes and security), but not remove,
+// re-permission or take it, nor add folders, a junction being one. They may
+// read and write every file in it and delete none, except that whoever made
+// a file may delete it: the writer removes its own temporary copies.
+constexpr char kStateFolderSecurity[] =
+    "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;;0x1200ab;;;BU)(A;OIIO;FRFW;;;BU)(A;OIIO;FRFWSD;;;CO)";
 constexpr char kFirstRunMarker[] = "c:\\QOR\\install.txt";
 constexpr int kMarkerMemo = 8;
 // The holders' texts before any file is read: neither state word.

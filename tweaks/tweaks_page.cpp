@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 #include "core/app_error.h"
 #include "core/file_writer.h"
@@ -111,6 +112,12 @@ const char* ElementStateText(ElementState state) {
 constexpr UINT_PTR kPolicyImportTimer = 1;
 constexpr UINT kPolicyImportPeriodMs = 1000;
 constexpr int kPolicyImportReads = 30;
+
+// State files are four bytes: anything much larger is no word of the
+// program's, and is never read into memory.
+const ReadOptions kStateFileRead{.refuseLinks = true, .maxBytes = 4096};
+const WriteOptions kStateFileWrite{.inHeldFolder = true};
+constexpr char kCannotCreateFolder[] = "Cannot create C:\\QOR";
 
 bool IsMarkerFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -254,13 +261,30 @@ HBRUSH TweaksPage::ControlColor(HDC dc, HWND control) {
 void TweaksPage::Record(StateFile file, const char* word) {
     ui::Memo& holder = HolderOf(file);
     holder.SetText(word);
-    WriteFileText(files_, StateFileOf(file).path, holder.Text());
+    const StateFolder folder(files_, security_);
+    if (!folder.Refusal().empty())
+        return SayRefusedOnce(folder);
+    // Nothing is written where no folder is held: one made meanwhile could lead anywhere.
+    if (!folder.IsHeld())
+        throw AppError("Cannot create file " + std::string(StateFileOf(file).path) + ": " +
+                       FailureReason(ERROR_PATH_NOT_FOUND));
+    WriteFileText(files_, StateFileOf(file).path, holder.Text(), kStateFileWrite);
+}
+
+void TweaksPage::SayRefusedOnce(const StateFolder& folder) {
+    if (refusalSaid_)
+        return;
+    refusalSaid_ = true;
+    throw AppError(folder.RefusalMessage());
 }
 
 void TweaksPage::RestoreToggles() {
+    const StateFolder folder(files_, security_);
+    if (!folder.IsHeld())
+        throw AppError(folder.RefusalMessage());
     for (const RestoreRow& row : kRestoreOrder) {
         ui::Memo& holder = HolderOf(row.file);
-        holder.SetText(LoadText(files_, StateFileOf(row.file).path));
+        holder.SetText(LoadText(files_, StateFileOf(row.file).path, kStateFileRead));
         if (holder.Text() == kShow)
             (this->*row.onShow)();
         // Read again: the show handler has just rewritten the holder.
@@ -270,37 +294,59 @@ void TweaksPage::RestoreToggles() {
 }
 
 void TweaksPage::FirstRunCheck() {
-    try {
-        Holder(kMarkerMemo).SetText(LoadText(files_, kFirstRunMarker));
-        return;
-    } catch (const std::exception&) {
-        // A marker that another program holds still marks an earlier run:
-        // only a missing one starts a first run, which resets every choice.
-        if (IsMarkerFile(files_.Attributes(kFirstRunMarker)))
-            return;
+    std::optional<StateFolder> folder(std::in_place, files_, security_);
+    if (!folder->IsHeld() && folder->Refusal().empty()) {
+        CreateStateDirectory();
+        folder.emplace(files_, security_);
     }
-    CreateStateDirectory();
-    WriteFileText(files_, kFirstRunMarker, Holder(kMarkerMemo).Text());
+    if (!folder->Refusal().empty())
+        return SayRefusedOnce(*folder);
+    if (!folder->IsHeld())
+        throw AppError(kCannotCreateFolder);
+    if (MarkerShowsEarlierRun())
+        return;
+    WriteFileText(files_, kFirstRunMarker, Holder(kMarkerMemo).Text(), kStateFileWrite);
     for (const StateFileRow& row : kStateFiles)
         Record(row.file, row.firstRunWord);
 }
 
+// A marker that cannot be read, as one another program holds, still marks an
+// earlier run: only a missing one starts a first run, which resets every choice.
+bool TweaksPage::MarkerShowsEarlierRun() {
+    try {
+        Holder(kMarkerMemo).SetText(LoadText(files_, kFirstRunMarker, kStateFileRead));
+        return true;
+    } catch (const std::exception&) {
+        return IsMarkerFile(files_.Attributes(kFirstRunMarker));
+    }
+}
+
 void TweaksPage::CreateStateDirectory() {
-    const DWORD attributes = files_.Attributes(kStateDirectory);
-    const bool isDirectory = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (!isDirectory && !files_.MakeDirectory(kStateDirectory))
-        throw AppError("Cannot create C:\\QOR");
+    if (!files_.MakeDirectory(kStateDirectory, kStateFolderSecurity))
+        throw AppError(kCannotCreateFolder);
 }
 
 void TweaksPage::WritePolicyFile(const std::string& valueLine) {
     memo7_.Clear();
     for (const std::string& line : PolicyFileLines(valueLine))
         memo7_.AppendLine(line);
-    WriteFileText(files_, kPolicyFilePath, memo7_.Text());
-    // The full path: a relative name would be looked up in the current folder
-    // of drive C and could import some other test.reg.
-    shell_.ShellExecuteA(nullptr, "open", kPolicyFilePath, "", kPolicyFileDirectory, SW_SHOW);
+    // An editor still busy with the last file lets go of it: this one replaces it.
+    policyImport_.reset();
+    WriteFileText(files_, kPolicyFilePath, memo7_.Text(),
+                  {.security = security_.IsElevated() ? kPolicyFileSecurity : ""});
+    ImportPolicyFile();
     WatchPolicyImport();
+}
+
+// The system's own registry editor, by its full path, imports the file; until
+// it ends, nobody may change or remove the file it reads.
+void TweaksPage::ImportPolicyFile() {
+    platform::FileHandle file(files_, OpenToRead(files_, kPolicyFilePath, {.refuseLinks = true}));
+    platform::Process editor =
+        shell_.StartProgram(system_.WindowsDirectory() + "\\regedit.exe",
+                            "regedit.exe \"" + std::string(kPolicyFilePath) + "\"", kPolicyFileDirectory, SW_SHOW);
+    if (editor)
+        policyImport_ = std::make_unique<platform::FileHeldWhileRunning>(files_, file.Release(), std::move(editor));
 }
 
 void TweaksPage::Button17Click() {

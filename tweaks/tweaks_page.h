@@ -2,13 +2,17 @@
 // The REGISTRY SETTINGS page: shell toggles that remember their state in
 // files under c:\qor, and Explorer policies switched by registry import files.
 #include <array>
+#include <memory>
 #include <string>
 
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "platform/security.h"
 #include "platform/shell.h"
+#include "platform/sysinfo.h"
 #include "platform/windowing.h"
 #include "tweaks/shell_toggles.h"
+#include "tweaks/state_folder.h"
 #include "tweaks/state_files.h"
 #include "ui/controls.h"
 #include "ui/page.h"
@@ -18,8 +22,15 @@ public:
     explicit TweaksPage(platform::Files& files = platform::RealFiles(),
                         platform::Windowing& windowing = platform::RealWindowing(),
                         platform::Shell& shell = platform::RealShell(),
-                        platform::Registry& registry = platform::RealRegistry())
-        : files_(files), toggles_(windowing), shell_(shell), registry_(registry) {}
+                        platform::Registry& registry = platform::RealRegistry(),
+                        platform::SystemInfo& system = platform::RealSystemInfo(),
+                        platform::Security& security = platform::RealSecurity())
+        : files_(files),
+          toggles_(windowing),
+          shell_(shell),
+          registry_(registry),
+          system_(system),
+          security_(security) {}
     TweaksPage(const TweaksPage&) = delete;
     TweaksPage& operator=(const TweaksPage&) = delete;
 
@@ -32,6 +43,7 @@ public:
     // At start-up, after WIN.INI: applies the remembered toggles; throws at the first failure.
     void RestoreToggles();
     // At start-up, after the toggles: creates the state directory and files on the first run.
+    // Throws, once a run, when c:\qor is there but not to be used.
     void FirstRunCheck();
 
     // Taskbar, start button, tray, clock and key combination toggles.
@@ -64,7 +76,12 @@ private:
     ui::Memo& HolderOf(StateFile file) { return Holder(StateFileOf(file).holderMemo); }
     // Sets the toggle's holder to `word` and saves it to its state file.
     void Record(StateFile file, const char* word);
+    // Throws the folder's refusal the first time a run meets one; after
+    // that the steps pass c:\qor by without a word.
+    void SayRefusedOnce(const StateFolder& folder);
+    bool MarkerShowsEarlierRun();
     void WritePolicyFile(const std::string& valueLine);
+    void ImportPolicyFile();
     void CreateStateDirectory();
     void CreateMemos(const PageContext& context);
     void CreateButtons(const PageContext& context);
@@ -80,6 +97,11 @@ private:
     ShellToggles toggles_;
     platform::Shell& shell_;
     platform::Registry& registry_;
+    platform::SystemInfo& system_;
+    platform::Security& security_;
+    bool refusalSaid_ = false;  // this run has said why c:\qor is not used
+    // c:\test.reg, held while the registry editor imports it.
+    std::unique_ptr<platform::FileHeldWhileRunning> policyImport_;
     HWND sheet_ = nullptr;
     ui::Label stateLabel_;                          // what each setting is now
     int stateReadsLeft_ = 0;                        // after a policy file was handed over

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/drive_c.h"
+#include "support/linked_drive.h"
 #include "support/scratch_drive.h"
 #include "support/error_of.h"
 
@@ -24,8 +25,8 @@ class FailingStep : public ScratchDrive {
 public:
     explicit FailingStep(int failing) : failing_(failing) {}
 
-    HANDLE CreateNew(const std::string& path, DWORD& error) override {
-        return Fails(error) ? INVALID_HANDLE_VALUE : ScratchDrive::CreateNew(path, error);
+    HANDLE CreateNew(const std::string& path, const std::string& security, DWORD& error) override {
+        return Fails(error) ? INVALID_HANDLE_VALUE : ScratchDrive::CreateNew(path, security, error);
     }
     HANDLE OpenForRewriting(const std::string& path, DWORD& error) override {
         return Fails(error) ? INVALID_HANDLE_VALUE : ScratchDrive::OpenForRewriting(path, error);
@@ -144,11 +145,12 @@ TEST(FileWriter, AFailureNamesTheFileItHappenedTo) {
 
 // Every step of every way of writing fails in turn: the file either keeps its
 // old bytes and attributes with no other file left beside it, or holds the
-// new bytes and the message says what went wrong after; a file with two names
-// written over in place keeps the new bytes at hand.
+// new bytes and the message says what went wrong after; a file written over
+// in place (two names, or in a held folder) keeps the new bytes at hand. A
+// file given its own security is new as a whole.
 TEST(FileWriter, AFailureAtAnyStepLosesNeitherTheOldBytesNorTheNew) {
-    enum class Kind { Existing, ReadOnly, New, Linked };
-    for (Kind kind : {Kind::Existing, Kind::ReadOnly, Kind::New, Kind::Linked}) {
+    enum class Kind { Existing, ReadOnly, New, Linked, Held, Secured };
+    for (Kind kind : {Kind::Existing, Kind::ReadOnly, Kind::New, Kind::Linked, Kind::Held, Kind::Secured}) {
         const DWORD attributes =
             kind == Kind::ReadOnly ? FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_HIDDEN;
         const int names = kind == Kind::Linked ? 2 : 1;
@@ -166,7 +168,10 @@ TEST(FileWriter, AFailureAtAnyStepLosesNeitherTheOldBytesNorTheNew) {
             bool trouble = false;
             std::string message;
             try {
-                WriteFileText(drive, kFile, kNew, {.readOnly = ReadOnlyFile::Overwrite});
+                WriteFileText(drive, kFile, kNew,
+                              {.readOnly = ReadOnlyFile::Overwrite,
+                               .inHeldFolder = kind == Kind::Held,
+                               .security = kind == Kind::Secured ? "D:P(A;;FA;;;BA)(A;;FR;;;BU)" : ""});
             } catch (const WrittenWithTrouble& error) {
                 trouble = true;
                 message = error.what();
@@ -176,8 +181,8 @@ TEST(FileWriter, AFailureAtAnyStepLosesNeitherTheOldBytesNorTheNew) {
             if (!drive.Failed()) {
                 EXPECT_EQ(message, "");
                 EXPECT_EQ(drive_c::ReadBytes(file), kNew);
-                EXPECT_EQ(AttributesOf(file),
-                          kind == Kind::New ? FILE_ATTRIBUTE_ARCHIVE : attributes | FILE_ATTRIBUTE_ARCHIVE);
+                const bool whole = kind == Kind::New || kind == Kind::Secured;
+                EXPECT_EQ(AttributesOf(file), whole ? FILE_ATTRIBUTE_ARCHIVE : attributes | FILE_ATTRIBUTE_ARCHIVE);
                 EXPECT_EQ(drive_c::CountMatching(folder, "*"), names + 2);
                 break;
             }
@@ -203,4 +208,33 @@ TEST(FileWriter, AFailureAtAnyStepLosesNeitherTheOldBytesNorTheNew) {
             }
         }
     }
+}
+
+TEST(FileWriter, InAHeldFolderTheFileItselfIsWrittenNeverALinkOrAFileOfTwoNames) {
+    const WriteOptions held{.inHeldFolder = true};
+    LinkedDrive drive;
+    drive.links = false;
+    WriteFileText(drive, kFile, "show", held);
+    WriteFileText(drive, kFile, "hide", held);
+    EXPECT_EQ(drive_c::ReadBytes(drive.Path(kFile)), "hide");
+
+    drive.links = true;
+    EXPECT_EQ(ErrorOf([&] { WriteFileText(drive, kFile, "show", held); }),
+              "Cannot create file c:\\config.sys: it is a link to another place");
+    drive.links = false;
+    ASSERT_TRUE(CreateHardLinkA(drive.Path(kLink).c_str(), drive.Path(kFile).c_str(), nullptr));
+    EXPECT_EQ(ErrorOf([&] { WriteFileText(drive, kFile, "show", held); }),
+              "Cannot create file c:\\config.sys: it has more than one name");
+    EXPECT_EQ(drive_c::ReadBytes(drive.Path(kLink)), "hide");
+    EXPECT_EQ(drive_c::CountMatching(drive.Path("c:\\"), "*"), 2 + 2) << "the two names and nothing else";
+}
+
+TEST(FileWriter, AFileGivenItsOwnSecurityReplacesItsNameOnlyAndAFileLinkedToItKeepsItsBytes) {
+    ScratchDrive drive;
+    drive_c::WriteBytes(drive.Path(kFile), kOld);
+    ASSERT_TRUE(CreateHardLinkA(drive.Path(kLink).c_str(), drive.Path(kFile).c_str(), nullptr));
+    WriteFileText(drive, kFile, "new", {.security = "D:P(A;;FA;;;BA)(A;;FR;;;BU)"});
+    EXPECT_EQ(drive_c::ReadBytes(drive.Path(kFile)), "new");
+    EXPECT_EQ(drive_c::ReadBytes(drive.Path(kLink)), kOld);
+    EXPECT_EQ(drive_c::CountMatching(drive.Path("c:\\"), "*"), 2 + 2);
 }

@@ -5,6 +5,7 @@
 #include "core/file_writer.h"
 #include "ui/controls.h"
 #include "support/drive_c.h"
+#include "support/linked_drive.h"
 #include "support/scratch_window.h"
 #include "support/error_of.h"
 
@@ -91,6 +92,19 @@ TEST_F(TextFileTest, AMissingFileAndAHeldOneFailWithTheirReasons) {
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ErrorOf([&] { LoadText(files_, kFile); }), "Cannot open file " + kFile + ": another program is using it");
     CloseHandle(writer);
+}
+
+TEST_F(TextFileTest, AGuardedReadTakesNoLinkAndNoFileOverItsBound) {
+    const ReadOptions guarded{.refuseLinks = true, .maxBytes = 4};
+    drive_c::WriteBytes(kFile, "hide");
+    EXPECT_EQ(LoadText(files_, kFile, guarded), "hide");
+    drive_c::WriteBytes(kFile + "!", "hide!");
+    EXPECT_EQ(ErrorOf([&] { LoadText(files_, kFile + "!", guarded); }),
+              "Cannot open file " + kFile + "!: it is larger than 4 bytes");
+    LinkedDrive linked;
+    drive_c::WriteBytes(linked.Path("c:\\TB.txt"), "hide");
+    EXPECT_EQ(ErrorOf([&] { LoadText(linked, "c:\\TB.txt", guarded); }),
+              "Cannot open file c:\\TB.txt: it is a link to another place");
 }
 
 TEST_F(TextFileTest, AnEightMegabyteFileFitsAnEditor) {

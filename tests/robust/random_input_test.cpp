@@ -87,7 +87,7 @@ TEST(RandomLoadConversion, FollowsTheLineBreakAndZeroByteRules) {
 
 namespace {
 
-// A scratch drive C, noting which files a save replaced.
+// A scratch drive C, noting which files a save replaced or wrote over.
 class WatchedFiles : public ScratchDrive {
 public:
     DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) override {
@@ -97,6 +97,11 @@ public:
     DWORD Move(const std::string& source, const std::string& target) override {
         saved.insert(target);
         return ScratchDrive::Move(source, target);
+    }
+    HANDLE OpenItself(const std::string& path, platform::OpenAs as, DWORD& error) override {
+        if (as == platform::OpenAs::Rewriter)
+            saved.insert(path);
+        return ScratchDrive::OpenItself(path, as, error);
     }
 
     std::set<std::string> saved;

@@ -22,8 +22,10 @@ public:
     std::string Path(const std::string& path) const;
 
     HANDLE OpenForReading(const std::string& path, DWORD& error) override;
-    HANDLE CreateNew(const std::string& path, DWORD& error) override;
+    HANDLE CreateNew(const std::string& path, const std::string& security, DWORD& error) override;
     HANDLE OpenForRewriting(const std::string& path, DWORD& error) override;
+    HANDLE OpenItself(const std::string& path, platform::OpenAs as, DWORD& error) override;
+    bool Describe(HANDLE file, platform::FileFacts& facts) override;
     bool Read(HANDLE file, std::string& bytes) override;
     DWORD Write(HANDLE file, std::string_view bytes) override;
     DWORD Truncate(HANDLE file) override;
@@ -32,10 +34,11 @@ public:
     DWORD LinkCount(const std::string& path) override;
     DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) override;
     DWORD Move(const std::string& source, const std::string& target) override;
+    DWORD MoveOver(const std::string& source, const std::string& target) override;
     DWORD Delete(const std::string& path) override;
     DWORD Attributes(const std::string& path) override;
     DWORD SetAttributes(const std::string& path, DWORD attributes) override;
-    bool MakeDirectory(const std::string& path) override;
+    bool MakeDirectory(const std::string& path, const std::string& security) override;
     bool Random(void* buffer, size_t size) override;
 
 private:

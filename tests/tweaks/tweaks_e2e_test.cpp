@@ -228,6 +228,20 @@ TEST_F(TweaksEndToEnd, TrayAndClockButtonsHideAndShowTheirWindows) {
     EXPECT_EQ(drive_c::ReadBytes("c:\\qor\\CL.txt"), "show");
 }
 
+TEST_F(TweaksEndToEnd, AHugeStateFileIsNeverReadAndTheWindowAnswersAtOnce) {
+    const std::string huge = "hide" + std::string(60 << 20, ' ');
+    drive_c::WriteBytes("c:\\qor\\TB.txt", huge);
+    drive_c::WriteBytes("c:\\qor\\SB.txt", "hide");
+    e2e::Program program;
+    ASSERT_NE(program.Window(), nullptr);
+    Open(program);
+    const std::string state = program.Text(ids::Label(40));
+    EXPECT_NE(state.find("Taskbar: shown\r\nStart button: shown"), std::string::npos)
+        << "the restore ends at a state file it cannot read: " << state;
+    EXPECT_TRUE(program.MessageBoxes().empty());
+    EXPECT_EQ(drive_c::ReadBytes("c:\\qor\\TB.txt").size(), huge.size());
+}
+
 TEST_F(TweaksEndToEnd, PolicyFileIsImportedFromDriveCRootWhateverTheCurrentFolder) {
     // A stray test.reg in the program's current folder must not be imported.
     drive_c::Remove("c:\\qorwd");

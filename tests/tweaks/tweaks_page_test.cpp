@@ -1,6 +1,7 @@
 #include "tweaks/tweaks_page.h"
 
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,12 @@
 #include "tweaks/policy_files.h"
 #include "support/drive_c.h"
 #include "support/error_of.h"
+#include "support/fake_security.h"
 #include "support/fake_shell.h"
+#include "support/fake_system_info.h"
 #include "support/fake_windowing.h"
+#include "support/linked_drive.h"
+#include "support/program.h"
 #include "support/scratch_drive.h"
 #include "support/scratch_registry.h"
 #include "support/scratch_sheet.h"
@@ -24,6 +29,34 @@ namespace {
 const char* const kStatePaths[] = {"c:\\qor\\TB.txt", "c:\\qor\\SB.txt", "c:\\qor\\DI.txt",
                                    "c:\\qor\\ST.txt", "c:\\qor\\CL.txt", "c:\\qor\\RU.txt",
                                    "c:\\qor\\SE.txt", "c:\\qor\\DO.txt", "c:\\qor\\TM.txt"};
+
+// The scratch drive C, noting the security the last new file and folder were
+// given, and whether c:\qor could be moved away while a file in it was
+// written; what it opens is a link only when a test says so.
+class SecuredDrive : public LinkedDrive {
+public:
+    SecuredDrive() { links = false; }
+
+    HANDLE CreateNew(const std::string& path, const std::string& security, DWORD& error) override {
+        fileSecurity = security;
+        return LinkedDrive::CreateNew(path, security, error);
+    }
+    bool MakeDirectory(const std::string& path, const std::string& security) override {
+        folderSecurity = security;
+        return LinkedDrive::MakeDirectory(path, security);
+    }
+    DWORD Write(HANDLE file, std::string_view bytes) override {
+        const std::string moved = Path("c:\\qor-moved");
+        if (MoveFileA(Path("c:\\qor").c_str(), moved.c_str())) {
+            folderMovedDuringAWrite = true;
+            MoveFileA(moved.c_str(), Path("c:\\qor").c_str());
+        }
+        return LinkedDrive::Write(file, bytes);
+    }
+
+    std::string fileSecurity, folderSecurity;
+    bool folderMovedDuringAWrite = false;
+};
 
 class TweaksPageTest : public ::testing::Test {
 protected:
@@ -54,11 +87,13 @@ protected:
     }
 
     ui::Font font_ = ui::CreateDesignFont({}, ui::Dpi());
-    ScratchDrive drive_;  // an empty stand-in for drive C in every test
+    SecuredDrive drive_;  // an empty stand-in for drive C in every test
     FakeWindowing windowing_;
     FakeShellWindows shellWindows_{windowing_};
     FakeShell shell_;
-    TweaksPage page_{drive_, windowing_, shell_};
+    FakeSystemInfo system_;
+    FakeSecurity security_;  // elevated; what it meets belongs to Administrators
+    TweaksPage page_{drive_, windowing_, shell_, platform::RealRegistry(), system_, security_};
     ScratchSheet sheet_{page_};
 };
 
@@ -321,7 +356,8 @@ TEST_F(TweaksPageTest, UnwritableStateFileFailsAfterTheShellChanged) {
     drive_.SetAttributes("c:\\qor\\TB.txt", FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(TweaksPageTest, PolicyButtonsWriteTheImportFileAndOpenItByFullPath) {
+TEST_F(TweaksPageTest, PolicyButtonsWriteTheImportFileAndHandItToTheWindowsFoldersRegistryEditor) {
+    system_.windowsDirectory = "C:\\WINNT";
     struct Policy {
         int button;
         const char* valueLine;
@@ -343,9 +379,10 @@ TEST_F(TweaksPageTest, PolicyButtonsWriteTheImportFileAndOpenItByFullPath) {
                 policy.valueLine + "\r\n")
             << "Button" << policy.button;
     }
-    // Each opens the import file by its full path from drive C's root, shown normally.
-    EXPECT_EQ(shell_.calls,
-              std::vector<std::string>(8, "ShellExecuteA(null, \"open\", \"c:\\test.reg\", \"\", \"c:\\\", 5)"));
+    // Each starts the Windows folder's registry editor in drive C's root, the file's name quoted, shown normally.
+    EXPECT_EQ(shell_.calls, std::vector<std::string>(8,
+                                                     "StartProgram(\"C:\\WINNT\\regedit.exe\", "
+                                                     "\"regedit.exe \"c:\\test.reg\"\", \"c:\\\", 5)"));
     EXPECT_FALSE(drive_c::Exists(OnDisk("c:\\qor")));
     EXPECT_TRUE(windowing_.shows.empty());
 }
@@ -358,6 +395,138 @@ TEST_F(TweaksPageTest, ReadOnlyPolicyFileOpensNothing) {
     EXPECT_TRUE(shell_.calls.empty());
     EXPECT_EQ(drive_c::ReadBytes(OnDisk("c:\\test.reg")), "old");
     drive_.SetAttributes("c:\\test.reg", FILE_ATTRIBUTE_NORMAL);
+}
+
+bool Opens(const std::string& path, DWORD access) {
+    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    CloseHandle(file);
+    return file != INVALID_HANDLE_VALUE;
+}
+
+TEST_F(TweaksPageTest, ThePolicyFileCanOnlyBeReadUntilTheRegistryEditorEnds) {
+    const std::string policyFile = OnDisk("c:\\test.reg");
+    Click(27);
+    EXPECT_TRUE(Opens(policyFile, GENERIC_READ));
+    EXPECT_FALSE(Opens(policyFile, GENERIC_WRITE));
+    EXPECT_FALSE(Opens(policyFile, DELETE));
+    // The next policy replaces the file the running editor was handed.
+    Click(28);
+    EXPECT_NE(drive_c::ReadBytes(policyFile).find("\"NoRun\"=dword:00000000"), std::string::npos);
+    EXPECT_FALSE(Opens(policyFile, GENERIC_WRITE));
+    shell_.EndPrograms();
+    EXPECT_TRUE(e2e::PollFor([&] { return Opens(policyFile, GENERIC_WRITE) && Opens(policyFile, DELETE); }));
+}
+
+// What `sid` may do by the DACL of `sddl`: on the object itself, and on the
+// files made in it when it is a folder.
+struct Rights {
+    ACCESS_MASK itself = 0, files = 0;
+};
+Rights RightsOf(const std::string& sddl, const char* sid) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PSID who = nullptr;
+    PACL dacl = nullptr;
+    BOOL present = FALSE, defaulted = FALSE;
+    Rights rights;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr) ||
+        !ConvertStringSidToSidA(sid, &who) || !GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted))
+        ADD_FAILURE() << sddl;
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        GetAce(dacl, i, reinterpret_cast<void**>(&ace));
+        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE) << sddl;
+        if (!EqualSid(who, &ace->SidStart))
+            continue;
+        if (!(ace->Header.AceFlags & INHERIT_ONLY_ACE))
+            rights.itself |= ace->Mask;
+        if (ace->Header.AceFlags & OBJECT_INHERIT_ACE)
+            rights.files |= ace->Mask;
+    }
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    EXPECT_TRUE(control & SE_DACL_PROTECTED) << sddl << ": drive C's rights would pass on";
+    LocalFree(who);
+    LocalFree(descriptor);
+    return rights;
+}
+
+constexpr ACCESS_MASK kTakeOrRemove = DELETE | WRITE_DAC | WRITE_OWNER;
+constexpr ACCESS_MASK kChange = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES;
+
+TEST_F(TweaksPageTest, UsersMayAddAndWriteStateFilesButNeitherRemoveNorTakeAnythingAndOnlyReadThePolicyFile) {
+    page_.FirstRunCheck();
+    const std::string folder = drive_.folderSecurity;
+    for (const char* administrator : {"BA", "SY"}) {
+        EXPECT_EQ(RightsOf(folder, administrator).itself, FILE_ALL_ACCESS) << administrator;
+        EXPECT_EQ(RightsOf(folder, administrator).files, FILE_ALL_ACCESS) << administrator;
+    }
+    const Rights users = RightsOf(folder, "BU");
+    EXPECT_EQ(users.itself & (FILE_LIST_DIRECTORY | FILE_ADD_FILE), FILE_LIST_DIRECTORY | FILE_ADD_FILE);
+    EXPECT_EQ(users.itself & (kTakeOrRemove | FILE_DELETE_CHILD | FILE_ADD_SUBDIRECTORY | FILE_WRITE_ATTRIBUTES), 0u);
+    EXPECT_EQ(users.files & (FILE_READ_DATA | FILE_WRITE_DATA), FILE_READ_DATA | FILE_WRITE_DATA);
+    EXPECT_EQ(users.files & kTakeOrRemove, 0u);
+    EXPECT_EQ(RightsOf(folder, "CO").files & DELETE, DELETE) << "whoever made a file may remove it";
+    EXPECT_EQ(RightsOf(folder, "WD").itself | RightsOf(folder, "AU").itself, 0u);
+    EXPECT_EQ(drive_.fileSecurity, "") << "a state file takes what the folder passes on";
+
+    Click(27);
+    const std::string policyFile = drive_.fileSecurity;
+    EXPECT_EQ(RightsOf(policyFile, "BA").itself, FILE_ALL_ACCESS);
+    EXPECT_EQ(RightsOf(policyFile, "SY").itself, FILE_ALL_ACCESS);
+    EXPECT_EQ(RightsOf(policyFile, "BU").itself & FILE_READ_DATA, FILE_READ_DATA);
+    EXPECT_EQ(RightsOf(policyFile, "BU").itself & (kChange | kTakeOrRemove), 0u);
+    // A standard user's policy file is made as before.
+    security_.elevated = false;
+    Click(28);
+    EXPECT_EQ(drive_.fileSecurity, "");
+}
+
+TEST_F(TweaksPageTest, AnElevatedRunUsesOnlyAStateFolderOfAdministratorsSystemOrItsOwnUser) {
+    struct Case {
+        bool elevated;
+        std::string owner;
+        const char* refusal;
+    };
+    const std::string jane = "S-1-5-21-1-2-3-1002";
+    security_.names[jane] = "PC\\jane";
+    const Case cases[] = {
+        {true, platform::kAdministratorsSid, ""}, {true, platform::kSystemSid, ""},       {true, security_.user, ""},
+        {true, jane, "it belongs to PC\\jane"},   {true, "", "its owner cannot be read"}, {false, jane, ""}};
+    drive_c::MakeFolder(OnDisk("c:\\qor"));
+    for (const Case& test : cases) {
+        security_.elevated = test.elevated;
+        security_.owner = test.owner;
+        const StateFolder folder(drive_, security_);
+        EXPECT_EQ(folder.Refusal(), test.refusal) << test.owner << (test.elevated ? ", elevated" : "");
+        EXPECT_EQ(folder.IsHeld(), std::string(test.refusal).empty()) << test.owner;
+    }
+    // A link is refused even where nobody asks for its owner.
+    drive_.links = true;
+    EXPECT_EQ(StateFolder(drive_, security_).Refusal(), "it is a link to another place");
+}
+
+TEST_F(TweaksPageTest, ARefusedStateFolderIsSaidOnceARunAndNothingInItIsReadOrWritten) {
+    WriteState("TB", "show");
+    drive_c::WriteBytes(OnDisk("c:\\QOR\\install.txt"), "Memo8\r\n");
+    security_.owner = "S-1-5-21-1-2-3-1002";
+    security_.names[security_.owner] = "PC\\jane";
+    EXPECT_NE(ErrorOf([&] { page_.RestoreToggles(); }), "no error");  // which start-up passes over in silence
+    EXPECT_TRUE(windowing_.shows.empty());
+    EXPECT_EQ(ErrorOf([&] { page_.FirstRunCheck(); }), "Cannot use C:\\QOR: it belongs to PC\\jane");
+    EXPECT_EQ(ErrorOf([&] { page_.Button17Click(); }), "no error");
+    EXPECT_FALSE(windowing_[shellWindows_.taskbar].visible) << "the shell still changes";
+    EXPECT_EQ(State("TB"), "show");
+    EXPECT_EQ(ErrorOf([&] { page_.FirstRunCheck(); }), "no error");
+}
+
+TEST_F(TweaksPageTest, TheStateFolderCannotBeMovedAwayWhileAToggleWritesInIt) {
+    WriteState("TB", "show");
+    Click(17);
+    EXPECT_EQ(State("TB"), "hide");
+    EXPECT_FALSE(drive_.folderMovedDuringAWrite);
+    EXPECT_TRUE(MoveFileA(OnDisk("c:\\qor").c_str(), OnDisk("c:\\qor-moved").c_str())) << "held no longer";
 }
 
 }  // namespace
