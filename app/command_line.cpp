@@ -193,6 +193,7 @@ int ApplyRememberedChoices(Job& job, const std::string&) {
         sheet.Create(window.Handle(), 1, false, tweaks);
         tweaks.Create(Page::RegistrySettings, sheet.Context(ui::Dpi(), nullptr, &hints));
         tweaks.RestoreToggles();
+        job.Tell("The remembered shell choices are applied.");
     } catch (const LoadError& error) {
         job.Fail(error.what() + std::string(error.FileMissing() ? ": it does not exist" : ""));
     } catch (const std::exception& error) {
