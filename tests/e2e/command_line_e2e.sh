@@ -9,6 +9,8 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/scripts/wine-env.sh"
 c=$WINEPREFIX/drive_c
 work=$(mktemp -d)
+# Registry keys through the 64-bit side, whichever of Wine's loaders $WINE is.
+wine64=/usr/lib/wine/wine64
 failures=0
 
 check() {
@@ -21,10 +23,11 @@ run() {
     $WINE "$program" "$@" >"$work/out" 2>"$work/err"
     code=$?
 }
-# Registry and drive C as they are, to tell any change afterwards.
+# The registry as it is, to tell any change afterwards. Not HKLM\System:
+# Wine's display driver rewrites its own keys there whenever a program starts.
 snapshot() {
-    $WINE reg export HKLM 'c:\qor-hklm.reg' /y >/dev/null 2>&1
-    $WINE reg export HKCU 'c:\qor-hkcu.reg' /y >/dev/null 2>&1
+    $wine64 reg export 'HKLM\Software' 'c:\qor-hklm.reg' /y >/dev/null 2>&1
+    $wine64 reg export HKCU 'c:\qor-hkcu.reg' /y >/dev/null 2>&1
     cat "$c/qor-hklm.reg" "$c/qor-hkcu.reg" >"$work/$1.reg"
     rm -f "$c/qor-hklm.reg" "$c/qor-hkcu.reg"
 }
@@ -34,9 +37,9 @@ cleanup() {
     cp "$work/win.ini" "$c/windows/win.ini"
     cp "$work/system.ini" "$c/windows/system.ini"
     rm -f "$c/windows/winBU.ini" "$c/windows/systemBU.ini" "$c/qor report.txt" "$c/qor.json"
-    $WINE reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QorCli64' /f >/dev/null 2>&1
-    $WINE reg delete 'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\QorCli32' /f >/dev/null 2>&1
-    $WINE reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QorCliUser' /f >/dev/null 2>&1
+    $wine64 reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QorCli64' /f >/dev/null 2>&1
+    $wine64 reg delete 'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\QorCli32' /f >/dev/null 2>&1
+    $wine64 reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\QorCliUser' /f >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -60,7 +63,7 @@ check "a missing FILE is bad usage" test "$code" = 2
 # Programs recorded in the three places, with names the code page has and
 # characters JSON escapes.
 printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QorCli64]\r\n"DisplayName"="Z\xe9ta Tool"\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QorCli32]\r\n"DisplayName"="Say \\"hi\\" \\\\ Tool"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QorCliUser]\r\n"DisplayName"="Own Tool"\r\n' >"$c/qor-cli.reg"
-$WINE regedit /S 'c:\qor-cli.reg' >/dev/null 2>&1
+$wine64 regedit /S 'c:\qor-cli.reg' >/dev/null 2>&1
 rm -f "$c/qor-cli.reg"
 
 run /json -
@@ -75,7 +78,7 @@ run /report 'c:\qor report.txt'
 check "/report FILE exits 0" test "$code" = 0
 # The facts that change from one moment to the next aside, the report to a
 # file is the one on standard output.
-steady() { grep -v -e '^Free Memory' -e '^Memory In Use' -e '^CPU Speed' "$1"; }
+steady() { grep -a -v -e '^Free Memory' -e '^Memory In Use' -e '^CPU Speed' "$1"; }
 check "/report FILE writes what /report - prints" cmp -s <(steady "$c/qor report.txt") <(steady "$work/stdout.txt")
 check "JSON on standard output and in a file read back alike" python3 - "$work/stdout.json" "$c/qor.json" "$work/stdout.txt" <<'PY'
 import json, sys

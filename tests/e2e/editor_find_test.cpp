@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "ui/control_ids.h"
+#include "ui/error_box.h"
 #include "support/drive_c.h"
 #include "support/program.h"
 
@@ -41,12 +42,12 @@ protected:
         const auto both = static_cast<DWORD>(SendMessageW(editor, EM_GETSEL, 0, 0));
         return {LOWORD(both), HIWORD(both)};
     }
-    // The box of this program saying `text`, once it shows.
-    std::optional<e2e::MessageBoxInfo> Box(const std::string& caption, const std::string& text = "") {
+    // The dialog or box of this program with `caption` (and `text`), once it shows.
+    std::optional<e2e::MessageBoxInfo> Box(const std::string& caption, const std::optional<std::string>& text = {}) {
         std::optional<e2e::MessageBoxInfo> found;
         e2e::PollFor([&] {
             for (const e2e::MessageBoxInfo& box : program_.MessageBoxes())
-                if (box.caption == caption && box.text == text)
+                if (box.caption == caption && (!text || box.text == *text))
                     found = box;
             return found.has_value();
         });
@@ -64,8 +65,11 @@ protected:
         return text;
     }
     void ExpectNoteAndClose(const std::string& note) {
-        const std::optional<e2e::MessageBoxInfo> box = Box("Qorsysed", note);
-        ASSERT_TRUE(box.has_value()) << "no note \"" << note << "\"";
+        const std::optional<e2e::MessageBoxInfo> box = Box(ApplicationTitle(e2e::ProgramPath()), note);
+        std::string shown;
+        for (const e2e::MessageBoxInfo& other : program_.MessageBoxes())
+            shown += " [" + other.caption + ": " + other.text + "]";
+        ASSERT_TRUE(box.has_value()) << "no note \"" << note << "\", but" << shown;
         program_.Press(*box, IDOK);
     }
 
