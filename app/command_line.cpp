@@ -115,8 +115,7 @@ std::string JsonOf(const Gathered& gathered) {
     const char* separator = "\n";
     for (const Fact fact : FactsTopToBottom()) {
         const FactResult& result = gathered.facts[static_cast<size_t>(fact)];
-        const std::string value =
-            result.failure ? "null" : JsonString(Utf8From(Trimmed(result.text), CP_ACP));
+        const std::string value = result.failure ? "null" : JsonString(Utf8From(Trimmed(result.text), CP_ACP));
         json += separator + std::string("    ") + JsonString(Utf8From(FactName(fact), CP_ACP)) + ": " + value;
         separator = ",\n";
     }
@@ -215,8 +214,9 @@ struct SwitchRow {
 };
 
 const SwitchRow kSwitches[] = {
-    {"/report", true, &WriteReport},   {"/json", true, &WriteJson}, {"/backup", false, &BackUpFiles},
-    {"/apply", false, &ApplyRememberedChoices}, {"/?", false, &ShowUsage},
+    {"/report", true, &WriteReport},  {"/json", true, &WriteJson},
+    {"/backup", false, &BackUpFiles}, {"/apply", false, &ApplyRememberedChoices},
+    {"/?", false, &ShowUsage},
 };
 
 const SwitchRow* FindSwitch(const std::string& name) {

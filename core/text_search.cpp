@@ -18,7 +18,7 @@ std::wstring Folded(std::wstring_view text) {
 }  // namespace
 
 std::optional<TextMatch> FindInText(std::wstring_view text, const TextSearch& search, size_t selectionStart,
-                                  size_t selectionEnd) {
+                                    size_t selectionEnd) {
     if (search.what.empty() || search.what.size() > text.size())
         return std::nullopt;
     std::wstring foldedText, foldedWhat;

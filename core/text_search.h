@@ -22,4 +22,4 @@ struct TextMatch {
 // of the text the search goes on once from the other end. Nothing when the
 // text does not hold it at all.
 std::optional<TextMatch> FindInText(std::wstring_view text, const TextSearch& search, size_t selectionStart,
-                                  size_t selectionEnd);
+                                    size_t selectionEnd);

@@ -43,9 +43,12 @@ std::string WhatAnEditorMisses(size_t hiddenBytes, bool changedByEditor) {
 
 void FilePage::CreateEditor(const PageContext& context, HFONT font) {
     // The selection stays in sight while the Find dialog has the focus.
-    editor_.Create(
-        {.parent = context.sheet, .bounds = row_.editor, .style = ES_NOHIDESEL, .id = ids::Memo(row_.memo), .font = font},
-        context.dpi);
+    editor_.Create({.parent = context.sheet,
+                    .bounds = row_.editor,
+                    .style = ES_NOHIDESEL,
+                    .id = ids::Memo(row_.memo),
+                    .font = font},
+                   context.dpi);
 }
 
 void FilePage::SetBackUpTools(ui::Button restore, ui::Button compare) {

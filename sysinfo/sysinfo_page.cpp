@@ -226,8 +226,8 @@ void SysInfoPage::Create(Page, const PageContext& context) {
         SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(row.top), 0, context.dpi.Scale(kLabelHeight),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    CreateLabel(sheet_, context.dpi, context.font, kSoftwareCaptionLabel,
-                kSoftwareCaption, {InstalledSoftware::kLeft, 16, 120, kLabelHeight});
+    CreateLabel(sheet_, context.dpi, context.font, kSoftwareCaptionLabel, kSoftwareCaption,
+                {InstalledSoftware::kLeft, 16, 120, kLabelHeight});
     software_.Create(sheet_, context.dpi, context.font);
     dpi_ = context.dpi;
     FitValues();
