@@ -17,14 +17,13 @@ namespace {
 constexpr int kFindWhat = 0x480;   // edt1 of the system's Find dialog
 constexpr int kMatchCase = 0x411;  // chx2
 
-std::string Filler() {
-    std::string lines;
+// The later matches a screen or more below the first.
+const std::string kWinIni = [] {
+    std::string text = "key=alpha beta\r\n";
     for (int line = 0; line < 120; ++line)
-        lines += "filler=" + std::to_string(line) + "\r\n";
-    return lines;
-}
-
-const std::string kWinIni = "key=alpha beta\r\n" + Filler() + "last=ALPHA\r\nend=alpha\r\n";
+        text += "-\r\n";
+    return text + "last=ALPHA\r\nend=alpha\r\n";
+}();
 const size_t kFirst = kWinIni.find("alpha"), kUpper = kWinIni.find("ALPHA"), kLast = kWinIni.rfind("alpha");
 
 class EditorFindTest : public ::testing::Test {
