@@ -73,26 +73,28 @@ struct Gathered {
     SoftwareRead software;
 };
 
+// Tells the failure of `step`, if it failed.
+void TellFailure(Job& job, const std::exception_ptr& failure, const std::string& step) {
+    if (!failure)
+        return;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& error) {
+        job.Fail(step + error.what());
+    } catch (...) {
+        job.Fail(step + "Unknown error");
+    }
+}
+
 Gathered GatherSystemInfo(Job& job) {
     platform::SystemInfo& system = platform::RealSystemInfo();
     const FactSources from{system, platform::RealNetBios(), platform::RealTiming(), platform::RealRegistry(),
                            UserSeparators(system)};
     const std::atomic<bool> notCancelled{false};
     Gathered gathered{GatherFacts(from), ReadInstalledSoftware(platform::RealRegistry(), notCancelled)};
-    for (const Fact fact : FactsTopToBottom()) {
-        try {
-            if (const std::exception_ptr failure = gathered.facts[static_cast<size_t>(fact)].failure)
-                std::rethrow_exception(failure);
-        } catch (const std::exception& error) {
-            job.Fail(FactCaption(fact) + error.what());
-        }
-    }
-    try {
-        if (gathered.software.failure)
-            std::rethrow_exception(gathered.software.failure);
-    } catch (const std::exception& error) {
-        job.Fail(std::string("Installed Software : ") + error.what());
-    }
+    for (const Fact fact : FactsTopToBottom())
+        TellFailure(job, gathered.facts[static_cast<size_t>(fact)].failure, FactCaption(fact));
+    TellFailure(job, gathered.software.failure, "Installed Software : ");
     return gathered;
 }
 
@@ -238,5 +240,11 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& arguments, pla
         console.Write(platform::StandardStream::Error, kUsage, CP_ACP);
         return kBadUsage;
     }
-    return row->run(job, row->takesFile ? arguments[1] : std::string());
+    // Nothing thrown ends the program without its exit code.
+    try {
+        return row->run(job, row->takesFile ? arguments[1] : std::string());
+    } catch (...) {
+        TellFailure(job, std::current_exception(), std::string(row->name) + ": ");
+        return kStepFailed;
+    }
 }
