@@ -226,6 +226,7 @@ size_t TForm1::IndexOf(Page page) const {
 
 void TForm1::Pagecontrol1Change() {
     ShowActiveSheet();
+    find_.Follow(ActiveEditor());
     WaitCursor wait;
     try {
         const PageRow& active = pages_[ActiveIndex()];
@@ -241,7 +242,11 @@ void TForm1::Pagecontrol1Change() {
     }
 }
 
+HWND TForm1::ActiveEditor() { return sysFiles_.Editor(pages_[ActiveIndex()].page); }
+
 bool TForm1::PreTranslateMessage(MSG& message) {
+    if (find_.PreTranslateMessage(message))
+        return true;
     // Keys typed in another window of the program, such as a Compare
     // window, are that window's own.
     if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))
@@ -260,6 +265,16 @@ bool TForm1::HandleKey(WPARAM key) {
     if (key == VK_TAB && control) {
         // Ctrl+Tab and Ctrl+Shift+Tab page through the tabs, as in property sheets.
         SelectPage((ActiveIndex() + (shift ? kPageCount - 1 : 1)) % kPageCount);
+        return true;
+    }
+    if ((key == 'F' && control && !shift) || key == VK_F3) {
+        HWND editor = ActiveEditor();
+        if (!editor)
+            return false;
+        if (key == 'F')
+            find_.Open(hwnd_, editor);
+        else
+            find_.FindAgain(hwnd_, editor, !shift);
         return true;
     }
     if (key == VK_TAB && onOwnControl) {
@@ -329,6 +344,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
+    }
+    if (message == EditorFind::DialogMessage()) {
+        find_.DialogSaid();
+        return 0;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "about/about_page.h"
+#include "app/editor_find.h"
 #include "launcher/launcher_page.h"
 #include "sysfiles/sysfile_pages.h"
 #include "sysinfo/sysinfo_page.h"
@@ -64,6 +65,8 @@ private:
     // Keys the dialog manager would get wrong on this window; true when handled.
     bool HandleKey(WPARAM key);
     bool IsSheet(HWND window) const;
+    // The editor of the page in front, or nullptr when it has none.
+    HWND ActiveEditor();
 
     ui::Dpi dpi_;
     ui::Font font_;
@@ -79,4 +82,5 @@ private:
     SysInfoPage sysInfo_;
     AboutPage about_;
     const std::array<PageRow, kPageCount> pages_;
+    EditorFind find_;
 };

@@ -4,6 +4,7 @@
 
 #include "ui/controls.h"
 #include "ui/error_box.h"
+#include "app/command_line.h"
 #include "app/form.h"
 
 namespace {
@@ -26,6 +27,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     ui::GiveEditControlsTheirOwnDc();
+    if (const std::optional<int> exitCode = RunCommandLine(std::vector<std::string>(__argv + 1, __argv + __argc)))
+        return *exitCode;
 
     TForm1 form1;
     try {

@@ -133,7 +133,9 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Windows]
 "device"="HP LaserJet 4050 Series PCL6,winspool,LPT1:"
 REG
-$WINE regedit /S 'C:\installed.reg' >/dev/null 2>&1
+# The 64-bit registry editor: a 32-bit one would put the 64-bit programs'
+# keys into the 32-bit view (Wow6432Node).
+/usr/lib/wine/wine64 regedit /S 'C:\installed.reg' >/dev/null 2>&1
 rm -f "$c/installed.reg"
 $WINE "$bin/qorsysed.exe" &
 $WINE "$bin/tests/wait_window.exe" "QOR System Editor" 60

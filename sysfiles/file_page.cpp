@@ -28,10 +28,26 @@ std::string ReasonOf(const std::exception& error) {
 // The bytes an editor shows: those before the first zero byte.
 std::string_view Shown(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
 
+bool ChangedByEditor(std::string_view bytes) { return !ComesBackUnchanged(Shown(bytes), CP_ACP); }
+
+// What of a file's bytes an editor does not hold, in words; empty when it holds all of them.
+std::string WhatAnEditorMisses(size_t hiddenBytes, bool changedByEditor) {
+    if (hiddenBytes)
+        return Count(hiddenBytes, "byte", "bytes") + " from a zero byte on are not shown";
+    if (changedByEditor)
+        return "some of its bytes are not text in the system's code page";
+    return "";
+}
+
 }  // namespace
 
 void FilePage::CreateEditor(const PageContext& context, HFONT font) {
-    editor_.Create({.parent = context.sheet, .bounds = row_.editor, .id = ids::Memo(row_.memo), .font = font},
+    // The selection stays in sight while the Find dialog has the focus.
+    editor_.Create({.parent = context.sheet,
+                    .bounds = row_.editor,
+                    .style = ES_NOHIDESEL,
+                    .id = ids::Memo(row_.memo),
+                    .font = font},
                    context.dpi);
 }
 
@@ -107,7 +123,7 @@ void FilePage::Remember(const std::string& bytes) {
     state_ = {.onDisk = OnDisk::Present,
               .bytes = bytes,
               .hiddenBytes = BytesFromFirstZero(bytes),
-              .changedByEditor = !ComesBackUnchanged(Shown(bytes), CP_ACP)};
+              .changedByEditor = ChangedByEditor(bytes)};
 }
 
 void FilePage::MarkSaved(const std::string& bytes) {
@@ -122,11 +138,7 @@ std::string FilePage::WhatTheEditorMisses() const {
         return "it has not been loaded";
     if (state_.onDisk == OnDisk::Missing)
         return "the file was not found";
-    if (state_.hiddenBytes)
-        return Count(state_.hiddenBytes, "byte", "bytes") + " from a zero byte on are not shown";
-    if (state_.changedByEditor)
-        return "some of its bytes are not text in the system's code page";
-    return "";
+    return WhatAnEditorMisses(state_.hiddenBytes, state_.changedByEditor);
 }
 
 bool FilePage::Save() {
@@ -288,4 +300,24 @@ void FilePage::Compare(const ui::Dpi& dpi) {
     if (!unseen.empty())
         lines.insert(lines.begin(), DiffLine{LineKind::Note, unseen});
     compareWindow_.Open(GetAncestor(editor_.Handle(), GA_ROOT), row_.path, row_.backUpPath, lines, dpi);
+}
+
+UnaskedBackUp BackUpUnasked(platform::Files& files, const FilePageRow& row) {
+    std::string bytes;
+    try {
+        bytes = ReadFileBytes(files, row.path);
+    } catch (const LoadError& error) {
+        if (error.FileMissing())
+            return {UnaskedBackUp::Outcome::NoFile};
+        return {UnaskedBackUp::Outcome::Refused, error.what()};
+    }
+    const std::string missed = WhatAnEditorMisses(BytesFromFirstZero(bytes), ChangedByEditor(bytes));
+    if (!missed.empty())
+        return {UnaskedBackUp::Outcome::Refused, "an editor would not hold all of it: " + missed};
+    try {
+        WriteFileText(files, row.backUpPath, EditorTextFromBytes(bytes));
+    } catch (const AppError& error) {
+        return {UnaskedBackUp::Outcome::Refused, error.what()};
+    }
+    return {UnaskedBackUp::Outcome::Written};
 }

@@ -25,6 +25,16 @@ struct FilePageRow {
     FileButton restore, compare, backUp, save;
 };
 
+// Back Up of one file without a window, where nobody can be asked.
+struct UnaskedBackUp {
+    enum class Outcome { Written, NoFile, Refused } outcome;
+    std::string reason;  // why not, when Refused
+};
+// Writes the backup of `row`'s file, as its editor would hold the file, when
+// the file exists and an editor holds all of it; never otherwise, so that a
+// backup is never replaced by less than its file.
+UnaskedBackUp BackUpUnasked(platform::Files& files, const FilePageRow& row);
+
 class FilePage {
 public:
     FilePage(const FilePageRow& row, platform::Files& files) : row_(row), files_(files) {}
@@ -33,6 +43,7 @@ public:
 
     const FilePageRow& Row() const { return row_; }
     bool Holds(HWND control) const { return editor_.Handle() == control; }
+    HWND Editor() const { return editor_.Handle(); }
     bool IsModified() const { return editor_.IsModified(); }
 
     void CreateEditor(const PageContext& context, HFONT font);

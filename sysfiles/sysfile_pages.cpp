@@ -82,6 +82,10 @@ const COLORREF kBlack = RGB(0, 0, 0);
 
 }  // namespace
 
+std::array<const FilePageRow*, 6> FilePageRows() {
+    return {&kWinIni, &kSystemIni, &kBootIni, &kControlIni, &kAutoexecBat, &kConfigSys};
+}
+
 SysFilePages::SysFilePages(platform::Files& files)
     : winIni_(kWinIni, files),
       systemIni_(kSystemIni, files),
@@ -130,6 +134,11 @@ HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
     SetTextColor(dc, kLime);
     SetBkColor(dc, kBlack);
     return black_.get();
+}
+
+HWND SysFilePages::Editor(Page page) {
+    const FilePage* file = Find(page);
+    return file ? file->Editor() : nullptr;
 }
 
 void SysFilePages::LoadWinIni() { winIni_.Load(); }

@@ -8,6 +8,9 @@
 #include "ui/controls.h"
 #include "ui/page.h"
 
+// The six file pages' rows, in tab order.
+std::array<const FilePageRow*, 6> FilePageRows();
+
 class SysFilePages : public PageHandler {
 public:
     explicit SysFilePages(platform::Files& files = platform::RealFiles());
@@ -20,6 +23,8 @@ public:
     void Activate(Page page) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
 
+    // The editor shown on `page`, or nullptr for a page without one.
+    HWND Editor(Page page);
     // At start-up, before the window shows: "c:\windows\win.ini" into Memo1.
     void LoadWinIni();
     // Before the window closes: asks whether to save typed changes. False

@@ -20,8 +20,12 @@ const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Unin
 // On 32-bit Windows both views are the same key.
 #ifdef _WIN64
 constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
+constexpr char kOwnViewPrograms[] = "64-bit";
+constexpr char kOtherViewPrograms[] = "32-bit";
 #else
 constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
+constexpr char kOwnViewPrograms[] = "32-bit";
+constexpr char kOtherViewPrograms[] = "64-bit";
 #endif
 
 // Where programs record their uninstall entries: for all users in either
@@ -29,11 +33,12 @@ constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
 struct UninstallSource {
     HKEY root;
     REGSAM view;
+    const char* recordedIn;
 };
 const UninstallSource kSources[] = {
-    {HKEY_LOCAL_MACHINE, 0},
-    {HKEY_LOCAL_MACHINE, kOtherView},
-    {HKEY_CURRENT_USER, 0},
+    {HKEY_LOCAL_MACHINE, 0, kOwnViewPrograms},
+    {HKEY_LOCAL_MACHINE, kOtherView, kOtherViewPrograms},
+    {HKEY_CURRENT_USER, 0, "user"},
 };
 
 // Stops the list repainting while it is rebuilt and lets it repaint after,
@@ -127,7 +132,7 @@ void ReadProgramsOf(platform::Registry& platformRegistry, const UninstallSource&
         // 64-bit Windows shares between them, is one program.
         const std::string& displayName = std::get<1>(entry);
         if (listed.insert(entry).second && !displayName.empty())
-            programs.push_back({displayName, std::get<2>(entry)});
+            programs.push_back({displayName, std::get<2>(entry), source.recordedIn});
     }
     if (read.failure)
         std::rethrow_exception(read.failure);

@@ -16,6 +16,9 @@
 struct InstalledProgram {
     std::string caption;
     std::string uninstallCommand;
+    // Where the entry is recorded: "64-bit" or "32-bit" for all users, as
+    // programs of that kind record theirs, or "user" for the user alone.
+    const char* recordedIn = "";
 };
 
 // What one read of the uninstall keys found: the programs sorted by caption

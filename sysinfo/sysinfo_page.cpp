@@ -114,6 +114,7 @@ bool GatheredOnWindowThread(const FactRow& row) {
 
 // "Installed Software :" above the list.
 constexpr int kSoftwareCaptionLabel = 4;
+constexpr char kSoftwareCaption[] = "Installed Software :";
 
 // The buttons under the installed software list, flush with its right edge,
 // which stays where it is when the list widens its left margin; and three
@@ -153,7 +154,44 @@ std::string ReportLine(const std::string& caption, const std::string& value) {
            value.substr(0, valueEnd == std::string::npos ? 0 : valueEnd + 1) + "\r\n";
 }
 
+// The buttons a running refresh holds back: what they act on is not whole yet.
+constexpr int kHeldDuringRefresh[] = {35, 53, 54};
+
 }  // namespace
+
+Separators UserSeparators(platform::SystemInfo& system) {
+    const std::string thousands = system.UserLocaleInfo(LOCALE_STHOUSAND);
+    const std::string decimal = system.UserLocaleInfo(LOCALE_SDECIMAL);
+    return {.thousands = thousands.empty() ? '\0' : thousands[0], .decimal = decimal.empty() ? '.' : decimal[0]};
+}
+
+std::array<FactResult, kFactCount> GatherFacts(const FactSources& from) {
+    std::array<FactResult, kFactCount> facts;
+    for (const FactRow& row : kFacts)
+        facts[static_cast<size_t>(row.fact)] = Gather([&] { return row.gather(from); });
+    return facts;
+}
+
+std::vector<Fact> FactsTopToBottom() {
+    std::vector<Fact> facts;
+    for (const FactRow& row : kFacts)
+        facts.push_back(row.fact);
+    std::stable_sort(facts.begin(), facts.end(),
+                     [](Fact first, Fact second) { return RowOf(first).top < RowOf(second).top; });
+    return facts;
+}
+
+std::string FactCaption(Fact fact) { return RowOf(fact).caption; }
+
+std::string ReportText(const std::array<std::string, kFactCount>& values, const std::vector<std::string>& programs) {
+    std::string text;
+    for (const Fact fact : FactsTopToBottom())
+        text += ReportLine(FactCaption(fact), values[static_cast<size_t>(fact)]);
+    text += "\r\n" + std::string(kSoftwareCaption) + "\r\n";
+    for (const std::string& program : programs)
+        text += program + "\r\n";
+    return text;
+}
 
 SysInfoPage::SysInfoPage(platform::SystemInfo& system, platform::NetBios& netbios, platform::Timing& timing,
                          platform::Registry& registry, platform::Files& files, platform::Clipboard& clipboard,
@@ -188,8 +226,8 @@ void SysInfoPage::Create(Page, const PageContext& context) {
         SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(row.top), 0, context.dpi.Scale(kLabelHeight),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    CreateLabel(sheet_, context.dpi, context.font, kSoftwareCaptionLabel,
-                "Installed Software :", {InstalledSoftware::kLeft, 16, 120, kLabelHeight});
+    CreateLabel(sheet_, context.dpi, context.font, kSoftwareCaptionLabel, kSoftwareCaption,
+                {InstalledSoftware::kLeft, 16, 120, kLabelHeight});
     software_.Create(sheet_, context.dpi, context.font);
     dpi_ = context.dpi;
     FitValues();
@@ -216,12 +254,7 @@ LRESULT SysInfoPage::Notify(const NMHDR& header) {
 
 void SysInfoPage::SettingChanged() { ReadSeparators(); }
 
-void SysInfoPage::ReadSeparators() {
-    const std::string thousands = system_.UserLocaleInfo(LOCALE_STHOUSAND);
-    const std::string decimal = system_.UserLocaleInfo(LOCALE_SDECIMAL);
-    separators_.thousands = thousands.empty() ? '\0' : thousands[0];
-    separators_.decimal = decimal.empty() ? '.' : decimal[0];
-}
+void SysInfoPage::ReadSeparators() { separators_ = UserSeparators(system_); }
 
 FactSources SysInfoPage::Sources() const { return {system_, netbios_, timing_, registry_, separators_}; }
 
@@ -241,7 +274,7 @@ void SysInfoPage::StartGathering() {
     job_ = std::make_shared<RefreshJob>(sheet_);
     softwareShown_ = false;
     nextFact_ = 0;
-    EnableWindow(GetDlgItem(sheet_, ids::Button(35)), FALSE);
+    EnableAfterRefresh(false);
     StartSoftwareRead();
     StartFactWorkers();
 }
@@ -326,7 +359,12 @@ void SysInfoPage::ShowDelivered() {
 void SysInfoPage::FinishRefresh() {
     job_->Cancel();
     job_.reset();
-    EnableWindow(GetDlgItem(sheet_, ids::Button(35)), TRUE);
+    EnableAfterRefresh(true);
+}
+
+void SysInfoPage::EnableAfterRefresh(bool enable) {
+    for (const int button : kHeldDuringRefresh)
+        EnableWindow(GetDlgItem(sheet_, ids::Button(button)), enable ? TRUE : FALSE);
 }
 
 void SysInfoPage::ShowComputerName() {
@@ -398,18 +436,10 @@ std::string SysInfoPage::TextOfLabel(int labelNumber) const {
 std::string SysInfoPage::LabelText(Fact fact) const { return TextOfLabel(RowOf(fact).valueLabel); }
 
 std::string SysInfoPage::ReportText() const {
-    std::vector<const FactRow*> shown;
+    std::array<std::string, kFactCount> values;
     for (const FactRow& row : kFacts)
-        shown.push_back(&row);
-    std::sort(shown.begin(), shown.end(),
-              [](const FactRow* first, const FactRow* second) { return first->top < second->top; });
-    std::string text;
-    for (const FactRow* row : shown)
-        text += ReportLine(TextOfLabel(row->captionLabel), TextOfLabel(row->valueLabel));
-    text += "\r\n" + TextOfLabel(kSoftwareCaptionLabel) + "\r\n";
-    for (const std::string& program : software_.Captions())
-        text += program + "\r\n";
-    return text;
+        values[static_cast<size_t>(row.fact)] = TextOfLabel(row.valueLabel);
+    return ::ReportText(values, software_.Captions());
 }
 
 void SysInfoPage::Button53Click() {

@@ -3,10 +3,12 @@
 // software, gathered afresh at every activation. The slow facts are gathered
 // on worker threads, so the window keeps answering meanwhile; closing the page
 // does not wait for them long.
+#include <array>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
@@ -29,6 +31,20 @@ struct FactSources {
     platform::Registry& registry;
     Separators separators;
 };
+
+// The locale's separators, as a refresh formats numbers with them.
+Separators UserSeparators(platform::SystemInfo& system);
+// Every fact gathered afresh by the page's own queries, one after another on
+// the calling thread; a query that failed leaves what it threw.
+std::array<FactResult, kFactCount> GatherFacts(const FactSources& from);
+// The facts top to bottom, as the page shows them and the report lists them.
+std::vector<Fact> FactsTopToBottom();
+// The caption the page shows before the fact's value: "Computername : ".
+std::string FactCaption(Fact fact);
+// What "Copy" copies: every fact top to bottom, "caption value" a line, then
+// the installed software in the order given; CR+LF line ends. `values` are
+// indexed by Fact.
+std::string ReportText(const std::array<std::string, kFactCount>& values, const std::vector<std::string>& programs);
 
 // Who gathers a fact during a refresh.
 enum class GatheredBy {
@@ -71,7 +87,8 @@ public:
     // labels as they were, and is reported. A newer refresh replaces one
     // still running, whose workers stop before their next fact; a clock or
     // NetBIOS probe still running from it gives the newer one its result.
-    // Button35 is disabled while a refresh runs.
+    // Button35, Copy and Save As... are disabled while a refresh runs, so
+    // that no report mixes old values with new.
     void Refresh();
     bool Refreshing() const { return job_ != nullptr; }
     // Where a failed refresh is reported; "File not found" unless replaced.
@@ -83,8 +100,7 @@ public:
     void Button53Click();  // Copy: the report onto the clipboard
     void Button54Click();  // Save As...: the report into a file the user chooses
 
-    // Every fact as shown, top to bottom, "caption value" a line, then the
-    // installed software in the list's order; CR+LF line ends.
+    // The report of the facts and the software as shown.
     std::string ReportText() const;
 
     // The text of the value label of `fact`.
@@ -98,6 +114,8 @@ private:
     // Shows what the workers delivered, in refresh order, as far as it goes.
     void ShowDelivered();
     void FinishRefresh();
+    // The buttons a running refresh holds back.
+    void EnableAfterRefresh(bool enable);
     void ShowComputerName();
     // Gathers and shows, on this thread, the facts of one refresh step.
     void ShowFactsGatheredBy(GatheredBy step);

@@ -21,6 +21,7 @@ std::string PolicyValueLine(const std::string& valueName, const std::string& dat
 // The import file's four lines, without their line breaks.
 std::vector<std::string> PolicyFileLines(const std::string& valueLine);
 
-// The policy's value as the registry holds it now: a DWORD as its number,
-// "not set" when there is none.
+// The policy's value as the registry holds it now, in the machine's key and
+// the user's, each named: "1 (HKLM)", "1 (HKLM), 0 (HKCU)"; a number as
+// such, "not set" when neither key has it.
 std::string PolicyValueText(platform::Registry& registry, const std::string& valueName);

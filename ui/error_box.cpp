@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "core/code_page.h"
+
 std::string ApplicationTitle(const std::string& exePath) {
     const size_t slash = exePath.find_last_of("\\/:");
     std::string name = slash == std::string::npos ? exePath : exePath.substr(slash + 1);
@@ -45,6 +47,10 @@ void ShowFileNotFound() {
     // Without an owner and task-modal: centred on the screen, all of the
     // program's windows disabled while it is up.
     MessageBoxA(nullptr, "File not found", ApplicationTitle().c_str(), MB_OK | MB_TASKMODAL);
+}
+
+void ShowNote(HWND owner, const std::wstring& note) {
+    MessageBoxW(owner, note.c_str(), DecodeText(ApplicationTitle(), CP_ACP).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 bool AskYesNo(const std::string& question, bool defaultYes) {

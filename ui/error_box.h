@@ -36,6 +36,9 @@ void GuardCallback(Work&& work) {
 // "File not found": no icon, centred on the screen, Enter and Esc press OK.
 void ShowFileNotFound();
 
+// A note that needs no answer, over `owner`, captioned like the other boxes.
+void ShowNote(HWND owner, const std::wstring& note);
+
 // Questions before something the user may not want, captioned like the other
 // boxes. True for Yes; `defaultYes` chooses the button Enter presses.
 bool AskYesNo(const std::string& question, bool defaultYes);

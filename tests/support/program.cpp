@@ -77,7 +77,7 @@ POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top
 
 }  // namespace
 
-Program::Program(const std::string& workingDirectory) {
+Program::Program(const std::string& workingDirectory, const std::string& arguments) {
     const std::string path = ProgramPath();
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
@@ -88,7 +88,8 @@ Program::Program(const std::string& workingDirectory) {
     // on another try.
     PollFor(
         [&] {
-            std::string commandLine = "\"" + path + "\"";  // CreateProcessA may write into it
+            // CreateProcessA may write into it.
+            std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
             started =
                 CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &process_);

@@ -29,8 +29,9 @@ struct MessageBoxInfo {
 
 class Program {
 public:
-    // Starts the program in `workingDirectory` (its own folder when empty).
-    explicit Program(const std::string& workingDirectory = "");
+    // Starts the program in `workingDirectory` (its own folder when empty),
+    // with `arguments` on its command line.
+    explicit Program(const std::string& workingDirectory = "", const std::string& arguments = "");
     // Closes every box it shows and its window; ends it if it does not go.
     ~Program();
     Program(const Program&) = delete;

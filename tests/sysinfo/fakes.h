@@ -107,6 +107,9 @@ public:
     void SetDword(Hive hive, const std::string& path, const std::string& name, DWORD number) {
         Set(hive, path, name, {true, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof(number))});
     }
+    void SetBinary(Hive hive, const std::string& path, const std::string& name, const std::string& bytes) {
+        Set(hive, path, name, {true, REG_BINARY, bytes});
+    }
 
     // `root` is a hive's key or one opened before, for a path below it.
     HKEY Open(HKEY root, const std::string& path, REGSAM access) override {

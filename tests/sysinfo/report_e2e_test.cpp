@@ -25,6 +25,18 @@ std::string ClipboardText() {
     return text;
 }
 
+std::wstring ClipboardUnicodeText() {
+    if (!OpenClipboard(nullptr))
+        return {};
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 BOOL CALLBACK KeepFileNameBox(HWND child, LPARAM found) {
     char className[8] = {};
     GetClassNameA(child, className, sizeof(className));
@@ -53,7 +65,7 @@ TEST(SystemInfoReport, CopyGivesTheFactsAsShownThenTheSoftwareAndSaveAsWritesThe
     const std::string uninstall = registry_keys::kUninstall;
     registry_keys::DeleteTree(uninstall);
     // Enumerated a before z: the report follows the list's order, not the registry's.
-    registry_keys::SetString(uninstall + "\\a", "DisplayName", "Zeta Tool");
+    registry_keys::SetString(uninstall + "\\a", "DisplayName", "Z\xE9ta Tool");  // code page 1252
     registry_keys::SetString(uninstall + "\\z", "DisplayName", "Alpha Suite");
     drive_c::Remove(kReportPath);
     char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
@@ -71,9 +83,15 @@ TEST(SystemInfoReport, CopyGivesTheFactsAsShownThenTheSoftwareAndSaveAsWritesThe
                               "Windows Username : " + program.Text(ids::Label(8)) + "\r\n";
     EXPECT_EQ(copied.substr(0, facts.size()), facts);
     const std::string end = "\r\nHarddisk Serial Number (C:) : " + program.Text(ids::Label(30)) +
-                            "\r\n\r\nInstalled Software :\r\nAlpha Suite\r\nZeta Tool\r\n";
+                            "\r\n\r\nInstalled Software :\r\nAlpha Suite\r\nZ\xE9ta Tool\r\n";
     ASSERT_GT(copied.size(), end.size());
     EXPECT_EQ(copied.substr(copied.size() - end.size()), end);
+    // As Unicode text too, whatever keyboard language the program that pastes it has.
+    const std::wstring unicode = ClipboardUnicodeText();
+    const std::wstring programs = L"Alpha Suite\r\nZ\u00E9ta Tool\r\n";
+    ASSERT_GT(unicode.size(), programs.size());
+    EXPECT_EQ(unicode.substr(unicode.size() - programs.size()), programs);
+    EXPECT_EQ(unicode.size(), copied.size());
 
     program.Click(ids::Button(54));
     const auto dialog = program.WaitForMessageBox();

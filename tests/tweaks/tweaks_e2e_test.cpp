@@ -148,6 +148,28 @@ TEST_F(TweaksEndToEnd, HideTaskbarHidesItNowAndAgainAtTheNextStart) {
     EXPECT_EQ(drive_c::ReadBytes("c:\\qor\\TB.txt"), "show");
 }
 
+TEST_F(TweaksEndToEnd, ApplyOnTheCommandLineRestoresTheChoicesWithoutAFirstRunAndFailsAtAMissingFile) {
+    drive_c::Remove("c:\\QOR\\install.txt");
+    drive_c::WriteBytes("c:\\qor\\TB.txt", "hide");
+    for (const char* file : {"c:\\qor\\SB.txt", "c:\\qor\\CL.txt", "c:\\qor\\ST.txt", "c:\\qor\\TM.txt"})
+        drive_c::WriteBytes(file, "show");
+    {
+        e2e::Program program("", "/apply");
+        EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    }
+    EXPECT_FALSE(IsWindowVisible(taskbar_));
+    EXPECT_FALSE(drive_c::Exists("c:\\QOR\\install.txt")) << "a first run";
+    EXPECT_FALSE(drive_c::Exists("c:\\qor\\DI.txt")) << "a first run";
+
+    // The start button's file is missing: the taskbar is hidden again, then the restore ends.
+    ShowWindow(taskbar_, SW_RESTORE);
+    drive_c::Remove("c:\\qor\\SB.txt");
+    e2e::Program program("", "/apply");
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(1));
+    EXPECT_FALSE(IsWindowVisible(taskbar_));
+    EXPECT_FALSE(drive_c::Exists("c:\\qor\\SB.txt"));
+}
+
 TEST_F(TweaksEndToEnd, StartButtonIsDetachedAndPutBack) {
     e2e::Program program;
     Open(program);

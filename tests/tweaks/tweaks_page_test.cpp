@@ -21,8 +21,8 @@
 #include "support/linked_drive.h"
 #include "support/program.h"
 #include "support/scratch_drive.h"
-#include "support/scratch_registry.h"
 #include "support/scratch_sheet.h"
+#include "sysinfo/fakes.h"
 
 namespace {
 
@@ -531,13 +531,19 @@ TEST_F(TweaksPageTest, TheStateFolderCannotBeMovedAwayWhileAToggleWritesInIt) {
 
 }  // namespace
 
-TEST(PolicyValueText, ShowsADwordAsItsNumberAndTellsAMissingValueFromAnotherType) {
-    ScratchRegistry registry;
+TEST(PolicyValueText, NamesTheKeyOfEachValueAndReadsDwordsAndFourByteBinariesAsNumbers) {
+    using Hive = FakeRegistry::Hive;
+    FakeRegistry registry;
     const char key[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
-    const DWORD on = 1;
-    RegSetKeyValueA(registry.Root(), key, "NoRun", REG_DWORD, &on, sizeof(on));
-    RegSetKeyValueA(registry.Root(), key, "NoFind", REG_SZ, "1", 2);
-    EXPECT_EQ(PolicyValueText(registry, "NoRun"), "1");
-    EXPECT_EQ(PolicyValueText(registry, "NoFind"), "not a number");
-    EXPECT_EQ(PolicyValueText(registry, "NoDesktop"), "not set");
+    registry.SetDword(Hive::Machine64, key, "NoRun", 1);
+    registry.SetBinary(Hive::User, key, "NoRun", std::string(4, '\0'));
+    registry.SetBinary(Hive::User, key, "NoDesktop", std::string("\x02\x01\0\0", 4));
+    registry.SetString(Hive::Machine64, key, "NoFind", "1");
+    registry.SetBinary(Hive::User, key, "NoRecentDocsMenu", "\x01");
+    registry.SetDword(Hive::Machine32, key, "NoClose", 1);
+    EXPECT_EQ(PolicyValueText(registry, "NoRun"), "1 (HKLM), 0 (HKCU)");
+    EXPECT_EQ(PolicyValueText(registry, "NoDesktop"), "258 (HKCU)") << "a binary value in Windows 9x's byte order";
+    EXPECT_EQ(PolicyValueText(registry, "NoFind"), "not a number (HKLM)");
+    EXPECT_EQ(PolicyValueText(registry, "NoRecentDocsMenu"), "not a number (HKCU)");
+    EXPECT_EQ(PolicyValueText(registry, "NoClose"), "not set") << "the 32-bit view is not where policies are read";
 }
