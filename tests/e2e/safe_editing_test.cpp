@@ -115,7 +115,7 @@ TEST_F(SafeEditingTest, KeysWorkAsInADialogAndEscClosesNothing) {
     EXPECT_TRUE(e2e::PollFor([] { return drive_c::Exists("c:\\windows\\systemBU.ini"); }));
     program.PressKey(VK_TAB);
     program.PressKey(VK_SPACE);  // Save
-    EXPECT_TRUE(e2e::PollFor([] { return drive_c::ReadBytes(kSystemIni).rfind("x\r\n", 0) == 0; }));
+    EXPECT_TRUE(e2e::PollFor([] { return drive_c::BeginsWith(kSystemIni, "x\r\n"); }));
     EXPECT_EQ(drive_c::ReadBytes("c:\\windows\\systemBU.ini"), drive_c::ReadBytes(kSystemIni));
 
     program.PressKey(VK_TAB, false, true);

@@ -33,6 +33,14 @@ std::string ReadBytes(const std::string& path) {
     return bytes;
 }
 
+bool BeginsWith(const std::string& path, const std::string& prefix) {
+    try {
+        return ReadBytes(path).rfind(prefix, 0) == 0;
+    } catch (const std::runtime_error&) {
+        return false;
+    }
+}
+
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void Remove(const std::string& path) {

@@ -8,6 +8,9 @@ namespace drive_c {
 void WriteBytes(const std::string& path, const std::string& bytes);
 // The file's bytes; throws when it cannot be read.
 std::string ReadBytes(const std::string& path);
+// Whether the file can be read now and begins with `prefix`; a file the program
+// is replacing at that moment reads as not yet, so polls can wait on it.
+bool BeginsWith(const std::string& path, const std::string& prefix);
 bool Exists(const std::string& path);
 // Removes a file, or a folder with everything in it; absent is fine.
 void Remove(const std::string& path);
