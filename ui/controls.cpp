@@ -45,6 +45,11 @@ RECT Window::BoundsOnParent() const {
     return bounds;
 }
 
+RECT Scaled(const Rect& design, const Dpi& dpi) {
+    const int left = dpi.Scale(design.x), top = dpi.Scale(design.y);
+    return {left, top, left + dpi.Scale(design.width), top + dpi.Scale(design.height)};
+}
+
 bool Window::TrySetText(const std::string& text) { return SetWindowTextA(hwnd_, text.c_str()) != FALSE; }
 
 HWND CreateControl(const CreateArgs& args, const Dpi& dpi) {
@@ -230,7 +235,7 @@ void ListView::Sort(const std::function<int(LPARAM, LPARAM)>& compare) {
 namespace {
 
 // The tab control's own padding at 96 DPI: beside each caption, and above and below it.
-constexpr int kTabPaddingX = 6;
+constexpr int kTabPaddingX = kSmallestTabPadding;
 constexpr int kTabPaddingY = 3;
 
 void SetTabPadding(HWND tabs, int x, int y) {
@@ -254,7 +259,11 @@ bool TabRowFits(HWND tabs, int width) {
 }
 
 void FitTabRow(HWND tabs, int width, const Dpi& dpi) {
-    for (int padding = dpi.Scale(kTabPaddingX) - 1; padding >= 0 && !TabRowFits(tabs, width); --padding)
+    // From one row or several, as the tab control starts out at this DPI.
+    SetWindowLongPtrA(tabs, GWL_STYLE, GetWindowLongPtrA(tabs, GWL_STYLE) & ~TCS_MULTILINE);
+    SetTabPadding(tabs, dpi.Scale(kTabPaddingX), dpi.Scale(kTabPaddingY));
+    for (int padding = dpi.Scale(kTabPaddingX) - 1; padding >= kSmallestTabPadding && !TabRowFits(tabs, width);
+         --padding)
         SetTabPadding(tabs, padding, dpi.Scale(kTabPaddingY));
     if (TabRowFits(tabs, width))
         return;

@@ -25,6 +25,7 @@ public:
     static Dpi OfScreen();
     explicit Dpi(int dpi = 96) : dpi_(dpi) {}
     int Scale(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }
+    int Value() const { return dpi_; }
 
 private:
     int dpi_;
@@ -131,10 +132,16 @@ public:
     void SetBounds(const RECT& device) {
         MoveWindow(hwnd_, device.left, device.top, device.right - device.left, device.bottom - device.top, TRUE);
     }
+    // Puts the window at its design place and size scaled to `dpi`.
+    void Place(const Rect& design, const Dpi& dpi) { SetBounds(Scaled(design, dpi)); }
+    void SetFont(HFONT font) { SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 
 protected:
     HWND hwnd_ = nullptr;
 };
+
+// A design rectangle in device pixels at `dpi`.
+RECT Scaled(const Rect& design, const Dpi& dpi);
 
 // How wide `text` is in the font of `control`, in device pixels.
 int TextWidth(HWND control, const std::string& text);
@@ -220,11 +227,15 @@ private:
 
 // The tab control `tabs` shows all its tabs in one row without scroll
 // arrows once it is `width` pixels wide: when the row is too long, the
-// padding beside each caption shrinks step by step, down to none; a row
-// still too long wraps into more rows rather than hide tabs. Call once the
+// padding beside each caption shrinks step by step, down to what it is at
+// 96 DPI, so captions never touch; a row still too long wraps into more
+// rows rather than hide tabs. Call once the
 // control has its tabs. A control kept wider than its row while the tabs go
 // in never makes its scroll arrows at all.
 void FitTabRow(HWND tabs, int width, const Dpi& dpi);
+// The padding beside each caption of a tab at 96 DPI, in device pixels; a
+// tab at any DPI keeps at least this much.
+constexpr int kSmallestTabPadding = 6;
 // Whether every tab of `tabs` lies within `width` pixels, with no scroll arrows.
 bool TabRowFits(HWND tabs, int width);
 // For a tab control whose sheets cover its display area: it paints only
