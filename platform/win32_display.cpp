@@ -23,8 +23,7 @@ public:
     // Looked up at run time: imported, they would keep the program from
     // starting on Windows 7 and 8.
     Win32Display()
-        : getDpiForWindow_(
-              SystemFunction<GetDpiForWindowFunction>(LoadSystemLibrary("user32.dll"), "GetDpiForWindow")),
+        : getDpiForWindow_(SystemFunction<GetDpiForWindowFunction>(LoadSystemLibrary("user32.dll"), "GetDpiForWindow")),
           getDpiForMonitor_(
               SystemFunction<GetDpiForMonitorFunction>(LoadSystemLibrary("shcore.dll"), "GetDpiForMonitor")) {}
 

@@ -28,6 +28,25 @@ Font CreateDesignFont(const FontArgs& args, const Dpi& dpi) {
     return Font(CreateFontIndirectA(&font));
 }
 
+Bitmap ScaledBitmap(HBITMAP bitmap, const Dpi& dpi) {
+    BITMAP source{};
+    if (!GetObjectA(bitmap, sizeof(source), &source))
+        return nullptr;
+    const int width = dpi.Scale(source.bmWidth), height = dpi.Scale(source.bmHeight);
+    const WindowDc screen(nullptr);
+    Bitmap scaled(CreateCompatibleBitmap(screen.Get(), width, height));
+    const MemoryDc from(CreateCompatibleDC(screen.Get())), to(CreateCompatibleDC(screen.Get()));
+    const SelectedObject fromBitmap(from.get(), bitmap), toBitmap(to.get(), scaled.get());
+    SetStretchBltMode(to.get(), COLORONCOLOR);
+    StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, source.bmWidth, source.bmHeight, SRCCOPY);
+    return scaled;
+}
+
+Icon ProgramIcon(const char* name, int designSize, const Dpi& dpi) {
+    const int size = dpi.Scale(designSize);
+    return Icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, size, size, 0)));
+}
+
 std::string Window::Text() const {
     const int length = GetWindowTextLengthA(hwnd_);
     if (length <= 0)

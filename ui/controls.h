@@ -31,6 +31,9 @@ private:
     int dpi_;
 };
 
+// A design rectangle in device pixels at `dpi`.
+RECT Scaled(const Rect& design, const Dpi& dpi);
+
 // Handles that release their object when they go.
 struct GdiObjectDeleter {
     void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
@@ -96,6 +99,12 @@ private:
     HGDIOBJ previous_;
 };
 
+// A copy of `bitmap` `dpi` scales, pixel for pixel, so that a colour that
+// stands for transparent stays exactly that colour.
+Bitmap ScaledBitmap(HBITMAP bitmap, const Dpi& dpi);
+// The program's icon `name` at `designSize` pixels square scaled to `dpi`.
+Icon ProgramIcon(const char* name, int designSize, const Dpi& dpi);
+
 struct FontArgs {
     const char* face = "MS Sans Serif";
     int height = -11;  // design pixels; negative: character height
@@ -139,9 +148,6 @@ public:
 protected:
     HWND hwnd_ = nullptr;
 };
-
-// A design rectangle in device pixels at `dpi`.
-RECT Scaled(const Rect& design, const Dpi& dpi);
 
 // How wide `text` is in the font of `control`, in device pixels.
 int TextWidth(HWND control, const std::string& text);
@@ -188,6 +194,7 @@ public:
 
 class Label : public Window {
 public:
+    using Window::Window;
     void Create(CreateArgs args, const Dpi& dpi);
     // Makes the label as wide and high as its text in its font, as an
     // auto-sized label is.
@@ -199,6 +206,11 @@ public:
 class ListView : public Window {
 public:
     void Create(CreateArgs args, const Dpi& dpi);
+    // The list now shows at `dpi`, in `font`.
+    void ChangeDpi(const Dpi& dpi, HFONT font) {
+        dpi_ = dpi;
+        SetFont(font);
+    }
     void SetImages(HIMAGELIST images);
     void Clear() { SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
     void Add(const std::string& caption, LPARAM data, int image = 0);
