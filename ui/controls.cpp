@@ -254,7 +254,7 @@ void ListView::Sort(const std::function<int(LPARAM, LPARAM)>& compare) {
 namespace {
 
 // The tab control's own padding at 96 DPI: beside each caption, and above and below it.
-constexpr int kTabPaddingX = kSmallestTabPadding;
+constexpr int kTabPaddingX = 6;
 constexpr int kTabPaddingY = 3;
 
 void SetTabPadding(HWND tabs, int x, int y) {
@@ -281,8 +281,8 @@ void FitTabRow(HWND tabs, int width, const Dpi& dpi) {
     // From one row or several, as the tab control starts out at this DPI.
     SetWindowLongPtrA(tabs, GWL_STYLE, GetWindowLongPtrA(tabs, GWL_STYLE) & ~TCS_MULTILINE);
     SetTabPadding(tabs, dpi.Scale(kTabPaddingX), dpi.Scale(kTabPaddingY));
-    for (int padding = dpi.Scale(kTabPaddingX) - 1; padding >= kSmallestTabPadding && !TabRowFits(tabs, width);
-         --padding)
+    for (int padding = dpi.Scale(kTabPaddingX) - 1;
+         padding >= dpi.Scale(kSmallestTabPadding) && !TabRowFits(tabs, width); --padding)
         SetTabPadding(tabs, padding, dpi.Scale(kTabPaddingY));
     if (TabRowFits(tabs, width))
         return;

@@ -239,15 +239,16 @@ private:
 
 // The tab control `tabs` shows all its tabs in one row without scroll
 // arrows once it is `width` pixels wide: when the row is too long, the
-// padding beside each caption shrinks step by step, down to what it is at
-// 96 DPI, so captions never touch; a row still too long wraps into more
-// rows rather than hide tabs. Call once the
+// padding beside each caption shrinks step by step, down to
+// kSmallestTabPadding, so captions never come closer than at 96 DPI; a row
+// still too long wraps into more rows rather than hide tabs. Call once the
 // control has its tabs. A control kept wider than its row while the tabs go
 // in never makes its scroll arrows at all.
 void FitTabRow(HWND tabs, int width, const Dpi& dpi);
-// The padding beside each caption of a tab at 96 DPI, in device pixels; a
-// tab at any DPI keeps at least this much.
-constexpr int kSmallestTabPadding = 6;
+// The least padding beside each caption of a tab, in design pixels: no more
+// than the window's tabs keep at 96 DPI, with Wine's "MS Sans Serif" or a
+// wider face.
+constexpr int kSmallestTabPadding = 4;
 // Whether every tab of `tabs` lies within `width` pixels, with no scroll arrows.
 bool TabRowFits(HWND tabs, int width);
 // For a tab control whose sheets cover its display area: it paints only

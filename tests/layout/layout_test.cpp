@@ -1,6 +1,7 @@
 // Nothing cut, nothing hidden: the tab row and the pages whose texts vary
 // with the font, built with Wine's "MS Sans Serif" and with "DejaVu Sans",
-// the wider face a prefix without Wine's fonts substitutes, at 96 and 144 DPI.
+// the wider face a prefix without Wine's fonts substitutes, at 96, 120, 144
+// and 192 DPI, in the window's design size and in the smallest it opens at.
 #include <windows.h>
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -13,7 +14,11 @@
 #include <tuple>
 #include <vector>
 
+#include "about/about_page.h"
+#include "launcher/launcher_page.h"
+#include "sysfiles/sysfile_pages.h"
 #include "ui/control_ids.h"
+#include "ui/screen_fit.h"
 #include "support/scratch_window.h"
 #include "support/screen_picture.h"
 #include "sysinfo/fakes.h"
@@ -31,6 +36,8 @@ constexpr size_t kPageCount = std::size(kCaptions);
 
 // The main window's client area and its page, in design pixels.
 constexpr ui::Rect kPageControl{0, 0, 802, 452};
+// The same in the smallest window the program opens at: its outer width is 640.
+constexpr ui::Rect kSmallestPageControl{0, 0, 640 - 8, 452};
 
 RECT BoundsOnParent(HWND control) {
     RECT bounds{};
@@ -75,10 +82,10 @@ protected:
     ClickHandlers clicks_;
 };
 
-HWND CreateTabRow(HWND parent, const ui::Dpi& dpi, HFONT font) {
+HWND CreateTabRow(HWND parent, const ui::Dpi& dpi, HFONT font, const ui::Rect& bounds = kPageControl) {
     HWND tabs = ui::CreateControl({.parent = parent,
                                    .className = WC_TABCONTROLA,
-                                   .bounds = kPageControl,
+                                   .bounds = bounds,
                                    .style = WS_CLIPSIBLINGS,
                                    .id = 1,
                                    .font = font},
@@ -112,6 +119,27 @@ void ExpectAllTabsShow(HWND tabs) {
     EXPECT_FALSE(arrows && (GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE)) << "scroll arrows show";
 }
 
+// The room beside each tab's caption: the tab's width less the caption's.
+std::vector<int> AirOfTabs(HWND tabs) {
+    std::vector<int> air;
+    for (size_t i = 0; i < kPageCount; ++i) {
+        RECT item{};
+        SendMessageA(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+        air.push_back(item.right - item.left - ui::TextWidth(tabs, kCaptions[i]));
+    }
+    return air;
+}
+
+// The air of each tab in the window's design size at 96 DPI.
+std::vector<int> AirAt96(const char* face) {
+    ScratchWindow window;
+    const ui::Dpi dpi;
+    const ui::Font font = ui::CreateDesignFont({face}, dpi);
+    HWND tabs = CreateTabRow(window.Handle(), dpi, font.get());
+    ui::FitTabRow(tabs, ClientWidth(tabs), dpi);
+    return AirOfTabs(tabs);
+}
+
 }  // namespace
 
 TEST_P(LayoutTest, AllTenTabsShowInOneRow) {
@@ -119,6 +147,96 @@ TEST_P(LayoutTest, AllTenTabsShowInOneRow) {
     ui::FitTabRow(tabs, ClientWidth(tabs), dpi_);
     ExpectAllTabsShow(tabs);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
+}
+
+TEST_P(LayoutTest, TabsKeepTheirAirOfNinetySixDpiInTheDesignAndTheSmallestWindow) {
+    const std::vector<int> air96 = AirAt96(Face());
+    for (const ui::Rect& bounds : {kPageControl, kSmallestPageControl}) {
+        HWND tabs = CreateTabRow(window_.Handle(), dpi_, font_.get(), bounds);
+        ui::FitTabRow(tabs, ClientWidth(tabs), dpi_);
+        ExpectAllTabsShow(tabs);
+        const std::vector<int> air = AirOfTabs(tabs);
+        for (size_t i = 0; i < kPageCount; ++i)
+            EXPECT_GE(air[i], air96[i]) << kCaptions[i] << " in a control " << bounds.width << " wide";
+        DestroyWindow(tabs);
+    }
+}
+
+namespace {
+
+// A sheet as the smallest window gives it at `dpi`: the display area of a
+// fitted tab row, the same size the main window's pages get.
+class SmallestSheet {
+public:
+    SmallestSheet(HWND window, const ui::Dpi& dpi, HFONT font) {
+        MoveWindow(window, 0, 0, dpi.Scale(kSmallestPageControl.width) + 40,
+                   dpi.Scale(kSmallestPageControl.height) + 60, FALSE);
+        tabs_ = CreateTabRow(window, dpi, font, kSmallestPageControl);
+        ui::FitTabRow(tabs_, ClientWidth(tabs_), dpi);
+        GetClientRect(tabs_, &display_);
+        SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display_));
+        sheet_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, display_.left, display_.top, Width(), Height(),
+                                 window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~SmallestSheet() {
+        DestroyWindow(sheet_);
+        DestroyWindow(tabs_);
+    }
+    HWND Handle() const { return sheet_; }
+    int Width() const { return display_.right - display_.left; }
+    int Height() const { return display_.bottom - display_.top; }
+
+private:
+    HWND tabs_;
+    RECT display_{};
+    HWND sheet_;
+};
+
+}  // namespace
+
+TEST_P(LayoutTest, EveryPageShowsWholeOnTheSheetOfTheSmallestWindow) {
+    const SmallestSheet sheet(window_.Handle(), dpi_, font_.get());
+    ASSERT_LT(sheet.Width(), dpi_.Scale(kSheetWidth)) << "the sheet is not smaller than the design's";
+    const PageContext context{sheet.Handle(), dpi_, font_.get(), &hints_, &clicks_};
+    SysFilePages files;
+    TweaksPage tweaks;
+    LauncherPage launcher;
+    FakeSystemInfo system;
+    FakeNetBios netbios;
+    FakeTiming timing;
+    FakeRegistry registry;
+    SysInfoPage sysInfo(system, netbios, timing, registry);
+    AboutPage about;
+    const std::pair<Page, PageHandler*> pages[] = {{Page::WinIni, &files},
+                                                   {Page::RegistrySettings, &tweaks},
+                                                   {Page::ControlPanel, &launcher},
+                                                   {Page::SystemInfo, &sysInfo},
+                                                   {Page::About, &about}};
+    for (const auto& [page, handler] : pages) {
+        handler->Create(page, context);
+        handler->CreateRest(page, context);
+        handler->Resize(sheet.Width(), sheet.Height());
+        int shown = 0;
+        for (HWND child = GetWindow(sheet.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!(GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE))
+                continue;
+            ++shown;
+            const RECT bounds = BoundsOnParent(child);
+            const std::string text = ui::Window(child).Text();
+            EXPECT_TRUE(bounds.left >= 0 && bounds.top >= 0 && bounds.right <= sheet.Width() &&
+                        bounds.bottom <= sheet.Height())
+                << "page " << static_cast<int>(page) << ": \"" << text.substr(0, 20) << "\" at " << bounds.left << ","
+                << bounds.top << "-" << bounds.right << "," << bounds.bottom << " on a sheet " << sheet.Width() << "x"
+                << sheet.Height();
+            char className[16] = {};
+            GetClassNameA(child, className, sizeof(className));
+            if (lstrcmpiA(className, "Button") == 0)
+                ExpectTextFits(child, 2);
+        }
+        EXPECT_GT(shown, 0) << "page " << static_cast<int>(page);
+        for (HWND child = GetWindow(sheet.Handle(), GW_CHILD); child; child = GetWindow(sheet.Handle(), GW_CHILD))
+            DestroyWindow(child);
+    }
 }
 
 TEST_P(LayoutTest, RegistrySettingsButtonsShowTheirWholeCaptionsBesideTheExplanation) {
@@ -160,7 +278,44 @@ TEST_P(LayoutTest, SystemInfoValuesShowWholeBetweenTheirCaptionsAndTheSoftwareLi
 
 INSTANTIATE_TEST_SUITE_P(FontsAndDpi, LayoutTest,
                          ::testing::Combine(::testing::Values("MS Sans Serif", "DejaVu Sans"),
-                                            ::testing::Values(96, 144)));
+                                            ::testing::Values(96, 120, 144, 192)));
+
+// The window's design rectangle at each DPI against work areas of screens
+// used at that scale.
+struct OpeningCase {
+    int dpi;
+    RECT workArea;
+    RECT expected;
+};
+
+class WindowOpening : public ::testing::TestWithParam<OpeningCase> {};
+
+TEST_P(WindowOpening, StaysInsideTheWorkAreaAtItsDesignPlaceWhereItCan) {
+    const OpeningCase& c = GetParam();
+    const ui::Dpi dpi(c.dpi);
+    const RECT wanted = ui::Scaled({151, 142, 810, 479}, dpi);
+    const RECT opened = ui::FitIntoWorkArea(wanted, c.workArea, {dpi.Scale(640), dpi.Scale(479)});
+    EXPECT_EQ(opened.left, c.expected.left);
+    EXPECT_EQ(opened.top, c.expected.top);
+    EXPECT_EQ(opened.right, c.expected.right);
+    EXPECT_EQ(opened.bottom, c.expected.bottom);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreensAndScales, WindowOpening,
+                         ::testing::Values(
+                             // Room enough: the design place, scaled.
+                             OpeningCase{96, {0, 0, 1024, 738}, {151, 142, 961, 621}},
+                             OpeningCase{120, {0, 0, 1920, 1040}, {189, 178, 1202, 777}},
+                             // 1024x768 at 120 %: moved left and up just enough.
+                             OpeningCase{120, {0, 0, 1024, 738}, {11, 139, 1024, 738}},
+                             // 1024x768 at 150 %: narrower than the work area, moved to its left edge.
+                             OpeningCase{144, {0, 0, 1024, 748}, {0, 29, 1024, 748}},
+                             // On a monitor left of the primary one, with a taskbar at its top:
+                             // moved in from its right edge.
+                             OpeningCase{144, {-1280, 40, 0, 1024}, {-1215, 213, 0, 932}},
+                             // Smaller than the smallest window: its top left stays on the screen.
+                             OpeningCase{192, {0, 0, 1024, 738}, {0, 0, 1280, 958}},
+                             OpeningCase{192, {0, 0, 1920, 1040}, {300, 82, 1920, 1040}}));
 
 TEST(TabRow, AFontTooWideForOneRowWrapsTheTabsRatherThanHideThem) {
     ScratchWindow window;
