@@ -104,9 +104,61 @@ SIZE ClientSize(HWND window) {
     return {client.right, client.bottom};
 }
 
+// The rectangle that gives `window` the client size `client` at `topLeft`,
+// with the frame the window has now. Windows scales the frame with the
+// window; Wine keeps the frame of the DPI the process started at, so the
+// rectangle Windows would suggest is made here from the client size.
+RECT KeepingClientSize(HWND window, POINT topLeft, SIZE client) {
+    const RECT outer = WindowRect(window);
+    const SIZE now = ClientSize(window);
+    return {topLeft.x, topLeft.y, topLeft.x + client.cx + (outer.right - outer.left - now.cx),
+            topLeft.y + client.cy + (outer.bottom - outer.top - now.cy)};
+}
+
+// Sends WM_DPICHANGED for `dpi` with `suggested` in the program's memory.
+void SendDpiChanged(e2e::Program& program, HWND window, int dpi, const RECT& suggested) {
+    e2e::RemoteMemory memory(program.Process(), sizeof(RECT));
+    memory.Write(&suggested, sizeof(suggested));
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), memory.Address());
+}
+
+constexpr char kCompareTitle[] = "Compare - c:\\windows\\win.ini with c:\\windows\\winBU.ini";
+
+// WIN.INI's Compare window, opened from its page.
+HWND OpenCompare(e2e::Program& program) {
+    program.Click(ids::Button(42));
+    HWND found = nullptr;
+    e2e::PollFor([&] {
+        found = FindWindowA(nullptr, kCompareTitle);
+        DWORD process = 0;
+        GetWindowThreadProcessId(found, &process);
+        return found && process == program.ProcessId() && IsWindowVisible(found);
+    });
+    return found;
+}
+
+// What of the Compare window follows its DPI: the list's place and its line height.
+struct CompareLook {
+    RECT list{};
+    LRESULT lineHeight = 0;
+};
+
+CompareLook LookOf(HWND compare) {
+    CompareLook look;
+    HWND list = GetDlgItem(compare, 1);
+    GetWindowRect(list, &look.list);
+    MapWindowPoints(nullptr, compare, reinterpret_cast<POINT*>(&look.list), 2);
+    look.lineHeight = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    return look;
+}
+
 class DpiChangeTest : public ::testing::Test {
 protected:
-    void SetUp() override { drive_c::WriteBytes("c:\\windows\\win.ini", "[windows]\r\nload=\r\n"); }
+    void SetUp() override {
+        drive_c::WriteBytes("c:\\windows\\win.ini", "[windows]\r\nload=\r\n");
+        drive_c::WriteBytes("c:\\windows\\winBU.ini", "[windows]\r\nload=old\r\n");
+    }
+    void TearDown() override { drive_c::Remove("c:\\windows\\winBU.ini"); }
 };
 
 }  // namespace
@@ -141,17 +193,8 @@ TEST_F(DpiChangeTest, EveryPageIsLaidOutForTheNewDpiAsAtStartAtIt) {
     ASSERT_EQ(at96.bounds.size(), at144.bounds.size()) << "the two starts made different controls";
     EXPECT_NE(WindowRect(window).right - WindowRect(window).left, window144.right - window144.left);
 
-    // Windows scales the frame with the window; Wine keeps the frame of the
-    // DPI the process started at. The rectangle suggested here gives the
-    // window the client size of the start at 144 DPI, as Windows' would.
-    const RECT outer = WindowRect(window);
-    const SIZE client = ClientSize(window);
-    const RECT target{window144.left, window144.top,
-                      window144.left + client144.cx + (outer.right - outer.left - client.cx),
-                      window144.top + client144.cy + (outer.bottom - outer.top - client.cy)};
-    e2e::RemoteMemory suggested(program.Process(), sizeof(RECT));
-    suggested.Write(&target, sizeof(target));
-    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), suggested.Address());
+    const RECT target = KeepingClientSize(window, {window144.left, window144.top}, client144);
+    SendDpiChanged(program, window, 144, target);
     const Layout changed = LaidOut(program);
 
     const RECT now = WindowRect(window);
@@ -167,4 +210,33 @@ TEST_F(DpiChangeTest, EveryPageIsLaidOutForTheNewDpiAsAtStartAtIt) {
     EXPECT_EQ(differing, 0);
     EXPECT_EQ(program.ListTextWidth(ids::ListView(1), "Add/Remove Programs"), textWidth144)
         << "CONTROL PANEL's list is not in the font of 144 DPI";
+}
+
+TEST_F(DpiChangeTest, CompareTakesTheNewRectangleAndLinesOfTheNewDpi) {
+    CompareLook at144;
+    RECT window144{};
+    SIZE client144{};
+    {
+        const PrefixDpi dpi(144);
+        e2e::Program program;
+        ASSERT_TRUE(program.Window());
+        HWND compare = OpenCompare(program);
+        ASSERT_TRUE(compare) << "no window titled " << kCompareTitle;
+        at144 = LookOf(compare);
+        window144 = WindowRect(compare);
+        client144 = ClientSize(compare);
+    }
+    e2e::Program program;
+    ASSERT_TRUE(program.Window());
+    HWND compare = OpenCompare(program);
+    ASSERT_TRUE(compare) << "no window titled " << kCompareTitle;
+    ASSERT_LT(LookOf(compare).lineHeight, at144.lineHeight);
+    const RECT target = KeepingClientSize(compare, {window144.left + 10, window144.top + 10}, client144);
+    SendDpiChanged(program, compare, 144, target);
+    const RECT now = WindowRect(compare);
+    EXPECT_TRUE(EqualRect(&now, &target)) << "the window did not take the suggested rectangle";
+    const CompareLook changed = LookOf(compare);
+    EXPECT_EQ(changed.lineHeight, at144.lineHeight);
+    EXPECT_TRUE(EqualRect(&changed.list, &at144.list))
+        << changed.list.left << "," << changed.list.top << "-" << changed.list.right << "," << changed.list.bottom;
 }
