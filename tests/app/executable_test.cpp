@@ -120,19 +120,6 @@ TEST(Executable, ImportsNoFunctionWindows7Lacks) {
         EXPECT_FALSE(imported.count(newer)) << newer << " keeps the program from starting on Windows 7";
 }
 
-TEST(Executable, DeclaresPerMonitorDpiAwarenessAndSystemAwarenessForOlderWindows) {
-    const std::string program = e2e::ProgramPath();
-    HMODULE image = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_TRUE(image);
-    HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    ASSERT_TRUE(found) << "no manifest";
-    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
-                               SizeofResource(image, found));
-    FreeLibrary(image);
-    EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
-    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
-}
-
 TEST(Executable, IsBuiltWithAslrAndDep) {
     const PeImage image(drive_c::ReadBytes(e2e::ProgramPath()));
     ASSERT_TRUE(image.Headers());
