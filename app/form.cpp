@@ -116,10 +116,12 @@ RECT TForm1::FirstRectangle() {
 }
 
 void TForm1::SetIcons() {
-    bigIcon_ = ui::ProgramIcon("MAINICON", 32, dpi_);
-    smallIcon_ = ui::ProgramIcon("MAINICON", 16, dpi_);
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    // The window lets go of the old icons before they go.
+    ui::Icon big = ui::ProgramIcon("MAINICON", 32, dpi_), small = ui::ProgramIcon("MAINICON", 16, dpi_);
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
 }
 
 void TForm1::CreatePages() {
