@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "ui/control_ids.h"
 
 const Maker kMaker = {
@@ -22,6 +24,9 @@ const char kMailBody[] = "Please typ your text here";
 constexpr ui::Rect kBevel1{245, 48, 225, 201};
 constexpr POINT kImage1{248, 56};
 constexpr POINT kImage2{400, 144};
+constexpr int kIconSize = 32;
+
+}  // namespace
 
 enum class LabelStyle { Bold, Link, Arial };
 
@@ -42,6 +47,8 @@ const LabelRow kLabels[] = {
     {31, {264, 208}, "contact : ", kMaker.mailAddress, LabelStyle::Link, &AboutPage::Label31Click},
     {32, {251, 228}, "", kMaker.tradeRegister, LabelStyle::Arial, nullptr},
 };
+
+namespace {
 
 const LabelRow* RowOf(int controlId) {
     for (const LabelRow& row : kLabels)
@@ -65,29 +72,61 @@ LRESULT CALLBACK HandCursorProc(HWND label, UINT message, WPARAM wParam, LPARAM 
 
 void AboutPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
-    dpi_ = context.dpi;
-    boldFont_ = ui::CreateDesignFont({.bold = true}, dpi_);
-    linkFont_ = ui::CreateDesignFont({.bold = true, .underline = true}, dpi_);
-    arialFont_ = ui::CreateDesignFont({.face = "Arial", .bold = true}, dpi_);
     image1_ = DecodeJpeg(ProgramResource("LOGO"));
-    image2_.reset(
-        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    MakeFontsAndIcon(context.dpi);
     for (const LabelRow& row : kLabels) {
         const bool link = row.style == LabelStyle::Link;
-        const HFONT font = link ? linkFont_.get() : row.style == LabelStyle::Arial ? arialFont_.get() : boldFont_.get();
         ui::Label label;
         label.Create({.parent = sheet_,
                       .text = std::string(row.prefix) + row.text,
-                      .bounds = {row.at.x, row.at.y, 0, 0},
                       .style = static_cast<DWORD>(link ? SS_NOTIFY : 0),
                       .id = ids::Label(row.label),
-                      .font = font},
+                      .font = FontOf(row)},
                      dpi_);
-        label.FitToText();
         if (link)
             SetWindowSubclass(label.Handle(), HandCursorProc, 0, 0);
         if (row.onClick)
             context.clicks->Bind(ids::Label(row.label), [this, onClick = row.onClick] { (this->*onClick)(); });
+    }
+    PlaceLabels();
+}
+
+void AboutPage::ChangeDpi(Page, const PageContext& context) {
+    // The labels take the new fonts before the old ones go.
+    const ui::Font bold = std::move(boldFont_), link = std::move(linkFont_), arial = std::move(arialFont_);
+    MakeFontsAndIcon(context.dpi);
+    for (const LabelRow& row : kLabels)
+        ui::Window(GetDlgItem(sheet_, ids::Label(row.label))).SetFont(FontOf(row));
+    PlaceLabels();
+    InvalidateRect(sheet_, nullptr, TRUE);
+}
+
+void AboutPage::MakeFontsAndIcon(const ui::Dpi& dpi) {
+    dpi_ = dpi;
+    boldFont_ = ui::CreateDesignFont({.bold = true}, dpi);
+    linkFont_ = ui::CreateDesignFont({.bold = true, .underline = true}, dpi);
+    arialFont_ = ui::CreateDesignFont({.face = "Arial", .bold = true}, dpi);
+    image2_ = ui::ProgramIcon("MAINICON", kIconSize, dpi);
+}
+
+HFONT AboutPage::FontOf(const LabelRow& row) const {
+    switch (row.style) {
+        case LabelStyle::Link:
+            return linkFont_.get();
+        case LabelStyle::Arial:
+            return arialFont_.get();
+        case LabelStyle::Bold:
+            break;
+    }
+    return boldFont_.get();
+}
+
+// Each label at its design place, as large as its text: auto-sized.
+void AboutPage::PlaceLabels() {
+    for (const LabelRow& row : kLabels) {
+        ui::Label label(GetDlgItem(sheet_, ids::Label(row.label)));
+        label.Place({row.at.x, row.at.y, 0, 0}, dpi_);
+        label.FitToText();
     }
 }
 
@@ -106,7 +145,7 @@ HBRUSH AboutPage::ControlColor(HDC dc, HWND control) {
 
 // The logo first, the lowered frame over it, then the icon.
 void AboutPage::Paint(HDC dc) {
-    image1_.Draw(dc, dpi_.Scale(kImage1.x), dpi_.Scale(kImage1.y));
+    image1_.Draw(dc, dpi_.Scale(kImage1.x), dpi_.Scale(kImage1.y), dpi_);
     RECT frame{dpi_.Scale(kBevel1.x), dpi_.Scale(kBevel1.y), dpi_.Scale(kBevel1.x + kBevel1.width),
                dpi_.Scale(kBevel1.y + kBevel1.height)};
     DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);

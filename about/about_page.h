@@ -18,6 +18,9 @@ struct Maker {
 };
 extern const Maker kMaker;
 
+// One label of the page's design table.
+struct LabelRow;
+
 class AboutPage : public PageHandler {
 public:
     explicit AboutPage(platform::Shell& shell = platform::RealShell()) : shell_(shell) {}
@@ -25,6 +28,7 @@ public:
     AboutPage& operator=(const AboutPage&) = delete;
 
     void Create(Page page, const PageContext& context) override;
+    void ChangeDpi(Page page, const PageContext& context) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
     void Paint(HDC dc) override;
 
@@ -32,6 +36,10 @@ public:
     void Label31Click();
 
 private:
+    void MakeFontsAndIcon(const ui::Dpi& dpi);
+    HFONT FontOf(const LabelRow& row) const;
+    void PlaceLabels();
+
     platform::Shell& shell_;
     HWND sheet_ = nullptr;
     ui::Dpi dpi_;

@@ -74,12 +74,16 @@ HBITMAP DecodeInto(const unsigned char* data, unsigned long size, int* width, in
 
 }  // namespace
 
-void Picture::Draw(HDC dc, int x, int y) const {
+void Picture::Draw(HDC dc, int x, int y, const ui::Dpi& dpi) const {
     if (!bitmap_)
         return;
     const ui::MemoryDc memory(CreateCompatibleDC(dc));
     const ui::SelectedObject picture(memory.get(), bitmap_.get());
-    BitBlt(dc, x, y, width_, height_, memory.get(), 0, 0, SRCCOPY);
+    // A photograph: averaged pixels look smoother than repeated ones.
+    const int previousMode = SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, x, y, dpi.Scale(width_), dpi.Scale(height_), memory.get(), 0, 0, width_, height_, SRCCOPY);
+    SetStretchBltMode(dc, previousMode);
 }
 
 Picture DecodeJpeg(std::string_view bytes) {

@@ -17,8 +17,9 @@ public:
     HBITMAP Handle() const { return bitmap_.get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // Draws the picture unscaled with its top-left corner at x, y.
-    void Draw(HDC dc, int x, int y) const;
+    // Draws the picture with its top-left corner at x, y, its pixels taken
+    // for 96 DPI ones and scaled to `dpi`.
+    void Draw(HDC dc, int x, int y, const ui::Dpi& dpi) const;
 
 private:
     ui::Bitmap bitmap_;

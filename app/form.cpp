@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "core/app_error.h"
 #include "core/text_file.h"
 #include "ui/control_ids.h"
 #include "ui/error_box.h"
+#include "ui/screen_fit.h"
 
 namespace {
 
@@ -25,6 +27,10 @@ constexpr UINT kBuildNextPage = WM_APP + 2;
 // Design geometry of the window at 96 DPI.
 constexpr ui::Rect kFormBounds{151, 142, 810, 479};
 constexpr ui::Rect kWiderThanAnyTabRow{0, 0, 8000, 100};
+// The smallest the window opens at on a small screen, in design pixels: the
+// editors and lists give up the width; the height all of REGISTRY
+// SETTINGS' current state needs stays.
+constexpr SIZE kSmallestForm{640, 479};
 
 bool HasClass(HWND window, const char* className) {
     char name[32] = {};
@@ -50,8 +56,9 @@ private:
 
 }  // namespace
 
-TForm1::TForm1()
-    : dpi_(ui::Dpi::OfScreen()),
+TForm1::TForm1(platform::Display& display)
+    : display_(display),
+      dpi_(ui::Dpi::OfScreen()),
       pages_{{
           {Page::WinIni, 1, "WINI.INI", &sysFiles_},
           {Page::SystemIni, 2, "SYSTEM.INI", &sysFiles_},
@@ -71,24 +78,24 @@ TForm1::~TForm1() {
 }
 
 void TForm1::Create(int showCommand) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA formClass{};
-    formClass.hIcon = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    formClass.hIconSm = static_cast<HICON>(
-        LoadImageA(instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     formClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     formClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     formClass.lpszClassName = kFormClass;
-    font_ = ui::CreateDesignFont({}, dpi_);
+    const RECT first = FirstRectangle();
     CreateWindowOf(formClass,
                    {.title = "QOR System Editor",
                     .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                     .exStyle = WS_EX_CONTROLPARENT,
-                    .x = dpi_.Scale(kFormBounds.x),
-                    .y = dpi_.Scale(kFormBounds.y),
-                    .width = dpi_.Scale(kFormBounds.width),
-                    .height = dpi_.Scale(kFormBounds.height)},
+                    .x = first.left,
+                    .y = first.top,
+                    .width = first.right - first.left,
+                    .height = first.bottom - first.top},
                    "Cannot create the main window");
+    // The system decides which monitor the window is on, and so its DPI.
+    dpi_ = ui::Dpi(display_.WindowDpi(hwnd_));
+    font_ = ui::CreateDesignFont({}, dpi_);
+    SetIcons();
     CreatePages();
     // The rest of the first page, the hint window and the other pages are
     // made once the window shows, the pages one per message, so start-up
@@ -99,10 +106,25 @@ void TForm1::Create(int showCommand) {
     UpdateWindow(hwnd_);
 }
 
+RECT TForm1::FirstRectangle() {
+    RECT wanted = ui::Scaled(kFormBounds, dpi_);
+    const ui::Dpi there(display_.MonitorDpi(wanted));
+    if (there.Value() != dpi_.Value())
+        wanted = ui::Scaled(kFormBounds, there);
+    return ui::FitIntoWorkArea(wanted, display_.WorkArea(wanted),
+                               {there.Scale(kSmallestForm.cx), there.Scale(kSmallestForm.cy)});
+}
+
+void TForm1::SetIcons() {
+    // The window lets go of the old icons before they go.
+    ui::Icon big = ui::ProgramIcon("MAINICON", 32, dpi_), small = ui::ProgramIcon("MAINICON", 16, dpi_);
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+}
+
 void TForm1::CreatePages() {
-    // Wider than any row of tabs until they are in and fitted to the
-    // window: a row too long for the control makes it create its scroll
-    // arrows, and move them at every insertion.
     pageControl1_ = ui::Window(ui::CreateControl({.parent = hwnd_,
                                                   .className = WC_TABCONTROLA,
                                                   .bounds = kWiderThanAnyTabRow,
@@ -116,13 +138,43 @@ void TForm1::CreatePages() {
         item.pszText = const_cast<char*>(pages_[i].caption);
         SendMessageA(pageControl1_.Handle(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    ui::FitTabRow(pageControl1_.Handle(), client.right, dpi_);
+    FitTabs();
     ui::PaintAroundSheets(pageControl1_.Handle());
     LayoutPages();
     // The first paint needs only the first page, and of it only the file shown.
     BuildSheet(0);
+}
+
+void TForm1::FitTabs() {
+    // Wider than any row of tabs until they are fitted to the window: a row
+    // too long for the control makes it create its scroll arrows, and move
+    // them at every change.
+    pageControl1_.Place(kWiderThanAnyTabRow, dpi_);
+    pageControl1_.SetFont(font_.get());
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    ui::FitTabRow(pageControl1_.Handle(), client.right, dpi_);
+}
+
+void TForm1::ChangeDpi(int dpi, const RECT& suggested) {
+    const bool changed = dpi != dpi_.Value();
+    // The pages' controls take the new font before the old one goes.
+    const ui::Font previous = changed ? std::exchange(font_, ui::CreateDesignFont({}, ui::Dpi(dpi))) : nullptr;
+    dpi_ = ui::Dpi(dpi);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!changed)
+        return;
+    SetIcons();
+    FitTabs();
+    LayoutPages();
+    for (size_t i = 0; i < kPageCount; ++i) {
+        if (!sheets_[i].Handle())
+            continue;
+        pages_[i].handler->ChangeDpi(pages_[i].page, ContextOf(i));
+        ResizePage(i);
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TForm1::BuildPage(size_t index) {
@@ -312,6 +364,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // the pages are laid out already.
             if (LOWORD(lParam) != laidOutSize_.cx || HIWORD(lParam) != laidOutSize_.cy)
                 LayoutPages();
+            return 0;
+        case WM_DPICHANGED:
+            ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_NOTIFY: {
             const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);

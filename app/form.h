@@ -5,6 +5,7 @@
 #include <array>
 
 #include "about/about_page.h"
+#include "platform/display.h"
 #include "app/editor_find.h"
 #include "launcher/launcher_page.h"
 #include "sysfiles/sysfile_pages.h"
@@ -16,7 +17,7 @@
 
 class TForm1 : public ui::BaseWindow<TForm1> {
 public:
-    TForm1();
+    explicit TForm1(platform::Display& display = platform::RealDisplay());
     ~TForm1();
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -42,7 +43,17 @@ private:
     };
     static constexpr size_t kPageCount = 10;
 
+    // Where the window opens: its design place and size at the DPI of the
+    // monitor there, inside that monitor's work area.
+    RECT FirstRectangle();
     void CreatePages();
+    // The tab row in the window's font, padded as at its DPI, then fitted to the window.
+    void FitTabs();
+    // WM_DPICHANGED: the window takes `suggested` and every page built so
+    // far is laid out again at `dpi`.
+    void ChangeDpi(int dpi, const RECT& suggested);
+    // The title bar's and the task switcher's icons at the window's DPI.
+    void SetIcons();
     // Start-up steps 2 and 3: the remembered toggles, then the first-run check.
     void FinishStartUp();
     size_t IndexOf(Page page) const;
@@ -68,8 +79,10 @@ private:
     // The editor of the page in front, or nullptr when it has none.
     HWND ActiveEditor();
 
+    platform::Display& display_;
     ui::Dpi dpi_;
     ui::Font font_;
+    ui::Icon bigIcon_, smallIcon_;
     ui::Window pageControl1_;
     SIZE laidOutSize_{};  // the client size the pages were last laid out for
     ui::Hints hints_;

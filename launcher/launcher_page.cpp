@@ -1,6 +1,7 @@
 #include "launcher/launcher_page.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/control_ids.h"
 
@@ -45,20 +46,23 @@ std::string QuotedIfNeeded(const std::string& path) {
     return path.find_first_of(" ,") == std::string::npos ? path : "\"" + path + "\"";
 }
 
-// The 31 pictures of ImageList2 side by side in one bitmap, magenta where transparent.
-ui::ImageList LoadImageList2() {
-    ui::ImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, kLaunchImageCount, 0));
+// The 31 pictures of ImageList2 side by side in one bitmap, magenta where
+// transparent, each 16 pixels square at 96 DPI.
+ui::ImageList LoadImageList2(const ui::Dpi& dpi) {
+    const int size = dpi.Scale(16);
+    ui::ImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, kLaunchImageCount, 0));
     const ui::Bitmap strip(static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), "APPLETICONS", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (strip)
-        ImageList_AddMasked(list.get(), strip.get(), RGB(255, 0, 255));
+    const ui::Bitmap scaled = strip ? ui::ScaledBitmap(strip.get(), dpi) : nullptr;
+    if (scaled)
+        ImageList_AddMasked(list.get(), scaled.get(), RGB(255, 0, 255));
     return list;
 }
 
 }  // namespace
 
 void LauncherPage::Create(Page, const PageContext& context) {
-    imageList2_ = LoadImageList2();
+    imageList2_ = LoadImageList2(context.dpi);
     listView1_.Create({.parent = context.sheet,
                        .bounds = {0, 0, 794, 424},
                        .style = LVS_LIST | LVS_NOCOLUMNHEADER | LVS_AUTOARRANGE | LVS_EDITLABELS | LVS_SINGLESEL |
@@ -75,6 +79,14 @@ void LauncherPage::Create(Page, const PageContext& context) {
         listView1_.Add(row.caption, row.image, row.image);
     }
     SortByCaption();
+}
+
+void LauncherPage::ChangeDpi(Page, const PageContext& context) {
+    // The list takes the new pictures before the old ones go.
+    ui::ImageList pictures = LoadImageList2(context.dpi);
+    listView1_.SetImages(pictures.get());
+    imageList2_ = std::move(pictures);
+    listView1_.ChangeDpi(context.dpi, context.font);
 }
 
 void LauncherPage::Resize(int width, int height) {

@@ -44,6 +44,7 @@ public:
 
     void Create(Page page, const PageContext& context) override;
     LRESULT Notify(const NMHDR& header) override;
+    void ChangeDpi(Page page, const PageContext& context) override;
     void Resize(int width, int height) override;
 
     void ListView1DblClick();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes a PNG of each of the ten pages into build/screenshots/, and one of
-# WIN.INI's Compare window against a backup that differs in a few lines,
+# WIN.INI's Compare window against a backup that differs in a few lines, at
+# 96 DPI and again at 144 DPI (names ending in -144dpi),
 # running the win64 build under Xvfb in a prefix of its own that looks like a
 # used machine: system files as Windows 98 leaves them, a default printer, and programs
 # installed for all users (64-bit and 32-bit) and for the user alone.
@@ -137,19 +138,33 @@ REG
 # keys into the 32-bit view (Wow6432Node).
 /usr/lib/wine/wine64 regedit /S 'C:\installed.reg' >/dev/null 2>&1
 rm -f "$c/installed.reg"
-$WINE "$bin/qorsysed.exe" &
-$WINE "$bin/tests/wait_window.exe" "QOR System Editor" 60
+# The prefix's DPI, which programs read when they start: 96 is 100 %, 144 is 150 %.
+set_dpi() {
+    $WINE reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+# One PNG of each page and of the Compare window at DPI $1; names end in $2.
+shoot() {
+    set_dpi "$1"
+    $WINE "$bin/qorsysed.exe" &
+    $WINE "$bin/tests/wait_window.exe" "QOR System Editor" 60
+    local i
+    for i in "${!names[@]}"; do
+        $WINE "$bin/tests/select_page.exe" "$i"
+        import -window root "$out/page-$((i + 1))-${names[$i]}$2.png"
+    done
+    $WINE "$bin/tests/select_page.exe" 0
+    $WINE "$bin/tests/click_button.exe" 42  # Compare
+    $WINE "$bin/tests/wait_window.exe" "$compare" 30
+    local geometry
+    geometry=$($WINE "$bin/tests/window_geometry.exe" "$compare" | tr -d '\r')
+    import -window root -crop "$geometry" +repage "$out/compare-winini$2.png"
+    $WINE "$bin/tests/close_window.exe" "QOR System Editor" 30
+}
 names=(winini systemini bootini controlini autoexecbat configsys registrysettings controlpanel systeminfo about)
-for i in "${!names[@]}"; do
-    $WINE "$bin/tests/select_page.exe" "$i"
-    import -window root "$out/page-$((i + 1))-${names[$i]}.png"
-done
-$WINE "$bin/tests/select_page.exe" 0
-$WINE "$bin/tests/click_button.exe" 42  # Compare
 compare='Compare - c:\windows\win.ini with c:\windows\winBU.ini'
-$WINE "$bin/tests/wait_window.exe" "$compare" 30
-geometry=$($WINE "$bin/tests/window_geometry.exe" "$compare" | tr -d '\r')
-import -window root -crop "$geometry" +repage "$out/compare-winini.png"
+shoot 96 ""
+shoot 144 -144dpi
+set_dpi 96
 stop_wineserver
 stop_display
 ls "$out"/*.png

@@ -1,6 +1,7 @@
 #include "sysfiles/compare_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/app_error.h"
 
@@ -10,6 +11,7 @@ const char kCompareClass[] = "TCompareForm";
 
 constexpr ui::Rect kWindowSize{0, 0, 680, 460};
 constexpr int kMargin = 6, kLegendHeight = 16;
+const ui::FontArgs kLineFont{.face = "Courier", .height = -13};
 
 struct LineLook {
     const char* mark;
@@ -77,7 +79,7 @@ void CompareWindow::Create(HWND owner, const ui::Dpi& dpi) {
         LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     compareClass.lpszClassName = kCompareClass;
     dpi_ = dpi;
-    font_ = ui::CreateDesignFont({.face = "Courier", .height = -13}, dpi);
+    font_ = ui::CreateDesignFont(kLineFont, dpi);
     lineHeight_ = TextHeight(owner, font_.get()) + dpi.Scale(2);
     CreateWindowOf(compareClass,
                    {.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -96,6 +98,24 @@ void CompareWindow::Create(HWND owner, const ui::Dpi& dpi) {
                                           .id = kListId,
                                           .font = font_.get()},
                                          dpi));
+    Layout();
+}
+
+void CompareWindow::ChangeDpi(const ui::Dpi& dpi, const RECT& suggested) {
+    const int previousDpi = dpi_.Value();
+    dpi_ = dpi;
+    // The controls take the new font before the old one goes.
+    const ui::Font previous = std::exchange(font_, ui::CreateDesignFont(kLineFont, dpi));
+    lineHeight_ = TextHeight(hwnd_, font_.get()) + dpi.Scale(2);
+    legend_.SetFont(font_.get());
+    list_.SetFont(font_.get());
+    // A list of owner-drawn lines of one height asks for it only when made.
+    SendMessageA(list_.Handle(), LB_SETITEMHEIGHT, 0, lineHeight_);
+    const auto extent = static_cast<int>(SendMessageA(list_.Handle(), LB_GETHORIZONTALEXTENT, 0, 0));
+    SendMessageA(list_.Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(MulDiv(extent, dpi.Value(), previousDpi)),
+                 0);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
 }
 
@@ -151,6 +171,9 @@ LRESULT CompareWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_SIZE:
             if (list_.Handle())
                 Layout();
+            return 0;
+        case WM_DPICHANGED:
+            ChangeDpi(ui::Dpi(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_SETFOCUS:
             SetFocus(list_.Handle());

@@ -29,6 +29,8 @@ public:
 
 private:
     void Create(HWND owner, const ui::Dpi& dpi);
+    // WM_DPICHANGED: the window takes `suggested`, its lines the font of `dpi`.
+    void ChangeDpi(const ui::Dpi& dpi, const RECT& suggested);
     void Fill(const std::vector<DiffLine>& lines);
     void Layout();
     void DrawLine(const DRAWITEMSTRUCT& item);

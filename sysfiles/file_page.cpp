@@ -51,6 +51,35 @@ void FilePage::CreateEditor(const PageContext& context, HFONT font) {
                    context.dpi);
 }
 
+std::array<HWND, 4> FilePage::Buttons() const {
+    HWND sheet = GetParent(editor_.Handle());
+    return {GetDlgItem(sheet, ids::Button(row_.restore.button)), GetDlgItem(sheet, ids::Button(row_.compare.button)),
+            GetDlgItem(sheet, ids::Button(row_.backUp.button)), GetDlgItem(sheet, ids::Button(row_.save.button))};
+}
+
+void FilePage::Lay(const ui::Dpi& dpi, SIZE shortfall) {
+    RECT editor = ui::Scaled(row_.editor, dpi);
+    editor.right -= shortfall.cx;
+    editor.bottom -= shortfall.cy;
+    editor_.SetBounds(editor);
+    const std::array<HWND, 4> buttons = Buttons();
+    const FileButton* rows[] = {&row_.restore, &row_.compare, &row_.backUp, &row_.save};
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (!buttons[i])
+            continue;
+        RECT bounds = ui::Scaled(rows[i]->bounds, dpi);
+        OffsetRect(&bounds, -shortfall.cx, -shortfall.cy);
+        ui::Window(buttons[i]).SetBounds(bounds);
+    }
+}
+
+void FilePage::SetFonts(HFONT editorFont, HFONT buttonFont) {
+    editor_.SetFont(editorFont);
+    for (HWND button : Buttons())
+        if (button)
+            ui::Window(button).SetFont(buttonFont);
+}
+
 void FilePage::SetBackUpTools(ui::Button restore, ui::Button compare) {
     restore_ = restore;
     compare_ = compare;

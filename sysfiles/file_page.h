@@ -1,6 +1,7 @@
 #pragma once
 // One system file page: its editor, its file and the file's backup, and what
 // the page knows of the file since the editor last showed or saved it.
+#include <array>
 #include <optional>
 #include <string>
 
@@ -47,6 +48,11 @@ public:
     bool IsModified() const { return editor_.IsModified(); }
 
     void CreateEditor(const PageContext& context, HFONT font);
+    // The editor and the buttons at their design places at `dpi`; the editor
+    // gives up what the sheet lacks of its design size, `shortfall`, and the
+    // buttons below it move up and left by as much.
+    void Lay(const ui::Dpi& dpi, SIZE shortfall);
+    void SetFonts(HFONT editorFont, HFONT buttonFont);
     // Restore and Compare, enabled while the backup exists.
     void SetBackUpTools(ui::Button restore, ui::Button compare);
     // The page came to the front: its backup's tools and its file are read again.
@@ -100,6 +106,8 @@ private:
     // The file's bytes, or none when it does not exist. Throws LoadError.
     std::optional<std::string> ReadIfPresent(const std::string& path);
     void RefreshBackUpTools();
+    // Restore, Compare, Back Up and Save, left to right; null until made.
+    std::array<HWND, 4> Buttons() const;
     // The backup's bytes; a missing backup disables its tools. Throws LoadError.
     std::string ReadBackUp();
 

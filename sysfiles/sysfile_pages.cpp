@@ -1,6 +1,7 @@
 #include "sysfiles/sysfile_pages.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/error_box.h"
@@ -113,6 +114,27 @@ void SysFilePages::Create(Page page, const PageContext& context) {
     dpi_ = context.dpi;
 }
 
+// All file pages at once: they share the editors' font.
+void SysFilePages::ChangeDpi(Page page, const PageContext& context) {
+    if (!Find(page) || dpi_.Value() == context.dpi.Value())
+        return;
+    dpi_ = context.dpi;
+    const ui::Font previous = std::exchange(editorFont_, ui::CreateDesignFont({.bold = true}, dpi_));
+    for (FilePage* file : FilePages()) {
+        if (file->Editor()) {
+            file->SetFonts(editorFont_.get(), context.font);
+            file->Lay(dpi_, shortfall_);
+        }
+    }
+}
+
+void SysFilePages::Resize(int width, int height) {
+    shortfall_ = SheetShortfall(width, height, dpi_);
+    for (FilePage* file : FilePages())
+        if (file->Editor())
+            file->Lay(dpi_, shortfall_);
+}
+
 // The buttons: the file shows without them.
 void SysFilePages::CreateRest(Page page, const PageContext& context) {
     FilePage* file = Find(page);
@@ -122,6 +144,7 @@ void SysFilePages::CreateRest(Page page, const PageContext& context) {
     file->SetBackUpTools(CreatePageButton(context, row.restore, *this), CreatePageButton(context, row.compare, *this));
     CreatePageButton(context, row.backUp, *this);
     CreatePageButton(context, row.save, *this);
+    file->Lay(dpi_, shortfall_);
 }
 
 HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {

@@ -19,6 +19,9 @@ public:
 
     void Create(Page page, const PageContext& context) override;
     void CreateRest(Page page, const PageContext& context) override;
+    void ChangeDpi(Page page, const PageContext& context) override;
+    // Every file page's sheet has the same size: all are laid out for it.
+    void Resize(int width, int height) override;
     // Shows the page's file again (FilePage::Activate). Throws LoadError.
     void Activate(Page page) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
@@ -67,6 +70,7 @@ private:
 
     FilePage winIni_, systemIni_, bootIni_, controlIni_, autoexecBat_, configSys_;
     ui::Dpi dpi_;
+    SIZE shortfall_{};  // what the sheets lack of their design size
     ui::Font editorFont_;
     ui::Brush black_;
 };

@@ -140,10 +140,15 @@ void ReadProgramsOf(platform::Registry& platformRegistry, const UninstallSource&
 
 }  // namespace
 
+namespace {
+constexpr ui::Rect kList{InstalledSoftware::kLeft, 32, InstalledSoftware::kWidth, 173};
+}  // namespace
+
 void InstalledSoftware::Create(HWND sheet, const ui::Dpi& dpi, HFONT font) {
     dpi_ = dpi;
+    right_ = dpi.Scale(kLeft + kWidth);
     list_.Create({.parent = sheet,
-                  .bounds = {kLeft, 32, kWidth, 173},
+                  .bounds = kList,
                   .style = LVS_LIST | LVS_EDITLABELS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
                   .exStyle = WS_EX_CLIENTEDGE,
                   .id = ids::ListView(2),
@@ -152,12 +157,25 @@ void InstalledSoftware::Create(HWND sheet, const ui::Dpi& dpi, HFONT font) {
     list_.SizeColumnsByOwner();
 }
 
+void InstalledSoftware::Place(const ui::Dpi& dpi, int shortfall) {
+    dpi_ = dpi;
+    RECT bounds = ui::Scaled(kList, dpi);
+    bounds.right -= shortfall;
+    right_ = bounds.right;
+    list_.SetBounds(bounds);
+}
+
+void InstalledSoftware::ChangeDpi(const ui::Dpi& dpi, HFONT font) {
+    list_.ChangeDpi(dpi, font);
+    list_.FitColumnsTo(Captions());
+}
+
 void InstalledSoftware::MoveLeftEdge(int left) {
     const RECT bounds = list_.BoundsOnParent();
-    if (bounds.left == left)
+    if (bounds.left == left && bounds.right == right_)
         return;
-    SetWindowPos(list_.Handle(), nullptr, left, bounds.top, dpi_.Scale(kLeft + kWidth) - left,
-                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(list_.Handle(), nullptr, left, bounds.top, right_ - left, bounds.bottom - bounds.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SoftwareRead ReadInstalledSoftware(platform::Registry& registry, const std::atomic<bool>& cancelled) {

@@ -42,6 +42,11 @@ public:
     explicit InstalledSoftware(platform::Registry& registry) : registry_(registry) {}
     void Create(HWND sheet, const ui::Dpi& dpi, HFONT font);
     HWND Handle() const { return list_.Handle(); }
+    // Puts the list at its design place at `dpi`, its right edge
+    // `shortfall` device pixels to the left of the design's.
+    void Place(const ui::Dpi& dpi, int shortfall);
+    // The list now shows at `dpi`, in `font`; its columns fit its captions again.
+    void ChangeDpi(const ui::Dpi& dpi, HFONT font);
     // Puts the list's left edge at `left` (device pixels), keeping its right edge.
     void MoveLeftEdge(int left);
     // Rebuilds the list, sorted by caption, from the machine's uninstall key
@@ -72,6 +77,7 @@ private:
 
     platform::Registry& registry_;
     ui::Dpi dpi_;
+    int right_ = 0;  // the list's right edge, in device pixels
     ui::ListView list_;
     // Indexed by each item's lParam: list style keeps no sub-items itself,
     // and sorting compares these captions with no buffer size to guess.

@@ -129,6 +129,8 @@ const ButtonRow<SysInfoPage> kButtons[] = {
 
 constexpr int kCaptionX = 16;
 constexpr int kLabelHeight = 13;
+constexpr ui::Rect kSoftwareCaptionBounds{InstalledSoftware::kLeft, 16, 120, kLabelHeight};
+constexpr ui::Rect kListBox1{336, 168, 121, 97};
 // Value labels reach up to the installed software list, 4 pixels short of it.
 constexpr int kListGap = 4;
 
@@ -213,37 +215,67 @@ SysInfoPage::~SysInfoPage() {
 
 void SysInfoPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
-    for (const FactRow& row : kFacts) {
-        ui::Label caption =
-            CreateLabel(sheet_, context.dpi, context.font, row.captionLabel, row.caption, {kCaptionX, row.top, 0, 0});
-        caption.FitToText();
-        ui::Label value = CreateLabel(sheet_, context.dpi, context.font, row.valueLabel, row.placeholder,
-                                      {row.valueLeft, row.top, 0, kLabelHeight});
-        // A font wider than the design's would run the caption into its value:
-        // the value then starts where the caption ends.
-        const int captionRight = caption.BoundsOnParent().right;
-        const int valueX = std::max(context.dpi.Scale(row.valueLeft), captionRight);
-        SetWindowPos(value.Handle(), nullptr, valueX, context.dpi.Scale(row.top), 0, context.dpi.Scale(kLabelHeight),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    CreateLabel(sheet_, context.dpi, context.font, kSoftwareCaptionLabel, kSoftwareCaption,
-                {InstalledSoftware::kLeft, 16, 120, kLabelHeight});
-    software_.Create(sheet_, context.dpi, context.font);
     dpi_ = context.dpi;
-    FitValues();
+    for (const FactRow& row : kFacts) {
+        CreateLabel(sheet_, dpi_, context.font, row.captionLabel, row.caption, {kCaptionX, row.top, 0, 0});
+        CreateLabel(sheet_, dpi_, context.font, row.valueLabel, row.placeholder,
+                    {row.valueLeft, row.top, 0, kLabelHeight});
+    }
+    CreateLabel(sheet_, dpi_, context.font, kSoftwareCaptionLabel, kSoftwareCaption, kSoftwareCaptionBounds);
+    software_.Create(sheet_, dpi_, context.font);
     // Only this page uses the hidden list box, so it lives on this sheet.
     listBox1_ = ui::Window(ui::CreateControl({.parent = sheet_,
                                               .className = "LISTBOX",
-                                              .bounds = {336, 168, 121, 97},
+                                              .bounds = kListBox1,
                                               .style = WS_VSCROLL | LBS_NOTIFY,
                                               .exStyle = WS_EX_CLIENTEDGE,
                                               .id = ids::ListBox(1),
                                               .font = context.font,
                                               .visible = false},
-                                             context.dpi));
+                                             dpi_));
     for (const ButtonRow<SysInfoPage>& row : kButtons)
         CreatePageButton(context, row, *this);
+    Lay({});
     ReadSeparators();
+}
+
+void SysInfoPage::ChangeDpi(Page, const PageContext& context) {
+    dpi_ = context.dpi;
+    // Every control of the page shows in the window's font.
+    for (HWND child = GetWindow(sheet_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ui::Window(child).SetFont(context.font);
+    software_.ChangeDpi(dpi_, context.font);
+    Lay({});
+}
+
+void SysInfoPage::Resize(int width, int height) {
+    if (listBox1_.Handle())
+        Lay(SheetShortfall(width, height, dpi_));
+}
+
+// The design's places at the page's DPI, each caption as wide as its text;
+// the software list and the buttons beside its right edge give up what the
+// sheet lacks of its design width.
+void SysInfoPage::Lay(SIZE shortfall) {
+    for (const FactRow& row : kFacts) {
+        ui::Label caption(GetDlgItem(sheet_, ids::Label(row.captionLabel)));
+        caption.Place({kCaptionX, row.top, 0, 0}, dpi_);
+        caption.FitToText();
+        // A font wider than the design's would run the caption into its value:
+        // the value then starts where the caption ends.
+        const int valueX = std::max(dpi_.Scale(row.valueLeft), static_cast<int>(caption.BoundsOnParent().right));
+        SetWindowPos(GetDlgItem(sheet_, ids::Label(row.valueLabel)), nullptr, valueX, dpi_.Scale(row.top), 0,
+                     dpi_.Scale(kLabelHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ui::Window(GetDlgItem(sheet_, ids::Label(kSoftwareCaptionLabel))).Place(kSoftwareCaptionBounds, dpi_);
+    software_.Place(dpi_, shortfall.cx);
+    listBox1_.Place(kListBox1, dpi_);
+    for (const ButtonRow<SysInfoPage>& row : kButtons) {
+        RECT bounds = ui::Scaled(row.bounds, dpi_);
+        OffsetRect(&bounds, -shortfall.cx, 0);
+        ui::Window(GetDlgItem(sheet_, ids::Button(row.button))).SetBounds(bounds);
+    }
+    FitValues();
 }
 
 LRESULT SysInfoPage::Notify(const NMHDR& header) {

@@ -70,6 +70,8 @@ public:
     SysInfoPage& operator=(const SysInfoPage&) = delete;
 
     void Create(Page page, const PageContext& context) override;
+    void ChangeDpi(Page page, const PageContext& context) override;
+    void Resize(int width, int height) override;
     // Gathers every fact afresh (see Refresh).
     void Activate(Page) override { Refresh(); }
     LRESULT Notify(const NMHDR& header) override;
@@ -123,6 +125,7 @@ private:
     std::string TextOfLabel(int labelNumber) const;
     void SetValue(Fact fact, const std::string& text);
     void FitValues();
+    void Lay(SIZE shortfall);
     void ReadSeparators();
     FactSources Sources() const;
     // The shared probe that gathers facts `gatheredBy` names, if any.

@@ -82,6 +82,11 @@ const char kExplanation[] =
 constexpr int kStateLabel = 40;  // LabelN
 constexpr int kStateTop = 256;   // also where the hidden holders stand
 constexpr int kStateHeight = 140;
+constexpr ui::Rect kExplanation18{kExplanationX, kExplanationY, 553, 393};
+constexpr ui::Rect kPolicyText7{kLeftColumnX, kStateTop, 185, 89};
+
+// The hidden holders of the state files, side by side.
+ui::Rect HolderBounds(size_t index) { return {kLeftColumnX + 19 * static_cast<int>(index), kStateTop, 17, 0}; }
 
 struct ElementRow {
     const char* caption;
@@ -132,21 +137,56 @@ void LeaveTabOrder(HWND control) {
 
 void TweaksPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
+    dpi_ = context.dpi;
     CreateButtons(context);
     CreateMemos(context);
-    WidenColumnsToCaptions(context);
     CreateStateLabel(context);
+    Lay({});
 }
 
-// As wide as both button columns, whatever width they took.
+void TweaksPage::ChangeDpi(Page, const PageContext& context) {
+    dpi_ = context.dpi;
+    for (ui::Button& button : buttons_)
+        button.SetFont(context.font);
+    for (ui::Memo& holder : holders_)
+        holder.SetFont(context.font);
+    for (ui::Window* window : {static_cast<ui::Window*>(&memo18_), static_cast<ui::Window*>(&memo7_),
+                               static_cast<ui::Window*>(&stateLabel_)})
+        window->SetFont(context.font);
+    Lay({});
+}
+
+void TweaksPage::Resize(int width, int height) {
+    if (stateLabel_.Handle())
+        Lay(SheetShortfall(width, height, dpi_));
+}
+
+// The design's places at the page's DPI; the explanation gives up what the
+// sheet lacks of its design size.
+void TweaksPage::Lay(SIZE shortfall) {
+    for (const TweakRow& row : kButtons)
+        buttons_[&row - kButtons].Place(row.button.bounds, dpi_);
+    memo18_.Place(kExplanation18, dpi_);
+    memo7_.Place(kPolicyText7, dpi_);
+    for (size_t i = 0; i < holders_.size(); ++i)
+        holders_[i].Place(HolderBounds(i), dpi_);
+    WidenColumnsToCaptions();
+    RECT explanation = memo18_.BoundsOnParent();
+    explanation.right -= shortfall.cx;
+    explanation.bottom -= shortfall.cy;
+    memo18_.SetBounds(explanation);
+    // As wide as both button columns, whatever width they took.
+    RECT state = ui::Scaled({kLeftColumnX, kStateTop, 0, kStateHeight}, dpi_);
+    state.right = state.left + longButtonWidth_;
+    stateLabel_.SetBounds(state);
+}
+
 void TweaksPage::CreateStateLabel(const PageContext& context) {
     stateLabel_.Create({.parent = context.sheet,
                         .bounds = {kLeftColumnX, kStateTop, 0, kStateHeight},
                         .id = ids::Label(kStateLabel),
                         .font = context.font},
                        context.dpi);
-    SetWindowPos(stateLabel_.Handle(), nullptr, 0, 0, longButtonWidth_, context.dpi.Scale(kStateHeight),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TweaksPage::ShowCurrentState() { stateLabel_.TrySetText(CurrentStateText()); }
@@ -175,26 +215,25 @@ void TweaksPage::Timer(UINT_PTR timerId) {
 
 // A font wider than the design's widens both columns to the longest caption;
 // the explanation then moves right by as much, keeping its right edge.
-void TweaksPage::WidenColumnsToCaptions(const PageContext& context) {
-    const ui::Dpi& dpi = context.dpi;
-    int column = dpi.Scale(kColumnWidth);
+void TweaksPage::WidenColumnsToCaptions() {
+    int column = dpi_.Scale(kColumnWidth);
     for (const TweakRow& row : kButtons) {
         const int needed =
-            ui::TextWidth(buttons_[&row - kButtons].Handle(), row.button.caption) + dpi.Scale(kButtonFrame);
+            ui::TextWidth(buttons_[&row - kButtons].Handle(), row.button.caption) + dpi_.Scale(kButtonFrame);
         column = std::max(column, row.columns == Columns::Both ? (needed + 2) / 2 : needed);
     }
-    const int growth = column - dpi.Scale(kColumnWidth);
-    longButtonWidth_ = growth == 0 ? dpi.Scale(kLongButtonWidth) : 2 * column - 1;
+    const int growth = column - dpi_.Scale(kColumnWidth);
+    longButtonWidth_ = growth == 0 ? dpi_.Scale(kLongButtonWidth) : 2 * column - 1;
     if (growth == 0)
         return;
     for (const TweakRow& row : kButtons) {
-        const int x = dpi.Scale(kLeftColumnX) + (row.columns == Columns::Right ? column - 1 : 0);
+        const int x = dpi_.Scale(kLeftColumnX) + (row.columns == Columns::Right ? column - 1 : 0);
         const int width = row.columns == Columns::Both ? longButtonWidth_ : column;
-        SetWindowPos(buttons_[&row - kButtons].Handle(), nullptr, x, dpi.Scale(row.button.bounds.y), width,
-                     dpi.Scale(row.button.bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(buttons_[&row - kButtons].Handle(), nullptr, x, dpi_.Scale(row.button.bounds.y), width,
+                     dpi_.Scale(row.button.bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const RECT explanation = memo18_.BoundsOnParent();
-    SetWindowPos(memo18_.Handle(), nullptr, dpi.Scale(kExplanationX) + 2 * growth, dpi.Scale(kExplanationY),
+    SetWindowPos(memo18_.Handle(), nullptr, dpi_.Scale(kExplanationX) + 2 * growth, dpi_.Scale(kExplanationY),
                  explanation.right - explanation.left - 2 * growth, explanation.bottom - explanation.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -213,16 +252,13 @@ void TweaksPage::CreateButtons(const PageContext& context) {
 void TweaksPage::CreateMemos(const PageContext& context) {
     memo18_.Create({.parent = context.sheet,
                     .text = kExplanation,
-                    .bounds = {kExplanationX, kExplanationY, 553, 393},
+                    .bounds = kExplanation18,
                     .id = ids::Memo(18),
                     .font = context.font},
                    context.dpi);
-    memo7_.Create({.parent = context.sheet,
-                   .bounds = {kLeftColumnX, kStateTop, 185, 89},
-                   .id = ids::Memo(7),
-                   .font = context.font,
-                   .visible = false},
-                  context.dpi);
+    memo7_.Create(
+        {.parent = context.sheet, .bounds = kPolicyText7, .id = ids::Memo(7), .font = context.font, .visible = false},
+        context.dpi);
     for (size_t i = 0; i < holders_.size(); ++i) {
         const int memo = kMarkerMemo + static_cast<int>(i);
         const char* text = memo == kMarkerMemo ? kMarkerInitialText : kHolderInitialText;
@@ -230,7 +266,7 @@ void TweaksPage::CreateMemos(const PageContext& context) {
         // state file into a 17-pixel column takes the edit control minutes.
         holders_[i].Create({.parent = context.sheet,
                             .text = text,
-                            .bounds = {kLeftColumnX + 19 * static_cast<int>(i), kStateTop, 17, 0},
+                            .bounds = HolderBounds(i),
                             .style = ES_AUTOHSCROLL,
                             .id = ids::Memo(memo),
                             .font = context.font},

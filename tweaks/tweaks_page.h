@@ -35,6 +35,8 @@ public:
     TweaksPage& operator=(const TweaksPage&) = delete;
 
     void Create(Page page, const PageContext& context) override;
+    void ChangeDpi(Page page, const PageContext& context) override;
+    void Resize(int width, int height) override;
     // Shows what the shell and the policies are now.
     void Activate(Page) override { ShowCurrentState(); }
     void Timer(UINT_PTR timerId) override;
@@ -91,7 +93,8 @@ private:
     // The registry editor imports a policy file in its own time: the state
     // is read again a few times after it was handed over.
     void WatchPolicyImport();
-    void WidenColumnsToCaptions(const PageContext& context);
+    void WidenColumnsToCaptions();
+    void Lay(SIZE shortfall);
 
     platform::Files& files_;
     ShellToggles toggles_;
@@ -103,6 +106,7 @@ private:
     // c:\test.reg, held while the registry editor imports it.
     std::unique_ptr<platform::FileHeldWhileRunning> policyImport_;
     HWND sheet_ = nullptr;
+    ui::Dpi dpi_;
     ui::Label stateLabel_;                          // what each setting is now
     int stateReadsLeft_ = 0;                        // after a policy file was handed over
     ui::Memo memo7_;                                // the policy file's text

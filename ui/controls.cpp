@@ -28,6 +28,25 @@ Font CreateDesignFont(const FontArgs& args, const Dpi& dpi) {
     return Font(CreateFontIndirectA(&font));
 }
 
+Bitmap ScaledBitmap(HBITMAP bitmap, const Dpi& dpi) {
+    BITMAP source{};
+    if (!GetObjectA(bitmap, sizeof(source), &source))
+        return nullptr;
+    const int width = dpi.Scale(source.bmWidth), height = dpi.Scale(source.bmHeight);
+    const WindowDc screen(nullptr);
+    Bitmap scaled(CreateCompatibleBitmap(screen.Get(), width, height));
+    const MemoryDc from(CreateCompatibleDC(screen.Get())), to(CreateCompatibleDC(screen.Get()));
+    const SelectedObject fromBitmap(from.get(), bitmap), toBitmap(to.get(), scaled.get());
+    SetStretchBltMode(to.get(), COLORONCOLOR);
+    StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, source.bmWidth, source.bmHeight, SRCCOPY);
+    return scaled;
+}
+
+Icon ProgramIcon(const char* name, int designSize, const Dpi& dpi) {
+    const int size = dpi.Scale(designSize);
+    return Icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, size, size, 0)));
+}
+
 std::string Window::Text() const {
     const int length = GetWindowTextLengthA(hwnd_);
     if (length <= 0)
@@ -43,6 +62,11 @@ RECT Window::BoundsOnParent() const {
     GetWindowRect(hwnd_, &bounds);
     MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&bounds), 2);
     return bounds;
+}
+
+RECT Scaled(const Rect& design, const Dpi& dpi) {
+    const int left = dpi.Scale(design.x), top = dpi.Scale(design.y);
+    return {left, top, left + dpi.Scale(design.width), top + dpi.Scale(design.height)};
 }
 
 bool Window::TrySetText(const std::string& text) { return SetWindowTextA(hwnd_, text.c_str()) != FALSE; }
@@ -254,7 +278,11 @@ bool TabRowFits(HWND tabs, int width) {
 }
 
 void FitTabRow(HWND tabs, int width, const Dpi& dpi) {
-    for (int padding = dpi.Scale(kTabPaddingX) - 1; padding >= 0 && !TabRowFits(tabs, width); --padding)
+    // From one row or several, as the tab control starts out at this DPI.
+    SetWindowLongPtrA(tabs, GWL_STYLE, GetWindowLongPtrA(tabs, GWL_STYLE) & ~TCS_MULTILINE);
+    SetTabPadding(tabs, dpi.Scale(kTabPaddingX), dpi.Scale(kTabPaddingY));
+    for (int padding = dpi.Scale(kTabPaddingX) - 1;
+         padding >= dpi.Scale(kSmallestTabPadding) && !TabRowFits(tabs, width); --padding)
         SetTabPadding(tabs, padding, dpi.Scale(kTabPaddingY));
     if (TabRowFits(tabs, width))
         return;

@@ -25,10 +25,14 @@ public:
     static Dpi OfScreen();
     explicit Dpi(int dpi = 96) : dpi_(dpi) {}
     int Scale(int designPixels) const { return MulDiv(designPixels, dpi_, 96); }
+    int Value() const { return dpi_; }
 
 private:
     int dpi_;
 };
+
+// A design rectangle in device pixels at `dpi`.
+RECT Scaled(const Rect& design, const Dpi& dpi);
 
 // Handles that release their object when they go.
 struct GdiObjectDeleter {
@@ -95,6 +99,12 @@ private:
     HGDIOBJ previous_;
 };
 
+// A copy of `bitmap` `dpi` scales, pixel for pixel, so that a colour that
+// stands for transparent stays exactly that colour.
+Bitmap ScaledBitmap(HBITMAP bitmap, const Dpi& dpi);
+// The program's icon `name` at `designSize` pixels square scaled to `dpi`.
+Icon ProgramIcon(const char* name, int designSize, const Dpi& dpi);
+
 struct FontArgs {
     const char* face = "MS Sans Serif";
     int height = -11;  // design pixels; negative: character height
@@ -131,6 +141,9 @@ public:
     void SetBounds(const RECT& device) {
         MoveWindow(hwnd_, device.left, device.top, device.right - device.left, device.bottom - device.top, TRUE);
     }
+    // Puts the window at its design place and size scaled to `dpi`.
+    void Place(const Rect& design, const Dpi& dpi) { SetBounds(Scaled(design, dpi)); }
+    void SetFont(HFONT font) { SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 
 protected:
     HWND hwnd_ = nullptr;
@@ -181,6 +194,7 @@ public:
 
 class Label : public Window {
 public:
+    using Window::Window;
     void Create(CreateArgs args, const Dpi& dpi);
     // Makes the label as wide and high as its text in its font, as an
     // auto-sized label is.
@@ -192,6 +206,11 @@ public:
 class ListView : public Window {
 public:
     void Create(CreateArgs args, const Dpi& dpi);
+    // The list now shows at `dpi`, in `font`.
+    void ChangeDpi(const Dpi& dpi, HFONT font) {
+        dpi_ = dpi;
+        SetFont(font);
+    }
     void SetImages(HIMAGELIST images);
     void Clear() { SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
     void Add(const std::string& caption, LPARAM data, int image = 0);
@@ -220,11 +239,16 @@ private:
 
 // The tab control `tabs` shows all its tabs in one row without scroll
 // arrows once it is `width` pixels wide: when the row is too long, the
-// padding beside each caption shrinks step by step, down to none; a row
+// padding beside each caption shrinks step by step, down to
+// kSmallestTabPadding, so captions never come closer than at 96 DPI; a row
 // still too long wraps into more rows rather than hide tabs. Call once the
 // control has its tabs. A control kept wider than its row while the tabs go
 // in never makes its scroll arrows at all.
 void FitTabRow(HWND tabs, int width, const Dpi& dpi);
+// The least padding beside each caption of a tab, in design pixels: no more
+// than the window's tabs keep at 96 DPI, with Wine's "MS Sans Serif" or a
+// wider face.
+constexpr int kSmallestTabPadding = 4;
 // Whether every tab of `tabs` lies within `width` pixels, with no scroll arrows.
 bool TabRowFits(HWND tabs, int width);
 // For a tab control whose sheets cover its display area: it paints only

@@ -1,5 +1,7 @@
 #include "ui/page.h"
 
+#include <algorithm>
+
 #include "ui/control_ids.h"
 
 bool ClickHandlers::Run(int controlId) const {
@@ -10,6 +12,10 @@ bool ClickHandlers::Run(int controlId) const {
         }
     }
     return false;
+}
+
+SIZE SheetShortfall(int width, int height, const ui::Dpi& dpi) {
+    return {std::max(0, dpi.Scale(kSheetWidth) - width), std::max(0, dpi.Scale(kSheetHeight) - height)};
 }
 
 ui::Button CreatePageButton(const PageContext& context, const PageButtonArgs& args, std::function<void()> onClick) {

@@ -62,6 +62,10 @@ public:
     virtual void Paint(HDC /*dc*/) {}
     // The sheet's new client size, in device pixels.
     virtual void Resize(int /*width*/, int /*height*/) {}
+    // The window now shows at `context.dpi`, with `context.font` made for it:
+    // the controls of `page` take the places, sizes, fonts and pictures they
+    // have when made at that DPI. A Resize follows.
+    virtual void ChangeDpi(Page /*page*/, const PageContext& /*context*/) {}
     // The system announced a change of its settings (WM_SETTINGCHANGE).
     virtual void SettingChanged() {}
     // A timer the page set on its sheet went off.
@@ -70,6 +74,14 @@ public:
     // posted there by one of the page's threads.
     virtual void Posted(UINT /*message*/) {}
 };
+
+// A sheet's client size in design pixels, under one row of tabs.
+constexpr int kSheetWidth = 794;
+constexpr int kSheetHeight = 424;
+// What a sheet of `width` by `height` device pixels lacks of its design
+// size at `dpi`, in device pixels, each at least 0: the page's editors and
+// lists give up that much.
+SIZE SheetShortfall(int width, int height, const ui::Dpi& dpi);
 
 // One push button of a page's design table: ButtonN, its caption and place,
 // its hint, and the handler of `PageT` its click runs. A hint that is only

@@ -6,6 +6,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -26,11 +27,7 @@ public:
     // The names of the DLLs in the import table, lower case.
     std::set<std::string> ImportedDlls() const {
         std::set<std::string> names;
-        const IMAGE_DATA_DIRECTORY& imports = Headers()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (size_t offset = FileOffset(imports.VirtualAddress);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-            const auto* descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(offset);
-            if (descriptor->Name == 0)
-                break;
+        for (const IMAGE_IMPORT_DESCRIPTOR* descriptor : Descriptors()) {
             std::string name = &bytes_[FileOffset(descriptor->Name)];
             std::transform(name.begin(), name.end(), name.begin(),
                            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -39,7 +36,36 @@ public:
         return names;
     }
 
+    // The functions imported by name, from any DLL.
+    std::set<std::string> ImportedFunctions() const {
+        std::set<std::string> names;
+        for (const IMAGE_IMPORT_DESCRIPTOR* descriptor : Descriptors()) {
+            const DWORD thunks =
+                descriptor->OriginalFirstThunk ? descriptor->OriginalFirstThunk : descriptor->FirstThunk;
+            for (size_t offset = FileOffset(thunks);; offset += sizeof(IMAGE_THUNK_DATA)) {
+                const auto* thunk = At<IMAGE_THUNK_DATA>(offset);
+                if (thunk->u1.AddressOfData == 0)
+                    break;
+                if (!IMAGE_SNAP_BY_ORDINAL(thunk->u1.Ordinal))
+                    names.insert(&bytes_[FileOffset(static_cast<DWORD>(thunk->u1.AddressOfData)) + 2]);
+            }
+        }
+        return names;
+    }
+
 private:
+    std::vector<const IMAGE_IMPORT_DESCRIPTOR*> Descriptors() const {
+        std::vector<const IMAGE_IMPORT_DESCRIPTOR*> descriptors;
+        const IMAGE_DATA_DIRECTORY& imports = Headers()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (size_t offset = FileOffset(imports.VirtualAddress);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            const auto* descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(offset);
+            if (descriptor->Name == 0)
+                break;
+            descriptors.push_back(descriptor);
+        }
+        return descriptors;
+    }
+
     template <typename T>
     const T* At(size_t offset) const {
         if (offset + sizeof(T) > bytes_.size())
@@ -82,6 +108,16 @@ TEST(Executable, ImportsOnlyDllsTheLoaderTakesFromTheSystemFolder) {
         EXPECT_TRUE(kKnownDlls.count(dll) || dll == "comctl32.dll")
             << dll << " would be looked for beside the program first";
     }
+}
+
+TEST(Executable, ImportsNoFunctionWindows7Lacks) {
+    const PeImage image(drive_c::ReadBytes(e2e::ProgramPath()));
+    ASSERT_TRUE(image.Headers());
+    const std::set<std::string> imported = image.ImportedFunctions();
+    ASSERT_TRUE(imported.count("CreateWindowExA")) << "the import table was not read";
+    for (const char* newer : {"GetDpiForWindow", "GetDpiForMonitor", "GetDpiForSystem", "AdjustWindowRectExForDpi",
+                              "GetSystemMetricsForDpi", "SetProcessDpiAwarenessContext", "EnableNonClientDpiScaling"})
+        EXPECT_FALSE(imported.count(newer)) << newer << " keeps the program from starting on Windows 7";
 }
 
 TEST(Executable, IsBuiltWithAslrAndDep) {

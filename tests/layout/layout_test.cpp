@@ -1,6 +1,7 @@
 // Nothing cut, nothing hidden: the tab row and the pages whose texts vary
 // with the font, built with Wine's "MS Sans Serif" and with "DejaVu Sans",
-// the wider face a prefix without Wine's fonts substitutes, at 96 and 144 DPI.
+// the wider face a prefix without Wine's fonts substitutes, at 96, 120, 144
+// and 192 DPI, in the window's design size and in the smallest it opens at.
 #include <windows.h>
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -13,7 +14,11 @@
 #include <tuple>
 #include <vector>
 
+#include "about/about_page.h"
+#include "launcher/launcher_page.h"
+#include "sysfiles/sysfile_pages.h"
 #include "ui/control_ids.h"
+#include "ui/screen_fit.h"
 #include "support/scratch_window.h"
 #include "support/screen_picture.h"
 #include "sysinfo/fakes.h"
@@ -31,6 +36,8 @@ constexpr size_t kPageCount = std::size(kCaptions);
 
 // The main window's client area and its page, in design pixels.
 constexpr ui::Rect kPageControl{0, 0, 802, 452};
+// The same in the smallest window the program opens at: its outer width is 640.
+constexpr ui::Rect kSmallestPageControl{0, 0, 640 - 8, 452};
 
 RECT BoundsOnParent(HWND control) {
     RECT bounds{};
@@ -75,10 +82,10 @@ protected:
     ClickHandlers clicks_;
 };
 
-HWND CreateTabRow(HWND parent, const ui::Dpi& dpi, HFONT font) {
+HWND CreateTabRow(HWND parent, const ui::Dpi& dpi, HFONT font, const ui::Rect& bounds = kPageControl) {
     HWND tabs = ui::CreateControl({.parent = parent,
                                    .className = WC_TABCONTROLA,
-                                   .bounds = kPageControl,
+                                   .bounds = bounds,
                                    .style = WS_CLIPSIBLINGS,
                                    .id = 1,
                                    .font = font},
@@ -112,6 +119,21 @@ void ExpectAllTabsShow(HWND tabs) {
     EXPECT_FALSE(arrows && (GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE)) << "scroll arrows show";
 }
 
+// The room beside each tab's caption once fitted to a control `bounds` large.
+std::vector<int> AirOfTabs(HWND parent, const ui::Dpi& dpi, HFONT font, const ui::Rect& bounds) {
+    HWND tabs = CreateTabRow(parent, dpi, font, bounds);
+    ui::FitTabRow(tabs, ClientWidth(tabs), dpi);
+    ExpectAllTabsShow(tabs);
+    std::vector<int> air;
+    for (size_t i = 0; i < kPageCount; ++i) {
+        RECT item{};
+        SendMessageA(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+        air.push_back(item.right - item.left - ui::TextWidth(tabs, kCaptions[i]));
+    }
+    DestroyWindow(tabs);
+    return air;
+}
+
 }  // namespace
 
 TEST_P(LayoutTest, AllTenTabsShowInOneRow) {
@@ -119,6 +141,61 @@ TEST_P(LayoutTest, AllTenTabsShowInOneRow) {
     ui::FitTabRow(tabs, ClientWidth(tabs), dpi_);
     ExpectAllTabsShow(tabs);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
+}
+
+TEST_P(LayoutTest, TabsKeepTheirAirOfNinetySixDpiInTheDesignAndTheSmallestWindow) {
+    const ui::Dpi dpi96;
+    const ui::Font font96 = ui::CreateDesignFont({Face()}, dpi96);
+    const std::vector<int> air96 = AirOfTabs(window_.Handle(), dpi96, font96.get(), kPageControl);
+    for (const ui::Rect& bounds : {kPageControl, kSmallestPageControl}) {
+        const std::vector<int> air = AirOfTabs(window_.Handle(), dpi_, font_.get(), bounds);
+        for (size_t i = 0; i < kPageCount; ++i)
+            EXPECT_GE(air[i], air96[i]) << kCaptions[i] << " in a control " << bounds.width << " wide";
+    }
+}
+
+TEST_P(LayoutTest, EveryPageShowsWholeOnTheSheetOfTheSmallestWindow) {
+    // The sheet: the display area of the smallest window's fitted tab row.
+    HWND tabs = CreateTabRow(window_.Handle(), dpi_, font_.get(), kSmallestPageControl);
+    ui::FitTabRow(tabs, ClientWidth(tabs), dpi_);
+    RECT area{};
+    GetClientRect(tabs, &area);
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    ASSERT_LT(width, dpi_.Scale(kSheetWidth));
+    HWND sheet = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, width, height, window_.Handle(), nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    SysFilePages files;
+    TweaksPage tweaks;
+    LauncherPage launcher;
+    FakeSystemInfo system;
+    FakeNetBios netbios;
+    FakeTiming timing;
+    FakeRegistry registry;
+    SysInfoPage sysInfo(system, netbios, timing, registry);
+    AboutPage about;
+    const std::pair<Page, PageHandler*> pages[] = {{Page::WinIni, &files},
+                                                   {Page::RegistrySettings, &tweaks},
+                                                   {Page::ControlPanel, &launcher},
+                                                   {Page::SystemInfo, &sysInfo},
+                                                   {Page::About, &about}};
+    for (const auto& [page, handler] : pages) {
+        const PageContext context{sheet, dpi_, font_.get(), &hints_, &clicks_};
+        handler->Create(page, context);
+        handler->CreateRest(page, context);
+        handler->Resize(width, height);
+        for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!(GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE))
+                continue;
+            const RECT bounds = BoundsOnParent(child);
+            EXPECT_TRUE(bounds.left >= 0 && bounds.top >= 0 && bounds.right <= width && bounds.bottom <= height)
+                << "page " << static_cast<int>(page) << ": \"" << ui::Window(child).Text().substr(0, 20) << "\" at "
+                << bounds.left << "," << bounds.top << "-" << bounds.right << "," << bounds.bottom << " on " << width
+                << "x" << height;
+        }
+        while (HWND child = GetWindow(sheet, GW_CHILD))
+            DestroyWindow(child);
+    }
 }
 
 TEST_P(LayoutTest, RegistrySettingsButtonsShowTheirWholeCaptionsBesideTheExplanation) {
@@ -160,7 +237,34 @@ TEST_P(LayoutTest, SystemInfoValuesShowWholeBetweenTheirCaptionsAndTheSoftwareLi
 
 INSTANTIATE_TEST_SUITE_P(FontsAndDpi, LayoutTest,
                          ::testing::Combine(::testing::Values("MS Sans Serif", "DejaVu Sans"),
-                                            ::testing::Values(96, 144)));
+                                            ::testing::Values(96, 120, 144, 192)));
+
+// The window's design rectangle at 144 and 192 DPI in work areas of
+// screens used at those scales.
+TEST(WindowOpening, StaysInsideTheWorkAreaAtItsDesignPlaceWhereItCan) {
+    const SIZE smallest144{960, 719}, smallest192{1280, 958};
+    const RECT design144{227, 213, 1442, 932}, design192{302, 284, 1922, 1242};
+    const struct {
+        RECT wanted, workArea;
+        SIZE smallest;
+        RECT opened;
+    } cases[] = {
+        {design144, {0, 0, 1920, 1040}, smallest144, design144},
+        // 1024x768: narrowed to the work area, as high as designed and moved up.
+        {design144, {0, 0, 1024, 748}, smallest144, {0, 29, 1024, 748}},
+        // A monitor left of the primary one, its taskbar at the top: moved in.
+        {design144, {-1920, 40, 0, 1080}, smallest144, {-1215, 213, 0, 932}},
+        {design192, {0, 0, 1920, 1040}, smallest192, {300, 82, 1920, 1040}},
+        // Smaller than the smallest window: its top left corner stays on the screen.
+        {design192, {0, 0, 1024, 738}, smallest192, {0, 0, 1280, 958}},
+    };
+    for (const auto& c : cases) {
+        const RECT opened = ui::FitIntoWorkArea(c.wanted, c.workArea, c.smallest);
+        EXPECT_TRUE(EqualRect(&opened, &c.opened))
+            << opened.left << "," << opened.top << "-" << opened.right << "," << opened.bottom << " in a work area "
+            << c.workArea.right << " wide";
+    }
+}
 
 TEST(TabRow, AFontTooWideForOneRowWrapsTheTabsRatherThanHideThem) {
     ScratchWindow window;
