@@ -63,7 +63,9 @@ Snapshot Take(HWND window) {
 
 // The main window once every page is built.
 Snapshot TakeMain(e2e::Program& program) {
-    EXPECT_TRUE(e2e::PollFor([&] { return program.FindControl(ids::TabSheet(10)); })) << "pages missing";
+    // Pages are built one at a time after the window shows, ABOUT's sheet (7) last.
+    for (int sheet = 1; sheet <= 10; ++sheet)
+        EXPECT_TRUE(e2e::PollFor([&] { return program.FindControl(ids::TabSheet(sheet)); })) << "sheet " << sheet;
     program.WaitUntilIdle();
     return Take(program.Window());
 }
@@ -100,9 +102,16 @@ RECT ChangeTo144(e2e::Program& program, HWND window, const Snapshot& reference) 
 }
 
 void ExpectSameLayout(const Snapshot& changed, const Snapshot& reference) {
-    ASSERT_EQ(changed.controls.size(), reference.controls.size());
+    for (const auto& [key, bounds] : changed.controls)
+        EXPECT_TRUE(reference.controls.count(key))
+            << "control " << key.second << " on " << key.first << " only after the change";
     for (const auto& [key, bounds] : reference.controls) {
-        const RECT& after = changed.controls.at(key);
+        const auto found = changed.controls.find(key);
+        if (found == changed.controls.end()) {
+            ADD_FAILURE() << "control " << key.second << " on " << key.first << " gone after the change";
+            continue;
+        }
+        const RECT& after = found->second;
         EXPECT_TRUE(EqualRect(&after, &bounds))
             << "control " << key.second << " on " << key.first << ": " << after.left << "," << after.top << "-"
             << after.right << "," << after.bottom << " where a start at 144 DPI has " << bounds.left << ","
