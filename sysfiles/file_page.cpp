@@ -294,11 +294,7 @@ void FilePage::Restore() {
 void FilePage::Compare(const ui::Dpi& dpi) {
     const std::string backUp = ReadBackUp();
     const std::string file = ReadFileBytes(files_, row_.path);
-    std::vector<DiffLine> lines = AroundChanges(
-        CompareLines(SplitLines(EditorTextFromBytes(file)), SplitLines(EditorTextFromBytes(backUp))), kCompareContext);
-    const std::string unseen = DifferencesLinesDoNotShow(file, backUp);
-    if (!unseen.empty())
-        lines.insert(lines.begin(), DiffLine{LineKind::Note, unseen});
+    const std::vector<DiffLine> lines = CompareFiles(file, backUp, kCompareContext);
     compareWindow_.Open(GetAncestor(editor_.Handle(), GA_ROOT), row_.path, row_.backUpPath, lines, dpi);
 }
 
