@@ -291,11 +291,43 @@ void FilePage::Restore() {
     editor_.SetModified(true);
 }
 
+FilePage::~FilePage() {
+    if (compareJob_)
+        compareJob_->Cancel();
+}
+
 void FilePage::Compare(const ui::Dpi& dpi) {
-    const std::string backUp = ReadBackUp();
-    const std::string file = ReadFileBytes(files_, row_.path);
-    const std::vector<DiffLine> lines = CompareFiles(file, backUp, kCompareContext);
-    compareWindow_.Open(GetAncestor(editor_.Handle(), GA_ROOT), row_.path, row_.backUpPath, lines, dpi);
+    if (compareJob_)
+        return;
+    compareDpi_ = dpi;
+    auto job = std::make_shared<PostedResult<Compared>>(GetParent(editor_.Handle()), kComparedPosted);
+    compareJob_ = job;
+    // The worker keeps its own copies: the page may be gone before it ends.
+    workers_.Start([job, &files = files_, path = std::string(row_.path), backUpPath = std::string(row_.backUpPath)] {
+        Compared compared;
+        try {
+            const std::string backUp = ReadFileBytes(files, backUpPath);
+            compared.lines = CompareFiles(ReadFileBytes(files, path), backUp, kCompareContext);
+        } catch (...) {
+            compared.failure = std::current_exception();
+        }
+        job->Deliver(std::move(compared));
+    });
+    RefreshPointer();
+}
+
+void FilePage::ShowCompared() {
+    std::optional<Compared> compared = compareJob_ ? compareJob_->Take() : std::nullopt;
+    if (!compared)
+        return;
+    compareJob_.reset();
+    RefreshPointer();
+    if (compared->failure) {
+        RefreshBackUpTools();  // the backup may be gone
+        std::rethrow_exception(compared->failure);
+    }
+    compareWindow_.Open(GetAncestor(editor_.Handle(), GA_ROOT), row_.path, row_.backUpPath, std::move(compared->lines),
+                        compareDpi_);
 }
 
 UnaskedBackUp BackUpUnasked(platform::Files& files, const FilePageRow& row) {
