@@ -150,10 +150,10 @@ void ListView::Create(CreateArgs args, const Dpi& dpi) {
 }
 
 void ListView::SizeColumnsByOwner() {
-    Add("", 0);
+    SendMessageA(hwnd_, LVM_SETITEMCOUNT, 1, 0);
     const MemoryDc dc(CreateCompatibleDC(nullptr));
     SendMessageA(hwnd_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    Clear();
+    SendMessageA(hwnd_, LVM_SETITEMCOUNT, 0, 0);
 }
 
 void ListView::FitColumnsTo(const std::vector<std::string>& captions) {
@@ -185,20 +185,6 @@ void ListView::Add(const std::string& caption, LPARAM data, int image) {
     item.iImage = image;
     item.lParam = data;
     SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-std::string ListView::Caption(int index) const {
-    // LVM_GETITEMTEXT cuts at the buffer it is given: grow it until the text fits.
-    for (size_t size = 256;; size *= 2) {
-        std::string text(size, '\0');
-        LVITEMA item{};
-        item.pszText = text.data();
-        item.cchTextMax = static_cast<int>(size);
-        const auto length = static_cast<size_t>(
-            SendMessageA(hwnd_, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < size)
-            return text.substr(0, length);
-    }
 }
 
 void ListView::SetCaption(int index, const std::string& caption) {
