@@ -1,7 +1,8 @@
 #include "sysfiles/line_diff.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <functional>
+#include <future>
 
 namespace {
 
@@ -17,14 +18,28 @@ struct Numbered {
     std::vector<int> first, second;
 };
 
+// An open-addressing table of the distinct lines: a node per line, as a
+// std::unordered_map makes, costs more than all the comparing.
 Numbered NumberLines(const Views& first, const Views& second) {
-    std::unordered_map<std::string_view, int> numbers;
-    numbers.reserve(first.size() + second.size());
+    size_t slots = 1;
+    while (slots < 2 * (first.size() + second.size()))
+        slots *= 2;
+    // Each slot holds its line's number + 1 (0: free); `distinct` its text.
+    std::vector<int> table(slots, 0);
+    Views distinct;
     Numbered numbered;
     for (auto [lines, out] : {std::pair{&first, &numbered.first}, std::pair{&second, &numbered.second}}) {
         out->reserve(lines->size());
-        for (std::string_view line : *lines)
-            out->push_back(numbers.emplace(line, static_cast<int>(numbers.size())).first->second);
+        for (std::string_view line : *lines) {
+            size_t slot = std::hash<std::string_view>{}(line) & (slots - 1);
+            while (table[slot] && distinct[static_cast<size_t>(table[slot] - 1)] != line)
+                slot = (slot + 1) & (slots - 1);
+            if (!table[slot]) {
+                distinct.push_back(line);
+                table[slot] = static_cast<int>(distinct.size());
+            }
+            out->push_back(table[slot] - 1);
+        }
     }
     return numbered;
 }
@@ -209,13 +224,55 @@ void Walk(const Changed& changed, Step step) {
     }
 }
 
-std::vector<DiffLine> Lines(const Changed& changed, const Views& first, const Views& second) {
-    std::vector<DiffLine> lines;
-    lines.reserve(std::max(first.size(), second.size()));
-    Walk(changed, [&](LineKind kind, size_t i, size_t j) {
-        lines.push_back({kind, std::string(kind == LineKind::OnlyInSecond ? second[j] : first[i])});
-    });
-    return lines;
+// One line of the comparison: its kind, and where it is in the first text
+// (OnlyInFirst, Unchanged) or the second (OnlyInSecond).
+struct Step {
+    LineKind kind;
+    size_t first, second;
+};
+
+std::vector<Step> Steps(const Changed& changed) {
+    std::vector<Step> steps;
+    steps.reserve(std::max(changed.first.size(), changed.second.size()));
+    Walk(changed, [&](LineKind kind, size_t i, size_t j) { steps.push_back({kind, i, j}); });
+    return steps;
+}
+
+DiffLine LineOf(const Step& step, const Views& first, const Views& second) {
+    return {step.kind, std::string(step.kind == LineKind::OnlyInSecond ? second[step.second] : first[step.first])};
+}
+
+// The changed lines of `lines` with up to `context` unchanged lines around
+// each, as AroundChanges tells; `make` turns one of `lines` into its DiffLine.
+template <typename Line, typename Make>
+std::vector<DiffLine> AroundChangesOf(const std::vector<Line>& lines, size_t context, Make make) {
+    std::vector<DiffLine> shown;
+    auto show = [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i)
+            shown.push_back(make(lines[i]));
+    };
+    for (size_t start = 0; start < lines.size();) {
+        if (lines[start].kind != LineKind::Unchanged) {
+            show(start, start + 1);
+            ++start;
+            continue;
+        }
+        size_t end = start;
+        while (end < lines.size() && lines[end].kind == LineKind::Unchanged)
+            ++end;
+        const size_t before = start == 0 ? 0 : context;          // after a change
+        const size_t after = end == lines.size() ? 0 : context;  // before a change
+        // A marker in place of a single line would hide it for nothing.
+        if (end - start <= before + after + 1) {
+            show(start, end);
+        } else {
+            show(start, start + before);
+            shown.push_back({LineKind::Skipped, "", end - start - before - after});
+            show(end - after, end);
+        }
+        start = end;
+    }
+    return shown;
 }
 
 // A text's lines and the line break that ends each (empty for none).
@@ -225,9 +282,14 @@ struct TextLines {
 
 TextLines LinesWithBreaks(std::string_view text) {
     TextLines split;
+    const size_t expected = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    split.lines.reserve(expected);
+    split.breaks.reserve(expected);
     size_t start = 0;
     while (start < text.size()) {
-        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
         const size_t breakLength = end == text.size() ? 0 : text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
         split.lines.push_back(text.substr(start, end - start));
         split.breaks.push_back(text.substr(end, breakLength));
@@ -275,32 +337,14 @@ std::string Differences(std::string_view first, std::string_view second, const T
 std::vector<std::string_view> SplitLines(std::string_view text) { return LinesWithBreaks(text).lines; }
 
 std::vector<DiffLine> CompareLines(const Views& first, const Views& second) {
-    return Lines(FindChanged(first, second), first, second);
+    std::vector<DiffLine> lines;
+    for (const Step& step : Steps(FindChanged(first, second)))
+        lines.push_back(LineOf(step, first, second));
+    return lines;
 }
 
 std::vector<DiffLine> AroundChanges(const std::vector<DiffLine>& lines, size_t context) {
-    std::vector<DiffLine> shown;
-    for (size_t start = 0; start < lines.size();) {
-        if (lines[start].kind != LineKind::Unchanged) {
-            shown.push_back(lines[start++]);
-            continue;
-        }
-        size_t end = start;
-        while (end < lines.size() && lines[end].kind == LineKind::Unchanged)
-            ++end;
-        const size_t before = start == 0 ? 0 : context;          // after a change
-        const size_t after = end == lines.size() ? 0 : context;  // before a change
-        // A marker in place of a single line would hide it for nothing.
-        if (end - start <= before + after + 1) {
-            shown.insert(shown.end(), lines.begin() + start, lines.begin() + end);
-        } else {
-            shown.insert(shown.end(), lines.begin() + start, lines.begin() + start + before);
-            shown.push_back({LineKind::Skipped, "", end - start - before - after});
-            shown.insert(shown.end(), lines.begin() + end - after, lines.begin() + end);
-        }
-        start = end;
-    }
-    return shown;
+    return AroundChangesOf(lines, context, [](const DiffLine& line) { return line; });
 }
 
 std::string DifferencesLinesDoNotShow(std::string_view first, std::string_view second) {
@@ -309,9 +353,13 @@ std::string DifferencesLinesDoNotShow(std::string_view first, std::string_view s
 }
 
 std::vector<DiffLine> CompareFiles(std::string_view first, std::string_view second, size_t context) {
-    const TextLines firstLines = LinesWithBreaks(Shown(first)), secondLines = LinesWithBreaks(Shown(second));
+    // Two files of megabytes: each split on a processor of its own.
+    std::future<TextLines> splitSecond = std::async(std::launch::async, LinesWithBreaks, Shown(second));
+    const TextLines firstLines = LinesWithBreaks(Shown(first)), secondLines = splitSecond.get();
     const Changed changed = FindChanged(firstLines.lines, secondLines.lines);
-    std::vector<DiffLine> lines = AroundChanges(Lines(changed, firstLines.lines, secondLines.lines), context);
+    // Only the lines shown become strings: a few hundred of a file's 100,000.
+    std::vector<DiffLine> lines = AroundChangesOf(
+        Steps(changed), context, [&](const Step& step) { return LineOf(step, firstLines.lines, secondLines.lines); });
     std::string note = Differences(first, second, firstLines, secondLines, changed);
     if (!note.empty())
         lines.insert(lines.begin(), DiffLine{LineKind::Note, std::move(note)});
