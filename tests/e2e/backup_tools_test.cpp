@@ -233,3 +233,39 @@ TEST(BackupToolsTest, CompareSaysWhatTheLinesDoNotShow) {
     EXPECT_EQ(kinds, (std::vector<LineKind>{LineKind::Note, LineKind::Skipped}));
     drive_c::Remove("c:\\windows\\winBU.ini");
 }
+
+TEST(BackupToolsTest, CompareOfALongFileShowsEachChangeDownToItsEnd) {
+    std::string file, backUp;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string line = "line " + std::to_string(i);
+        file += line + "\r\n";
+        backUp += (i == 5 || i == 19990 ? "old " + std::to_string(i) : line) + "\r\n";
+    }
+    drive_c::WriteBytes("c:\\windows\\win.ini", file);
+    drive_c::WriteBytes("c:\\windows\\winBU.ini", backUp);
+    e2e::Program program;
+    program.Click(kWinIniCompare);
+    const HWND window = FindCompareWindow(program);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(program.ListItems(GetDlgItem(window, CompareWindow::kListId)),
+              (std::vector<std::string>{"... 2 unchanged lines ...", "  line 2", "  line 3", "  line 4", "+ line 5",
+                                        "- old 5", "  line 6", "  line 7", "  line 8", "... 19978 unchanged lines ...",
+                                        "  line 19987", "  line 19988", "  line 19989", "+ line 19990", "- old 19990",
+                                        "  line 19991", "  line 19992", "  line 19993", "... 6 unchanged lines ..."}));
+    drive_c::Remove("c:\\windows\\winBU.ini");
+}
+
+TEST(BackupToolsTest, ClosingTheProgramWhileItComparesEndsItWithoutACompareWindow) {
+    std::string file;
+    for (int i = 0; i < 100000; ++i)
+        file += "Key" + std::to_string(i) + "=a value of the setting\r\n";
+    drive_c::WriteBytes("c:\\windows\\win.ini", file);
+    drive_c::WriteBytes("c:\\windows\\winBU.ini", "[other]\r\n" + file.substr(file.size() / 2));
+    e2e::Program program;
+    program.Window();
+    program.Click(kWinIniCompare);
+    PostMessageA(program.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_FALSE(FindWindowA(nullptr, kCompareTitle));
+    drive_c::Remove("c:\\windows\\winBU.ini");
+}
