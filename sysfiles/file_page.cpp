@@ -129,7 +129,9 @@ void FilePage::Remember(const std::string& bytes) {
 
 void FilePage::MarkSaved(const std::string& bytes) {
     editor_.SetModified(false);
-    Remember(bytes);
+    // Bytes made of the editor's text hold no zero byte and are text in the
+    // code page: what Remember would find out, without going through megabytes.
+    state_ = {.onDisk = OnDisk::Present, .bytes = bytes};
 }
 
 std::string FilePage::WhatTheEditorMisses() const {
@@ -307,11 +309,11 @@ void FilePage::Compare(const ui::Dpi& dpi) {
     workers_.Start([job, &files = files_, path = std::string(row_.path), backUpPath = std::string(row_.backUpPath)] {
         Compared compared;
         try {
-            // Both read at once: each read waits on the system more than on a processor.
-            std::future<std::string> backUp =
-                std::async(std::launch::async, [&] { return ReadFileBytes(files, backUpPath); });
-            const std::string file = ReadFileBytes(files, path);
-            compared.lines = CompareFiles(file, backUp.get(), kCompareContext);
+            // Both read at once: each read waits on the system more than on a
+            // processor. The backup's failure is told first, as it always was.
+            std::future<std::string> file = std::async(std::launch::async, [&] { return ReadFileBytes(files, path); });
+            const std::string backUp = ReadFileBytes(files, backUpPath);
+            compared.lines = CompareFiles(file.get(), backUp, kCompareContext);
         } catch (...) {
             compared.failure = std::current_exception();
         }
