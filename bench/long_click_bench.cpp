@@ -41,7 +41,9 @@ std::string Pair(bool backUp) {
             continue;
         }
         const bool changed = backUp && i % kChangedEvery == 7;
-        text += "Key" + std::to_string(i) + "=" + (changed ? "an older value of the setting in this section " : "a value of the setting in this section of the file ") +
+        text += "Key" + std::to_string(i) + "=" +
+                (changed ? "an older value of the setting in this section "
+                         : "a value of the setting in this section of the file ") +
                 std::to_string(i * 7919 % 100003) + ",0,1\r\n";
     }
     return text;
