@@ -35,19 +35,38 @@ LineLook LookOf(LineKind kind) {
     return {"  ", GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)};
 }
 
+// Tabs as spaces to the next multiple of 8 columns: the list does not expand them.
 std::string ShownText(const DiffLine& line) {
-    if (line.kind != LineKind::Skipped)
-        return LookOf(line.kind).mark + line.text;
-    return "... " + std::to_string(line.skipped) + (line.skipped == 1 ? " unchanged line" : " unchanged lines") +
-           " ...";
+    if (line.kind == LineKind::Skipped)
+        return "... " + std::to_string(line.skipped) + (line.skipped == 1 ? " unchanged line" : " unchanged lines") +
+               " ...";
+    std::string text = LookOf(line.kind).mark;
+    for (const char c : line.text) {
+        if (c == '\t')
+            text.append(8 - text.size() % 8, ' ');
+        else
+            text += c;
+    }
+    return text;
 }
 
-int TextHeight(HWND window, HFONT font) {
+// At least as many columns as ShownText gives, without building every text.
+size_t MostColumns(const std::vector<DiffLine>& lines) {
+    size_t most = 0;
+    for (const DiffLine& line : lines) {
+        const auto tabs = static_cast<size_t>(std::count(line.text.begin(), line.text.end(), '\t'));
+        most =
+            std::max(most, line.kind == LineKind::Skipped ? ShownText(line).size() : line.text.size() + 2 + 7 * tabs);
+    }
+    return most;
+}
+
+int CharWidth(HWND window, HFONT font) {
     const ui::WindowDc dc(window);
     const ui::SelectedObject selected(dc.Get(), font);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.Get(), &metrics);
-    return metrics.tmHeight;
+    return metrics.tmAveCharWidth;
 }
 
 }  // namespace
@@ -57,13 +76,13 @@ CompareWindow::~CompareWindow() {
         DestroyWindow(hwnd_);
 }
 
-void CompareWindow::Open(HWND owner, const std::string& file, const std::string& backup,
-                         const std::vector<DiffLine>& lines, const ui::Dpi& dpi) {
+void CompareWindow::Open(HWND owner, const std::string& file, const std::string& backup, std::vector<DiffLine> lines,
+                         const ui::Dpi& dpi) {
     if (!hwnd_)
         Create(owner, dpi);
     SetWindowTextA(hwnd_, ("Compare - " + file + " with " + backup).c_str());
     legend_.TrySetText("+ only in " + file + "        - only in " + backup);
-    Fill(lines);
+    Fill(std::move(lines));
     if (IsIconic(hwnd_))
         ShowWindow(hwnd_, SW_RESTORE);
     ShowWindow(hwnd_, SW_SHOW);
@@ -80,7 +99,6 @@ void CompareWindow::Create(HWND owner, const ui::Dpi& dpi) {
     compareClass.lpszClassName = kCompareClass;
     dpi_ = dpi;
     font_ = ui::CreateDesignFont(kLineFont, dpi);
-    lineHeight_ = TextHeight(owner, font_.get()) + dpi.Scale(2);
     CreateWindowOf(compareClass,
                    {.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                     .width = dpi.Scale(kWindowSize.width),
@@ -89,52 +107,43 @@ void CompareWindow::Create(HWND owner, const ui::Dpi& dpi) {
                    "Cannot create the Compare window");
     legend_ =
         ui::Window(ui::CreateControl({.parent = hwnd_, .style = SS_LEFT | SS_NOPREFIX, .font = font_.get()}, dpi));
-    // The list asks its window for the line height while it is being created.
-    list_ = ui::Window(ui::CreateControl({.parent = hwnd_,
-                                          .className = "LISTBOX",
-                                          .style = WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED |
-                                                   LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
-                                          .exStyle = WS_EX_CLIENTEDGE,
-                                          .id = kListId,
-                                          .font = font_.get()},
-                                         dpi));
+    // One column without a header, its lines asked for as they show.
+    list_ = ui::Window(
+        ui::CreateControl({.parent = hwnd_,
+                           .className = WC_LISTVIEWA,
+                           .style = WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA | LVS_SINGLESEL,
+                           .exStyle = WS_EX_CLIENTEDGE,
+                           .id = kListId,
+                           .font = font_.get()},
+                          dpi));
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    SendMessageA(list_.Handle(), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     Layout();
 }
 
 void CompareWindow::ChangeDpi(const ui::Dpi& dpi, const RECT& suggested) {
     const int previousDpi = dpi_.Value();
     dpi_ = dpi;
-    // The controls take the new font before the old one goes.
+    // The controls take the new font before the old one goes; the list's
+    // lines take its height.
     const ui::Font previous = std::exchange(font_, ui::CreateDesignFont(kLineFont, dpi));
-    lineHeight_ = TextHeight(hwnd_, font_.get()) + dpi.Scale(2);
     legend_.SetFont(font_.get());
     list_.SetFont(font_.get());
-    // A list of owner-drawn lines of one height asks for it only when made.
-    SendMessageA(list_.Handle(), LB_SETITEMHEIGHT, 0, lineHeight_);
-    const auto extent = static_cast<int>(SendMessageA(list_.Handle(), LB_GETHORIZONTALEXTENT, 0, 0));
-    SendMessageA(list_.Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(MulDiv(extent, dpi.Value(), previousDpi)),
-                 0);
+    const auto width = static_cast<int>(SendMessageA(list_.Handle(), LVM_GETCOLUMNWIDTH, 0, 0));
+    SendMessageA(list_.Handle(), LVM_SETCOLUMNWIDTH, 0, MulDiv(width, dpi.Value(), previousDpi));
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
 }
 
-void CompareWindow::Fill(const std::vector<DiffLine>& lines) {
+void CompareWindow::Fill(std::vector<DiffLine> lines) {
+    lines_ = std::move(lines);
     HWND list = list_.Handle();
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    const ui::WindowDc dc(list);
-    const ui::SelectedObject selected(dc.Get(), font_.get());
-    int widest = 0;
-    for (const DiffLine& line : lines) {
-        const std::string text = ShownText(line);
-        const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(line.kind));
-        const DWORD extent = GetTabbedTextExtentA(dc.Get(), text.c_str(), static_cast<int>(text.size()), 0, nullptr);
-        widest = std::max(widest, static_cast<int>(LOWORD(extent)));
-    }
-    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 2 * dpi_.Scale(kMargin)), 0);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, lines_.size(), 0);
+    const int width = static_cast<int>(MostColumns(lines_)) * CharWidth(list, font_.get()) + 2 * dpi_.Scale(kMargin);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, width);
+    SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
     InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -147,23 +156,35 @@ void CompareWindow::Layout() {
     MoveWindow(list_.Handle(), 0, listTop, client.right, std::max(0, static_cast<int>(client.bottom) - listTop), TRUE);
 }
 
-void CompareWindow::DrawLine(const DRAWITEMSTRUCT& item) {
-    if (item.itemID == static_cast<UINT>(-1))
-        return;
-    const LineLook look = LookOf(static_cast<LineKind>(item.itemData));
-    const auto length = SendMessageA(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
-    std::string text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
-    text.resize(static_cast<size_t>(std::max<LRESULT>(
-        SendMessageA(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data())), 0)));
-    SetTextColor(item.hDC, look.text);
-    SetBkColor(item.hDC, look.background);
-    ExtTextOutA(item.hDC, 0, 0, ETO_OPAQUE, &item.rcItem, nullptr, 0, nullptr);
-    RECT textArea = item.rcItem;
-    textArea.left += dpi_.Scale(kMargin);
-    DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &textArea,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
-    if (item.itemState & ODS_FOCUS)
-        DrawFocusRect(item.hDC, &item.rcItem);
+LRESULT CompareWindow::CustomDraw(NMLVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT || draw.nmcd.dwItemSpec >= lines_.size())
+        return CDRF_DODEFAULT;
+    const LineLook look = LookOf(lines_[draw.nmcd.dwItemSpec].kind);
+    draw.clrText = look.text;
+    draw.clrTextBk = look.background;
+    return CDRF_DODEFAULT;
+}
+
+LRESULT CompareWindow::Notify(NMHDR& header) {
+    if (header.hwndFrom != list_.Handle())
+        return 0;
+    switch (header.code) {
+        case LVN_GETDISPINFOA: {
+            LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
+            if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0 && static_cast<size_t>(item.iItem) < lines_.size())
+                lstrcpynA(item.pszText, ShownText(lines_[static_cast<size_t>(item.iItem)]).c_str(), item.cchTextMax);
+            return 0;
+        }
+        case NM_CUSTOMDRAW:
+            return CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+        case LVN_KEYDOWN:
+            if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_ESCAPE)
+                PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+            return 0;
+    }
+    return 0;
 }
 
 LRESULT CompareWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -178,21 +199,12 @@ LRESULT CompareWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_SETFOCUS:
             SetFocus(list_.Handle());
             return 0;
-        case WM_MEASUREITEM:
-            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(lineHeight_);
-            return TRUE;
-        case WM_DRAWITEM:
-            DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        case WM_VKEYTOITEM:
-            // The list hands its keys here first: Esc closes, the others scroll.
-            if (LOWORD(wParam) != VK_ESCAPE)
-                return -1;
-            PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-            return -2;
+        case WM_NOTIFY:
+            return Notify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_NCDESTROY:
             list_ = ui::Window();
             legend_ = ui::Window();
+            lines_.clear();
             break;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);

@@ -1,8 +1,10 @@
 #pragma once
 // The Compare window: a file's lines and its backup's, each line marked and
 // coloured by which of the two holds it, in a read-only list that scrolls.
-// Esc or the close button closes it.
+// Esc or the close button closes it. The list asks for each line as it shows
+// it, so a file of any length opens, scrolls and closes at once.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -23,7 +25,7 @@ public:
 
     // Shows `lines`, the file's as first and the backup's as second, in a
     // window owned by `owner`; an open one shows them instead and comes to the front.
-    void Open(HWND owner, const std::string& file, const std::string& backup, const std::vector<DiffLine>& lines,
+    void Open(HWND owner, const std::string& file, const std::string& backup, std::vector<DiffLine> lines,
               const ui::Dpi& dpi);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -31,13 +33,14 @@ private:
     void Create(HWND owner, const ui::Dpi& dpi);
     // WM_DPICHANGED: the window takes `suggested`, its lines the font of `dpi`.
     void ChangeDpi(const ui::Dpi& dpi, const RECT& suggested);
-    void Fill(const std::vector<DiffLine>& lines);
+    void Fill(std::vector<DiffLine> lines);
     void Layout();
-    void DrawLine(const DRAWITEMSTRUCT& item);
+    LRESULT Notify(NMHDR& header);
+    LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
 
     ui::Dpi dpi_;
     ui::Font font_;
-    int lineHeight_ = 0;
+    std::vector<DiffLine> lines_;
     ui::Window legend_;
     ui::Window list_;
 };

@@ -1,5 +1,6 @@
 #include "sysfiles/file_page.h"
 
+#include <future>
 #include <new>
 #include <vector>
 
@@ -157,7 +158,9 @@ void FilePage::Remember(const std::string& bytes) {
 
 void FilePage::MarkSaved(const std::string& bytes) {
     editor_.SetModified(false);
-    Remember(bytes);
+    // Bytes made of the editor's text hold no zero byte and are text in the
+    // code page: what Remember would find out, without going through megabytes.
+    state_ = {.onDisk = OnDisk::Present, .bytes = bytes};
 }
 
 std::string FilePage::WhatTheEditorMisses() const {
@@ -320,15 +323,46 @@ void FilePage::Restore() {
     editor_.SetModified(true);
 }
 
+FilePage::~FilePage() {
+    if (compareJob_)
+        compareJob_->Cancel();
+}
+
 void FilePage::Compare(const ui::Dpi& dpi) {
-    const std::string backUp = ReadBackUp();
-    const std::string file = ReadFileBytes(files_, row_.path);
-    std::vector<DiffLine> lines = AroundChanges(
-        CompareLines(SplitLines(EditorTextFromBytes(file)), SplitLines(EditorTextFromBytes(backUp))), kCompareContext);
-    const std::string unseen = DifferencesLinesDoNotShow(file, backUp);
-    if (!unseen.empty())
-        lines.insert(lines.begin(), DiffLine{LineKind::Note, unseen});
-    compareWindow_.Open(GetAncestor(editor_.Handle(), GA_ROOT), row_.path, row_.backUpPath, lines, dpi);
+    if (compareJob_)
+        return;
+    compareDpi_ = dpi;
+    auto job = std::make_shared<PostedResult<Compared>>(GetParent(editor_.Handle()), kComparedPosted);
+    compareJob_ = job;
+    // The worker keeps its own copies: the page may be gone before it ends.
+    workers_.Start([job, &files = files_, path = std::string(row_.path), backUpPath = std::string(row_.backUpPath)] {
+        Compared compared;
+        try {
+            // Both read at once: each read waits on the system more than on a
+            // processor. The backup's failure is told first, as it always was.
+            std::future<std::string> file = std::async(std::launch::async, [&] { return ReadFileBytes(files, path); });
+            const std::string backUp = ReadFileBytes(files, backUpPath);
+            compared.lines = CompareFiles(file.get(), backUp, kCompareContext);
+        } catch (...) {
+            compared.failure = std::current_exception();
+        }
+        job->Deliver(std::move(compared));
+    });
+    RefreshPointer();
+}
+
+void FilePage::ShowCompared() {
+    std::optional<Compared> compared = compareJob_ ? compareJob_->Take() : std::nullopt;
+    if (!compared)
+        return;
+    compareJob_.reset();
+    RefreshPointer();
+    if (compared->failure) {
+        RefreshBackUpTools();  // the backup may be gone
+        std::rethrow_exception(compared->failure);
+    }
+    compareWindow_.Open(GetAncestor(editor_.Handle(), GA_ROOT), row_.path, row_.backUpPath, std::move(compared->lines),
+                        compareDpi_);
 }
 
 UnaskedBackUp BackUpUnasked(platform::Files& files, const FilePageRow& row) {

@@ -2,10 +2,14 @@
 // One system file page: its editor, its file and the file's backup, and what
 // the page knows of the file since the editor last showed or saved it.
 #include <array>
+#include <exception>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/file_writer.h"
+#include "core/workers.h"
 #include "platform/files.h"
 #include "sysfiles/compare_window.h"
 #include "ui/controls.h"
@@ -36,9 +40,14 @@ struct UnaskedBackUp {
 // backup is never replaced by less than its file.
 UnaskedBackUp BackUpUnasked(platform::Files& files, const FilePageRow& row);
 
+// Posted to a file page's sheet: a comparison made off the window's thread is done.
+constexpr UINT kComparedPosted = WM_APP + 1;
+
 class FilePage {
 public:
     FilePage(const FilePageRow& row, platform::Files& files) : row_(row), files_(files) {}
+    // A comparison still running is dropped, not waited for.
+    ~FilePage();
     FilePage(const FilePage&) = delete;
     FilePage& operator=(const FilePage&) = delete;
 
@@ -67,7 +76,14 @@ public:
     bool Save();
     // The backup's text into the editor, as typed changes; the file stays as it is.
     void Restore();
+    // Reads and compares the file and its backup on a worker; the Compare
+    // window opens once ShowCompared gets the lines. A click meanwhile waits
+    // for the same comparison.
     void Compare(const ui::Dpi& dpi);
+    // On kComparedPosted: opens the Compare window with the lines, or throws
+    // what reading or comparing threw.
+    void ShowCompared();
+    bool Comparing() const { return compareJob_ != nullptr; }
 
 private:
     enum class OnDisk { Unknown, Missing, Present };
@@ -111,10 +127,19 @@ private:
     // The backup's bytes; a missing backup disables its tools. Throws LoadError.
     std::string ReadBackUp();
 
+    // The Compare window's lines, or what reading or comparing threw.
+    struct Compared {
+        std::vector<DiffLine> lines;
+        std::exception_ptr failure;
+    };
+
     const FilePageRow& row_;
     platform::Files& files_;
     ui::Memo editor_;
     FileState state_;
     ui::Button restore_, compare_;
     CompareWindow compareWindow_;
+    ui::Dpi compareDpi_;
+    std::shared_ptr<PostedResult<Compared>> compareJob_;
+    Workers workers_;
 };

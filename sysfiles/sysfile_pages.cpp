@@ -159,6 +159,20 @@ HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
     return black_.get();
 }
 
+void SysFilePages::Posted(UINT message) {
+    if (message != kComparedPosted)
+        return;
+    for (FilePage* file : FilePages())
+        file->ShowCompared();
+}
+
+bool SysFilePages::Busy() {
+    for (const FilePage* file : FilePages())
+        if (file->Comparing())
+            return true;
+    return false;
+}
+
 HWND SysFilePages::Editor(Page page) {
     const FilePage* file = Find(page);
     return file ? file->Editor() : nullptr;

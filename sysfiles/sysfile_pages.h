@@ -25,6 +25,8 @@ public:
     // Shows the page's file again (FilePage::Activate). Throws LoadError.
     void Activate(Page page) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
+    void Posted(UINT message) override;
+    bool Busy() override;
 
     // The editor shown on `page`, or nullptr for a page without one.
     HWND Editor(Page page);

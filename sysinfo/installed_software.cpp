@@ -149,7 +149,7 @@ void InstalledSoftware::Create(HWND sheet, const ui::Dpi& dpi, HFONT font) {
     right_ = dpi.Scale(kLeft + kWidth);
     list_.Create({.parent = sheet,
                   .bounds = kList,
-                  .style = LVS_LIST | LVS_EDITLABELS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+                  .style = LVS_LIST | LVS_OWNERDATA | LVS_EDITLABELS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
                   .exStyle = WS_EX_CLIENTEDGE,
                   .id = ids::ListView(2),
                   .font = font},
@@ -249,32 +249,34 @@ void InstalledSoftware::Show(SoftwareRead read) {
 
 void InstalledSoftware::Fill(const std::vector<InstalledProgram>& programs) {
     RedrawSuspended redraw(list_);
-    list_.Clear();
     // Rebuilt from what was read: captions renamed in place come back.
     programs_ = programs;
     SendMessageA(list_.Handle(), LVM_SETITEMCOUNT, programs_.size(), 0);
-    std::vector<std::string> captions;
-    for (size_t index = 0; index < programs_.size(); ++index) {
-        list_.Add(programs_[index].caption, static_cast<LPARAM>(index));
-        captions.push_back(programs_[index].caption);
-    }
-    list_.FitColumnsTo(captions);
+    list_.FitColumnsTo(Captions());
 }
 
 std::vector<std::string> InstalledSoftware::Captions() const {
     std::vector<std::string> captions;
-    for (int index = 0; index < list_.Count(); ++index)
-        captions.push_back(list_.Caption(index));
+    captions.reserve(programs_.size());
+    for (const InstalledProgram& program : programs_)
+        captions.push_back(program.caption);
     return captions;
 }
 
 std::string InstalledSoftware::UninstallCommand(int index) const {
-    return programs_.at(static_cast<size_t>(list_.Data(index))).uninstallCommand;
+    return programs_.at(static_cast<size_t>(index)).uninstallCommand;
 }
 
 LRESULT InstalledSoftware::EndLabelEdit(const NMLVDISPINFOA& edit) {
     if (!edit.item.pszText)
         return FALSE;  // editing cancelled
-    programs_.at(static_cast<size_t>(list_.Data(edit.item.iItem))).caption = edit.item.pszText;
+    programs_.at(static_cast<size_t>(edit.item.iItem)).caption = edit.item.pszText;
     return TRUE;
+}
+
+void InstalledSoftware::GiveCaption(LVITEMA& item) const {
+    if (!(item.mask & LVIF_TEXT) || item.cchTextMax <= 0)
+        return;
+    const size_t index = static_cast<size_t>(item.iItem);
+    lstrcpynA(item.pszText, index < programs_.size() ? programs_[index].caption.c_str() : "", item.cchTextMax);
 }

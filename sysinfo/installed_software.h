@@ -70,6 +70,8 @@ public:
     std::string UninstallCommand(int index) const;
     // LVN_ENDLABELEDIT: the user may rename an item in place.
     LRESULT EndLabelEdit(const NMLVDISPINFOA& edit);
+    // LVN_GETDISPINFO: the list asks for the captions it shows.
+    void GiveCaption(LVITEMA& item) const;
 
 private:
     std::unique_ptr<platform::KeyWatch> WatchUninstallKey(HKEY root, REGSAM view);
@@ -79,8 +81,8 @@ private:
     ui::Dpi dpi_;
     int right_ = 0;  // the list's right edge, in device pixels
     ui::ListView list_;
-    // Indexed by each item's lParam: list style keeps no sub-items itself,
-    // and sorting compares these captions with no buffer size to guess.
+    // The items in display order: the list holds none of its own, so that
+    // filling it takes as long for 5,000 programs as for one.
     std::vector<InstalledProgram> programs_;
     SoftwareRead lastRead_;
     // One per uninstall key, made before lastRead_ began; empty when some

@@ -1,7 +1,5 @@
 #include "sysinfo/refresh_job.h"
 
-#include <thread>
-
 #include "ui/page.h"
 
 FactResult Gather(const std::function<std::string()>& query) {
@@ -44,24 +42,6 @@ std::optional<FactResult> RefreshJob::Take(Fact fact) {
 std::optional<SoftwareRead> RefreshJob::TakeSoftware() {
     std::lock_guard lock(mutex_);
     return std::exchange(software_, std::nullopt);
-}
-
-void Workers::Start(std::function<void()> work) {
-    {
-        std::lock_guard lock(running_->mutex);
-        ++running_->count;
-    }
-    std::thread([work = std::move(work), running = running_] {
-        work();
-        std::lock_guard lock(running->mutex);
-        --running->count;
-        running->ended.notify_all();
-    }).detach();
-}
-
-bool Workers::WaitForAll(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(running_->mutex);
-    return running_->ended.wait_for(lock, timeout, [this] { return running_->count == 0; });
 }
 
 void SharedProbe::Ask(Workers& workers, std::function<std::string()> probe, std::shared_ptr<RefreshJob> job,

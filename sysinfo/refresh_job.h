@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/workers.h"
 #include "sysinfo/installed_software.h"
 
 // The facts of the page, in the order a refresh shows them.
@@ -74,32 +75,6 @@ private:
     std::mutex mutex_;
     std::array<std::optional<FactResult>, kFactCount> results_;
     std::optional<SoftwareRead> software_;
-};
-
-// Threads that end on their own. Whoever owns them never waits long for them:
-// their work keeps what it uses alive itself (shared_ptr) and must not throw.
-class Workers {
-public:
-    // How long the end of the owner waits for work still running.
-    static constexpr std::chrono::milliseconds kEndWait{1000};
-
-    Workers() = default;
-    // Waits at most kEndWait; work still running then ends on its own.
-    ~Workers() { WaitForAll(kEndWait); }
-    Workers(const Workers&) = delete;
-    Workers& operator=(const Workers&) = delete;
-
-    void Start(std::function<void()> work);
-    // True once every work started has ended; false after `timeout`.
-    bool WaitForAll(std::chrono::milliseconds timeout);
-
-private:
-    struct Running {
-        std::mutex mutex;
-        std::condition_variable ended;
-        int count = 0;
-    };
-    std::shared_ptr<Running> running_ = std::make_shared<Running>();
 };
 
 // A slow probe shared by overlapping refreshes: a refresh that asks while a

@@ -279,8 +279,13 @@ void SysInfoPage::Lay(SIZE shortfall) {
 }
 
 LRESULT SysInfoPage::Notify(const NMHDR& header) {
-    if (header.hwndFrom == software_.Handle() && header.code == LVN_ENDLABELEDITA)
+    if (header.hwndFrom != software_.Handle())
+        return 0;
+    if (header.code == LVN_ENDLABELEDITA)
         return software_.EndLabelEdit(reinterpret_cast<const NMLVDISPINFOA&>(header));
+    // The list view hands in its own item to fill.
+    if (header.code == LVN_GETDISPINFOA)
+        software_.GiveCaption(const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)).item);
     return 0;
 }
 

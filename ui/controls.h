@@ -212,10 +212,8 @@ public:
         SetFont(font);
     }
     void SetImages(HIMAGELIST images);
-    void Clear() { SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
     void Add(const std::string& caption, LPARAM data, int image = 0);
     int Count() const { return static_cast<int>(SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
-    std::string Caption(int index) const;
     void SetCaption(int index, const std::string& caption);
     LPARAM Data(int index) const;
     // The selected item, or -1.
@@ -223,8 +221,9 @@ public:
     // Orders the items by `compare` of their numbers (negative, zero, positive).
     void Sort(const std::function<int(LPARAM, LPARAM)>& compare);
     void SetRedraw(bool redraw) { SendMessageA(hwnd_, WM_SETREDRAW, redraw ? TRUE : FALSE, 0); }
-    // For a list without images whose columns its owner sizes with
-    // FitColumnsTo; call while the list is empty. Wine's control
+    // For an owner-data list (LVS_OWNERDATA) without images whose columns
+    // its owner sizes with FitColumnsTo; call while the list is empty, with
+    // an owner that answers for item 0 with an empty caption. Wine's control
     // measures every caption at its first paint with items, with a screen DC
     // for each (a tenth of a second for 5,000, the window frozen meanwhile),
     // and keeps that width for good: here it measures one empty caption.

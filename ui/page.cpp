@@ -32,3 +32,9 @@ ui::Button CreatePageButton(const PageContext& context, const PageButtonArgs& ar
     context.clicks->Bind(ids::Button(args.button), std::move(onClick));
     return created;
 }
+
+void RefreshPointer() {
+    POINT at{};
+    if (GetCursorPos(&at))
+        SetCursorPos(at.x, at.y);
+}

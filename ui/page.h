@@ -73,6 +73,8 @@ public:
     // A message of the page's own (WM_APP and above) reached its sheet,
     // posted there by one of the page's threads.
     virtual void Posted(UINT /*message*/) {}
+    // Whether work the page started runs on: the pointer shows it over the page.
+    virtual bool Busy() { return false; }
 };
 
 // A sheet's client size in design pixels, under one row of tabs.
@@ -82,6 +84,10 @@ constexpr int kSheetHeight = 424;
 // size at `dpi`, in device pixels, each at least 0: the page's editors and
 // lists give up that much.
 SIZE SheetShortfall(int width, int height, const ui::Dpi& dpi);
+
+// The pointer takes the look its window gives it now, as if it had moved:
+// for a page whose Busy changed.
+void RefreshPointer();
 
 // One push button of a page's design table: ButtonN, its caption and place,
 // its hint, and the handler of `PageT` its click runs. A hint that is only

@@ -52,6 +52,13 @@ LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             handler_->Resize(LOWORD(lParam), HIWORD(lParam));
             return 0;
+        case WM_SETCURSOR:
+            // The page's controls ask here first, by DefWindowProc.
+            if (LOWORD(lParam) == HTCLIENT && handler_->Busy()) {
+                SetCursor(LoadCursor(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            break;
         case WM_CLOSE:
             // A multi-line edit asks its parent to close on Esc: a page never closes.
             return 0;

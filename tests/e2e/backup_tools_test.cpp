@@ -6,6 +6,7 @@
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
 #include "support/program.h"
+#include "support/screen_picture.h"
 #include "support/tabs.h"
 
 namespace {
@@ -42,15 +43,39 @@ HWND FindCompareWindow(e2e::Program& program) {
     return found;
 }
 
-// The list's lines as shown, and each one's kind. Read as wide text: Wine
-// answers another process's ANSI request with wide characters.
-std::vector<std::string> ShownLines(HWND list, std::vector<LRESULT>& kinds) {
-    std::vector<std::string> lines;
-    for (WPARAM i = 0; i < static_cast<WPARAM>(SendMessageW(list, LB_GETCOUNT, 0, 0)); ++i) {
-        std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        wide.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()))));
-        lines.emplace_back(wide.begin(), wide.end());  // the texts are ASCII
-        kinds.push_back(SendMessageW(list, LB_GETITEMDATA, i, 0));
+// The background a line of each kind is drawn on.
+COLORREF BackgroundOf(LineKind kind) {
+    switch (kind) {
+        case LineKind::OnlyInFirst:
+            return RGB(220, 255, 220);
+        case LineKind::OnlyInSecond:
+            return RGB(255, 225, 225);
+        case LineKind::Skipped:
+            return RGB(230, 230, 238);
+        case LineKind::Note:
+            return RGB(255, 250, 205);
+        case LineKind::Unchanged:
+            break;
+    }
+    return GetSysColor(COLOR_WINDOW);
+}
+
+// The list's lines as shown, and the kind whose colours each is drawn in, told
+// by the screen's pixels at the right end of its row: every line must show.
+std::vector<std::string> ShownLines(e2e::Program& program, HWND list, std::vector<LineKind>& kinds) {
+    e2e::PollFor([&] { return program.WaitUntilIdle() && !GetUpdateRect(list, nullptr, FALSE); });
+    const ScreenPicture screen(GetAncestor(list, GA_ROOT));
+    RECT client{};
+    GetClientRect(list, &client);
+    const std::vector<std::string> lines = program.ListItems(list);
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        const RECT row = program.ListItemBounds(list, i);
+        const COLORREF pixel = screen.At(list, std::min(row.right, client.right) - 4, (row.top + row.bottom) / 2);
+        LineKind kind = LineKind::Unchanged;
+        for (LineKind other : {LineKind::OnlyInFirst, LineKind::OnlyInSecond, LineKind::Skipped, LineKind::Note})
+            if (pixel == BackgroundOf(other))
+                kind = other;
+        kinds.push_back(kind);
     }
     return lines;
 }
@@ -111,16 +136,15 @@ TEST(BackupToolsTest, CompareShowsTheChangedLinesMarkedAndEscClosesIt) {
     const HWND window = FindCompareWindow(program);
     ASSERT_TRUE(window) << "no window titled " << kCompareTitle;
     const HWND list = GetDlgItem(window, CompareWindow::kListId);
-    std::vector<LRESULT> kinds;
-    EXPECT_EQ(ShownLines(list, kinds),
+    std::vector<LineKind> kinds;
+    EXPECT_EQ(ShownLines(program, list, kinds),
               (std::vector<std::string>{"... 3 unchanged lines ...", "  [windows]", "  load=", "  run=", "+ device=new",
                                         "- device=old", "  ", "  [Desktop]", "  Wallpaper=(None)", "  TileWallpaper=0",
                                         "  WallpaperStyle=0", "  [mail]", "- MAPI=1"}));
-    const auto same = static_cast<LRESULT>(LineKind::Unchanged), skipped = static_cast<LRESULT>(LineKind::Skipped);
-    const auto file = static_cast<LRESULT>(LineKind::OnlyInFirst),
-               backUp = static_cast<LRESULT>(LineKind::OnlyInSecond);
-    EXPECT_EQ(kinds, (std::vector<LRESULT>{skipped, same, same, same, file, backUp, same, same, same, same, same, same,
-                                           backUp}))
+    const auto same = LineKind::Unchanged, skipped = LineKind::Skipped;
+    const auto file = LineKind::OnlyInFirst, backUp = LineKind::OnlyInSecond;
+    EXPECT_EQ(kinds, (std::vector<LineKind>{skipped, same, same, same, file, backUp, same, same, same, same, same, same,
+                                            backUp}))
         << "each line is drawn in its kind's colours";
 
     // Ctrl+Tab belongs to the window it is typed in: the main window behind keeps its page.
@@ -201,11 +225,47 @@ TEST(BackupToolsTest, CompareSaysWhatTheLinesDoNotShow) {
     program.Click(kWinIniCompare);
     const HWND window = FindCompareWindow(program);
     ASSERT_TRUE(window);
-    std::vector<LRESULT> kinds;
-    const std::vector<std::string> lines = ShownLines(GetDlgItem(window, CompareWindow::kListId), kinds);
+    std::vector<LineKind> kinds;
+    const std::vector<std::string> lines = ShownLines(program, GetDlgItem(window, CompareWindow::kListId), kinds);
     EXPECT_EQ(lines, (std::vector<std::string>{"The files also differ in what the lines do not show: line breaks, a "
                                                "final line break, bytes after a zero byte",
                                                "... 2 unchanged lines ..."}));
-    EXPECT_EQ(kinds.front(), static_cast<LRESULT>(LineKind::Note));
+    EXPECT_EQ(kinds, (std::vector<LineKind>{LineKind::Note, LineKind::Skipped}));
+    drive_c::Remove("c:\\windows\\winBU.ini");
+}
+
+TEST(BackupToolsTest, CompareOfALongFileShowsEachChangeDownToItsEnd) {
+    std::string file, backUp;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string line = "line " + std::to_string(i);
+        file += line + "\r\n";
+        backUp += (i == 5 || i == 19990 ? "old " + std::to_string(i) : line) + "\r\n";
+    }
+    drive_c::WriteBytes("c:\\windows\\win.ini", file);
+    drive_c::WriteBytes("c:\\windows\\winBU.ini", backUp);
+    e2e::Program program;
+    program.Click(kWinIniCompare);
+    const HWND window = FindCompareWindow(program);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(program.ListItems(GetDlgItem(window, CompareWindow::kListId)),
+              (std::vector<std::string>{"... 2 unchanged lines ...", "  line 2", "  line 3", "  line 4", "+ line 5",
+                                        "- old 5", "  line 6", "  line 7", "  line 8", "... 19978 unchanged lines ...",
+                                        "  line 19987", "  line 19988", "  line 19989", "+ line 19990", "- old 19990",
+                                        "  line 19991", "  line 19992", "  line 19993", "... 6 unchanged lines ..."}));
+    drive_c::Remove("c:\\windows\\winBU.ini");
+}
+
+TEST(BackupToolsTest, ClosingTheProgramWhileItComparesEndsItWithoutACompareWindow) {
+    std::string file;
+    for (int i = 0; i < 100000; ++i)
+        file += "Key" + std::to_string(i) + "=a value of the setting\r\n";
+    drive_c::WriteBytes("c:\\windows\\win.ini", file);
+    drive_c::WriteBytes("c:\\windows\\winBU.ini", "[other]\r\n" + file.substr(file.size() / 2));
+    e2e::Program program;
+    program.Window();
+    program.Click(kWinIniCompare);
+    PostMessageA(program.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_FALSE(FindWindowA(nullptr, kCompareTitle));
     drive_c::Remove("c:\\windows\\winBU.ini");
 }

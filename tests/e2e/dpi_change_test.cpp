@@ -3,6 +3,7 @@
 // and told by WM_DPICHANGED that it now shows at 144 takes the rectangle
 // given and lays out its pages, and its Compare window, as the first.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -86,6 +87,13 @@ HWND OpenCompare(e2e::Program& program) {
     return found;
 }
 
+// The height of the first line of the Compare window's list.
+LONG LineHeight(e2e::Program& program, HWND compare) {
+    const RECT line =
+        e2e::RemoteRect(program.Process(), GetDlgItem(compare, 1), LVM_GETITEMRECT, 0, RECT{LVIR_BOUNDS, 0, 0, 0});
+    return line.bottom - line.top;
+}
+
 // Tells `window` it now shows at 144 DPI, with the client size `reference`
 // has there. Windows' suggested rectangle scales the frame too; Wine keeps
 // the frame of the DPI the program started at, so it is made here.
@@ -125,7 +133,7 @@ TEST(DpiChange, EveryPageAndCompareAreLaidOutForTheNewDpiAsAtStartAtIt) {
     drive_c::WriteBytes("c:\\windows\\win.ini", "[windows]\r\nload=\r\n");
     drive_c::WriteBytes("c:\\windows\\winBU.ini", "[windows]\r\nload=old\r\n");
     Snapshot main144, compare144;
-    LRESULT line144 = 0;
+    LONG line144 = 0;
     {
         const PrefixDpi dpi(144);
         e2e::Program at144;
@@ -133,7 +141,7 @@ TEST(DpiChange, EveryPageAndCompareAreLaidOutForTheNewDpiAsAtStartAtIt) {
         main144 = TakeMain(at144);
         HWND compare = OpenCompare(at144);
         compare144 = Take(compare);
-        line144 = SendDlgItemMessageA(compare, 1, LB_GETITEMHEIGHT, 0, 0);
+        line144 = LineHeight(at144, compare);
     }
     // 1215 pixels wide by design, the window opened as wide as the work area.
     RECT work{};
@@ -147,7 +155,7 @@ TEST(DpiChange, EveryPageAndCompareAreLaidOutForTheNewDpiAsAtStartAtIt) {
     ASSERT_TRUE(window);
     ASSERT_NE(TakeMain(program).client.cx, main144.client.cx);
     HWND compare = OpenCompare(program);
-    ASSERT_LT(SendDlgItemMessageA(compare, 1, LB_GETITEMHEIGHT, 0, 0), line144);
+    ASSERT_LT(LineHeight(program, compare), line144);
     const RECT target = ChangeTo144(program, window, main144);
     const Snapshot changed = TakeMain(program);
     EXPECT_TRUE(EqualRect(&changed.window, &target)) << "the window did not take the suggested rectangle";
@@ -157,6 +165,6 @@ TEST(DpiChange, EveryPageAndCompareAreLaidOutForTheNewDpiAsAtStartAtIt) {
     const Snapshot compareChanged = Take(compare);
     EXPECT_TRUE(EqualRect(&compareChanged.window, &compareTarget));
     ExpectSameLayout(compareChanged, compare144);
-    EXPECT_EQ(SendDlgItemMessageA(compare, 1, LB_GETITEMHEIGHT, 0, 0), line144);
+    EXPECT_EQ(LineHeight(program, compare), line144);
     drive_c::Remove("c:\\windows\\winBU.ini");
 }

@@ -345,8 +345,13 @@ void Program::Press(const MessageBoxInfo& box, int buttonId) {
         WaitUntilIdle();
 }
 
-std::vector<std::string> Program::ListItems(int listId) {
-    HWND list = Control(listId);
+std::vector<std::string> Program::ListItems(int listId) { return ListItems(Control(listId)); }
+
+RECT Program::ListItemBounds(HWND list, int index) {
+    return RemoteRect(Process(), list, LVM_GETITEMRECT, static_cast<WPARAM>(index), {LVIR_BOUNDS, 0, 0, 0});
+}
+
+std::vector<std::string> Program::ListItems(HWND list) {
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     constexpr size_t kTextSize = 1024;
     RemoteMemory memory(Process(), sizeof(LVITEMA) + kTextSize);

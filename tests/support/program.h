@@ -90,6 +90,10 @@ public:
 
     // List view items' captions, in display order.
     std::vector<std::string> ListItems(int listId);
+    // The same of a list view in any window of the program.
+    std::vector<std::string> ListItems(HWND list);
+    // Item `index`'s whole row in the list's client coordinates.
+    RECT ListItemBounds(HWND list, int index);
     // How wide `text` is in the list's font (LVM_GETSTRINGWIDTH), in pixels.
     int ListTextWidth(int listId, const std::string& text);
     // Clicks item `index`, which selects it and gives the list the focus.

@@ -8,16 +8,23 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+using Views = std::vector<std::string_view>;
+
+Views ViewsOf(const Lines& lines) { return Views(lines.begin(), lines.end()); }
 
 // One word per line: "=a" unchanged, "-a" only in the first, "+a" only in the
-// second, "~3" three unchanged lines left out.
+// second, "~3" three unchanged lines left out, "!text" a note.
 std::string Render(const std::vector<DiffLine>& lines) {
     std::string out;
     for (const DiffLine& line : lines) {
-        out += std::string(out.empty() ? "" : " ") + "=-+~"[static_cast<int>(line.kind)];
+        out += std::string(out.empty() ? "" : " ") + "=-+~!"[static_cast<int>(line.kind)];
         out += line.kind == LineKind::Skipped ? std::to_string(line.skipped) : line.text;
     }
     return out;
+}
+
+std::vector<DiffLine> CompareLines(const Lines& first, const Lines& second) {
+    return ::CompareLines(ViewsOf(first), ViewsOf(second));
 }
 
 std::string Compare(const Lines& first, const Lines& second) { return Render(CompareLines(first, second)); }
@@ -50,11 +57,11 @@ Lines Numbered(const std::string& prefix, int count) {
 }  // namespace
 
 TEST(SplitLinesTest, EveryKindOfBreakEndsALineAndAFinalBreakStartsNone) {
-    EXPECT_EQ(SplitLines(""), Lines{});
-    EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Lines{"a", "b"}));
-    EXPECT_EQ(SplitLines("a\nb\rc"), (Lines{"a", "b", "c"}));
-    EXPECT_EQ(SplitLines("a\r\n\r\nb"), (Lines{"a", "", "b"}));
-    EXPECT_EQ(SplitLines("\n\r"), (Lines{"", ""}));
+    EXPECT_EQ(SplitLines(""), Views{});
+    EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Views{"a", "b"}));
+    EXPECT_EQ(SplitLines("a\nb\rc"), (Views{"a", "b", "c"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\nb"), (Views{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("\n\r"), (Views{"", ""}));
 }
 
 TEST(CompareLinesTest, CasesWorkedByHand) {
@@ -66,16 +73,19 @@ TEST(CompareLinesTest, CasesWorkedByHand) {
     EXPECT_EQ(Compare({"x", "a", "b"}, {"a", "b", "y"}), "-x =a =b +y");
     EXPECT_EQ(Compare({"a", "x", "c"}, {"a", "y", "c"}), "=a -x +y =c");
     EXPECT_EQ(Compare({"a", "a", "a"}, {"a"}), "=a -a -a");
-    EXPECT_EQ(Compare(SplitLines("[boot]\r\nshell=x\r\n"), SplitLines("[boot]\nshell=x")), "=[boot] =shell=x");
+    EXPECT_EQ(Render(CompareLines(SplitLines("[boot]\r\nshell=x\r\n"), SplitLines("[boot]\nshell=x"))),
+              "=[boot] =shell=x");
 }
 
 TEST(CompareLinesTest, RandomTextsKeepTheMostLinesInCommonAndBothTexts) {
     std::mt19937 random(16);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 600; ++round) {
+        // Few letters: many equal lines; more: lines only one text holds.
+        const unsigned letters = round % 2 ? 3 : 8;
         Lines first, second;
         for (auto* lines : {&first, &second})
             for (int i = static_cast<int>(random() % 12); i > 0; --i)
-                lines->push_back(std::string(1, static_cast<char>('a' + random() % 3)));
+                lines->push_back(std::string(1, static_cast<char>('a' + random() % letters)));
         const std::vector<DiffLine> lines = CompareLines(first, second);
         const auto unchanged = std::count_if(lines.begin(), lines.end(),
                                              [](const DiffLine& line) { return line.kind == LineKind::Unchanged; });
@@ -85,14 +95,28 @@ TEST(CompareLinesTest, RandomTextsKeepTheMostLinesInCommonAndBothTexts) {
     }
 }
 
+TEST(CompareLinesTest, ManyChangesSpreadOverALongTextAreStillFoundExactly) {
+    const Lines first = Numbered("line ", 9000);
+    Lines second = first;
+    for (size_t i = 0; i < second.size(); i += 3)
+        second[i] = "changed " + std::to_string(i);
+    const std::vector<DiffLine> lines = CompareLines(first, second);
+    const auto unchanged = std::count_if(lines.begin(), lines.end(),
+                                         [](const DiffLine& line) { return line.kind == LineKind::Unchanged; });
+    EXPECT_EQ(unchanged, 6000);
+    EXPECT_EQ(Side(lines, LineKind::OnlyInFirst), first);
+    EXPECT_EQ(Side(lines, LineKind::OnlyInSecond), second);
+    EXPECT_EQ(Render({lines[0], lines[1], lines[2], lines[3]}), "-line 0 +changed 0 =line 1 =line 2");
+}
+
 TEST(CompareLinesTest, TextsTooDifferentForTheSearchStillShowEveryLine) {
-    Lines first = Numbered("old ", 2500), second = Numbered("new ", 2500);
+    Lines first = Numbered("line ", 12000), second(first.rbegin(), first.rend());
     first.push_back("end");
     second.push_back("end");
     const std::vector<DiffLine> lines = CompareLines(first, second);
-    ASSERT_EQ(lines.size(), 5001u);
-    EXPECT_EQ(Render({lines[0], lines[2499], lines[2500], lines[4999], lines[5000]}),
-              "-old 0 -old 2499 +new 0 +new 2499 =end");
+    ASSERT_EQ(lines.size(), 24001u);
+    EXPECT_EQ(Render({lines[0], lines[11999], lines[12000], lines[23999], lines[24000]}),
+              "-line 0 -line 11999 +line 11999 +line 0 =end");
 }
 
 TEST(AroundChangesTest, UnchangedRunsLongerThanTheirContextBecomeOneMarker) {
@@ -126,4 +150,13 @@ TEST(DifferencesLinesDoNotShow, NamesOnlyWhatTheLinesHide) {
     EXPECT_EQ(DifferencesLinesDoNotShow("a", std::string("a\0", 2)), prefix + "bytes after a zero byte");
     EXPECT_EQ(DifferencesLinesDoNotShow("a\rb\r", std::string("a\nb", 3) + std::string("\0", 1)),
               prefix + "line breaks, a final line break, bytes after a zero byte");
+}
+
+TEST(CompareFilesTest, TheNoteComesFirstAndTheLinesAreComparedAsTheEditorShowsThem) {
+    EXPECT_EQ(Render(CompareFiles("a\r\nb\r\nc\r\nd\r\ne\r\n", "a\nb\nc\nd\nx\n", 1)),
+              "!The files also differ in what the lines do not show: line breaks ~3 =d -e +x");
+    EXPECT_EQ(
+        Render(CompareFiles(std::string("a\nb\0c\n", 6), "a\nx\n", 3)),
+        "!The files also differ in what the lines do not show: a final line break, bytes after a zero byte =a -b +x");
+    EXPECT_EQ(Render(CompareFiles("same\n", "same\n", 3)), "=same");
 }
