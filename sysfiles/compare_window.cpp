@@ -123,15 +123,13 @@ void CompareWindow::Create(HWND owner, const ui::Dpi& dpi) {
 }
 
 void CompareWindow::ChangeDpi(const ui::Dpi& dpi, const RECT& suggested) {
-    const int previousDpi = dpi_.Value();
     dpi_ = dpi;
     // The controls take the new font before the old one goes; the list's
     // lines take its height.
     const ui::Font previous = std::exchange(font_, ui::CreateDesignFont(kLineFont, dpi));
     legend_.SetFont(font_.get());
     list_.SetFont(font_.get());
-    const auto width = static_cast<int>(SendMessageA(list_.Handle(), LVM_GETCOLUMNWIDTH, 0, 0));
-    SendMessageA(list_.Handle(), LVM_SETCOLUMNWIDTH, 0, MulDiv(width, dpi.Value(), previousDpi));
+    FitColumn();
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
@@ -141,10 +139,16 @@ void CompareWindow::Fill(std::vector<DiffLine> lines) {
     lines_ = std::move(lines);
     HWND list = list_.Handle();
     SendMessageA(list, LVM_SETITEMCOUNT, lines_.size(), 0);
-    const int width = static_cast<int>(MostColumns(lines_)) * CharWidth(list, font_.get()) + 2 * dpi_.Scale(kMargin);
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, width);
+    FitColumn();
     SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
     InvalidateRect(list, nullptr, TRUE);
+}
+
+// The one column as wide as the longest line in the font.
+void CompareWindow::FitColumn() {
+    const int width =
+        static_cast<int>(MostColumns(lines_)) * CharWidth(list_.Handle(), font_.get()) + 2 * dpi_.Scale(kMargin);
+    SendMessageA(list_.Handle(), LVM_SETCOLUMNWIDTH, 0, width);
 }
 
 void CompareWindow::Layout() {

@@ -34,6 +34,7 @@ private:
     // WM_DPICHANGED: the window takes `suggested`, its lines the font of `dpi`.
     void ChangeDpi(const ui::Dpi& dpi, const RECT& suggested);
     void Fill(std::vector<DiffLine> lines);
+    void FitColumn();
     void Layout();
     LRESULT Notify(NMHDR& header);
     LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;

@@ -87,11 +87,12 @@ HWND OpenCompare(e2e::Program& program) {
     return found;
 }
 
-// The height of the first line of the Compare window's list.
-LONG LineHeight(e2e::Program& program, HWND compare) {
+// The size of the first line of the Compare window's list: the width its
+// column is given, and the height its font gives.
+SIZE LineSize(e2e::Program& program, HWND compare) {
     const RECT line =
         e2e::RemoteRect(program.Process(), GetDlgItem(compare, 1), LVM_GETITEMRECT, 0, RECT{LVIR_BOUNDS, 0, 0, 0});
-    return line.bottom - line.top;
+    return {line.right - line.left, line.bottom - line.top};
 }
 
 // Tells `window` it now shows at 144 DPI, with the client size `reference`
@@ -133,7 +134,7 @@ TEST(DpiChange, EveryPageAndCompareAreLaidOutForTheNewDpiAsAtStartAtIt) {
     drive_c::WriteBytes("c:\\windows\\win.ini", "[windows]\r\nload=\r\n");
     drive_c::WriteBytes("c:\\windows\\winBU.ini", "[windows]\r\nload=old\r\n");
     Snapshot main144, compare144;
-    LONG line144 = 0;
+    SIZE line144{};
     {
         const PrefixDpi dpi(144);
         e2e::Program at144;
@@ -141,7 +142,7 @@ TEST(DpiChange, EveryPageAndCompareAreLaidOutForTheNewDpiAsAtStartAtIt) {
         main144 = TakeMain(at144);
         HWND compare = OpenCompare(at144);
         compare144 = Take(compare);
-        line144 = LineHeight(at144, compare);
+        line144 = LineSize(at144, compare);
     }
     // 1215 pixels wide by design, the window opened as wide as the work area.
     RECT work{};
@@ -155,7 +156,7 @@ TEST(DpiChange, EveryPageAndCompareAreLaidOutForTheNewDpiAsAtStartAtIt) {
     ASSERT_TRUE(window);
     ASSERT_NE(TakeMain(program).client.cx, main144.client.cx);
     HWND compare = OpenCompare(program);
-    ASSERT_LT(LineHeight(program, compare), line144);
+    ASSERT_NE(Take(compare).client.cx, compare144.client.cx);
     const RECT target = ChangeTo144(program, window, main144);
     const Snapshot changed = TakeMain(program);
     EXPECT_TRUE(EqualRect(&changed.window, &target)) << "the window did not take the suggested rectangle";
@@ -165,6 +166,8 @@ TEST(DpiChange, EveryPageAndCompareAreLaidOutForTheNewDpiAsAtStartAtIt) {
     const Snapshot compareChanged = Take(compare);
     EXPECT_TRUE(EqualRect(&compareChanged.window, &compareTarget));
     ExpectSameLayout(compareChanged, compare144);
-    EXPECT_EQ(LineHeight(program, compare), line144);
+    const SIZE line = LineSize(program, compare);
+    EXPECT_EQ(line.cx, line144.cx);
+    EXPECT_EQ(line.cy, line144.cy);
     drive_c::Remove("c:\\windows\\winBU.ini");
 }
