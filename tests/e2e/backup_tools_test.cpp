@@ -5,6 +5,7 @@
 #include "sysfiles/line_diff.h"
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
+#include "support/find_control.h"
 #include "support/program.h"
 #include "support/screen_picture.h"
 #include "support/tabs.h"
@@ -30,16 +31,8 @@ bool IsEnabled(e2e::Program& program, int id) { return IsWindowEnabled(program.C
 // The program's Compare window of WIN.INI, once it shows.
 HWND FindCompareWindow(e2e::Program& program) {
     HWND found = nullptr;
-    e2e::PollFor([&] {
-        for (found = FindWindowA(nullptr, kCompareTitle); found;
-             found = FindWindowExA(nullptr, found, nullptr, kCompareTitle)) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(found, &process);
-            if (process == program.ProcessId() && IsWindowVisible(found))
-                return true;
-        }
-        return false;
-    });
+    e2e::PollFor(
+        [&] { return (found = e2e::FindShownWindow(program.ProcessId(), nullptr, kCompareTitle)) != nullptr; });
     return found;
 }
 

@@ -11,6 +11,7 @@
 
 #include "ui/control_ids.h"
 #include "support/drive_c.h"
+#include "support/find_control.h"
 #include "support/program.h"
 #include "support/remote_memory.h"
 
@@ -75,15 +76,7 @@ HWND OpenCompare(e2e::Program& program) {
     program.Click(ids::Button(42));
     const char title[] = "Compare - c:\\windows\\win.ini with c:\\windows\\winBU.ini";
     HWND found = nullptr;
-    e2e::PollFor([&] {
-        for (found = FindWindowA(nullptr, title); found; found = FindWindowExA(nullptr, found, nullptr, title)) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(found, &process);
-            if (process == program.ProcessId() && IsWindowVisible(found))
-                return true;
-        }
-        return false;
-    });
+    e2e::PollFor([&] { return (found = e2e::FindShownWindow(program.ProcessId(), nullptr, title)) != nullptr; });
     return found;
 }
 

@@ -18,11 +18,12 @@ inline BOOL CALLBACK MatchControlId(HWND child, LPARAM data) {
     return FALSE;
 }
 
-// The visible main window of the program running as `processId`, or of any
-// running copy when `processId` is 0; null when none shows.
-inline HWND FindProgramWindow(DWORD processId = 0) {
+// The visible top-level window of `className` and `title` (either null for
+// any) of the program running as `processId`, or of any process when it is 0;
+// null when none shows.
+inline HWND FindShownWindow(DWORD processId, const char* className, const char* title) {
     HWND candidate = nullptr;
-    while ((candidate = FindWindowExA(nullptr, candidate, "TForm1", nullptr)) != nullptr) {
+    while ((candidate = FindWindowExA(nullptr, candidate, className, title)) != nullptr) {
         DWORD process = 0;
         GetWindowThreadProcessId(candidate, &process);
         if ((processId == 0 || process == processId) && IsWindowVisible(candidate))
@@ -30,6 +31,10 @@ inline HWND FindProgramWindow(DWORD processId = 0) {
     }
     return nullptr;
 }
+
+// The visible main window of the program running as `processId`, or of any
+// running copy when `processId` is 0; null when none shows.
+inline HWND FindProgramWindow(DWORD processId = 0) { return FindShownWindow(processId, "TForm1", nullptr); }
 
 inline HWND FindControlById(HWND window, int id) {
     ControlSearch search{id, nullptr};
