@@ -86,21 +86,18 @@ void Stop(PROCESS_INFORMATION& process) {
 
 bool Any(HWND) { return true; }
 
+BOOL CALLBACK FindFilledWinIniEditor(HWND child, LPARAM found) {
+    if (GetDlgCtrlID(child) != ids::Memo(1) || SendMessageA(child, WM_GETTEXTLENGTH, 0, 0) == 0)
+        return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
 // The sight the program's start-up is over at: WIN.INI's text in its editor.
 bool HoldsWinIni(HWND window) {
-    struct Search {
-        bool found = false;
-    } search;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM found) {
-            if (GetDlgCtrlID(child) != ids::Memo(1) || SendMessageA(child, WM_GETTEXTLENGTH, 0, 0) == 0)
-                return TRUE;
-            reinterpret_cast<Search*>(found)->found = true;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    bool found = false;
+    EnumChildWindows(window, FindFilledWinIniEditor, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 double TimeStart(const std::string& commandLine, const std::function<bool(HWND)>& ready) {
