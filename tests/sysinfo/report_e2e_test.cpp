@@ -13,24 +13,14 @@ namespace {
 
 constexpr char kReportPath[] = "c:\\qor report.txt";
 
-std::string ClipboardText() {
+// The clipboard's text in `format`: CF_TEXT as char, CF_UNICODETEXT as wchar_t.
+template <typename Char>
+std::basic_string<Char> ClipboardText(UINT format) {
     if (!OpenClipboard(nullptr))
         return {};
-    std::string text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-std::wstring ClipboardUnicodeText() {
-    if (!OpenClipboard(nullptr))
-        return {};
-    std::wstring text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
+    std::basic_string<Char> text;
+    if (HANDLE data = GetClipboardData(format)) {
+        text = static_cast<const Char*>(GlobalLock(data));
         GlobalUnlock(data);
     }
     CloseClipboard();
@@ -78,7 +68,7 @@ TEST(SystemInfoReport, CopyGivesTheFactsAsShownThenTheSoftwareAndSaveAsWritesThe
     ASSERT_TRUE(program.WaitForSystemInfo()) << "the refresh never ended";
     ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
     program.Click(ids::Button(53));
-    const std::string copied = ClipboardText();
+    const std::string copied = ClipboardText<char>(CF_TEXT);
     const std::string facts = std::string("Computername : ") + computer + "\r\n" +
                               "Windows Username : " + program.Text(ids::Label(8)) + "\r\n";
     EXPECT_EQ(copied.substr(0, facts.size()), facts);
@@ -87,7 +77,7 @@ TEST(SystemInfoReport, CopyGivesTheFactsAsShownThenTheSoftwareAndSaveAsWritesThe
     ASSERT_GT(copied.size(), end.size());
     EXPECT_EQ(copied.substr(copied.size() - end.size()), end);
     // As Unicode text too, whatever keyboard language the program that pastes it has.
-    const std::wstring unicode = ClipboardUnicodeText();
+    const std::wstring unicode = ClipboardText<wchar_t>(CF_UNICODETEXT);
     const std::wstring programs = L"Alpha Suite\r\nZ\u00E9ta Tool\r\n";
     ASSERT_GT(unicode.size(), programs.size());
     EXPECT_EQ(unicode.substr(unicode.size() - programs.size()), programs);
