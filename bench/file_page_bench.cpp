@@ -121,6 +121,11 @@ StartUp TimeStartUp(const std::string& commandLine) {
     return times;
 }
 
+// Pieces of a long text go into an editor while it is read-only.
+void WaitForWholeText(HWND editor) {
+    e2e::PollFor([&] { return (GetWindowLongA(editor, GWL_STYLE) & ES_READONLY) == 0; }, 120000, 1);
+}
+
 bool HasText(HWND window) {
     HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr);
     return edit && SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0) > 0;
@@ -205,7 +210,10 @@ int main() {
             // Start-up over: its last steps and the pages built after the
             // first paint are counted in the start-up figures above.
             WaitForInputIdle(qor.Process(), 60000);
-            activation.push_back(Milliseconds([&] { qor.SelectPage(kConfigSysTab); }));
+            activation.push_back(Milliseconds([&] {
+                qor.SelectPage(kConfigSysTab);
+                WaitForWholeText(qor.Control(ids::Memo(6)));
+            }));
             qor.SelectPage(kRegistrySettingsTab);  // no file to load
             reactivation.push_back(Milliseconds([&] { qor.SelectPage(kConfigSysTab); }));
         }
@@ -219,8 +227,9 @@ int main() {
     const double systemFontEdit = MedianOf([&] { return BareEditControl(big, nullptr); });
     const double first = Median(activation);
     std::printf(
-        "activation of an 8 MB page:                 %8.1f ms   (bare edit control with the editor's font given the "
-        "text: %8.1f ms; ratio %.2f, goal 1.05; median ratio within each turn %.2f)\n",
+        "activation of an 8 MB page, to all its text: %7.1f ms   (it goes in by pieces, the window answering "
+        "meanwhile; bare edit control with the editor's font given the text at once: %8.1f ms; ratio %.2f; median "
+        "ratio within each turn %.2f)\n",
         first, bareEdit, first / bareEdit, Median(pageRatios));
     std::printf(
         "                                                          (the same with the system font: %8.1f ms, ratio "

@@ -112,7 +112,7 @@ void FilePage::ReadAndShow() {
     const std::string bytes = ReadFileBytes(files_, row_.path);
     if (StillShows(bytes))
         return;
-    if (editor_.IsModified()) {
+    if (IsModified()) {
         if (state_.onDisk == OnDisk::Present && bytes == state_.bytes)
             return Remember(bytes);
         const bool keepTyped = AskYesNo(std::string(row_.path) +
@@ -128,23 +128,80 @@ void FilePage::ReadAndShow() {
 }
 
 bool FilePage::StillShows(const std::string& bytes) const {
+    if (Filling())
+        return !fillTyped_ && state_.loadFailure.empty() && state_.onDisk == OnDisk::Present && bytes == state_.bytes;
     return state_.shownLength >= 0 && state_.loadFailure.empty() && state_.onDisk == OnDisk::Present &&
            bytes == state_.bytes && !editor_.IsModified() && editor_.Length() == state_.shownLength;
 }
 
 void FilePage::Show(const std::string& bytes) {
     const std::string text = EditorTextFromBytes(bytes);
-    const EncodedText shown = editor_.Encoded();
-    if (shown.unstorable || shown.bytes != text) {
-        try {
-            editor_.SetText(text);
-        } catch (const AppError&) {
-            throw LoadError(row_.path, "it is too large for the editor");
+    Remember(bytes);
+    if (!Filling()) {
+        const EncodedText shown = editor_.Encoded();
+        if (!shown.unstorable && shown.bytes == text) {
+            editor_.SetModified(false);
+            state_.shownLength = editor_.Length();
+            return;
         }
     }
-    editor_.SetModified(false);
-    Remember(bytes);
-    state_.shownLength = editor_.Length();
+    PutText(text, false);
+}
+
+bool FilePage::IsModified() const { return Filling() ? fillTyped_ : editor_.IsModified(); }
+
+UINT_PTR FilePage::FillTimer() const { return ids::Memo(row_.memo); }
+
+void FilePage::PutText(const std::string& text, bool typed) {
+    fillTyped_ = typed;
+    try {
+        fill_.Start(editor_, DecodeText(text, CP_ACP));
+    } catch (const AppError&) {
+        FillFailed();
+    }
+    if (!Filling())
+        return FillDone();
+    SetTimer(GetParent(editor_.Handle()), FillTimer(), USER_TIMER_MINIMUM, nullptr);
+    RefreshPointer();
+}
+
+void FilePage::FillMore(UINT_PTR timerId) {
+    if (timerId == FillTimer() && Filling())
+        FillNext();
+}
+
+void FilePage::FillNext() {
+    try {
+        if (fill_.Next())
+            return;
+    } catch (const AppError&) {
+        FillFailed();
+    }
+    FillDone();
+}
+
+void FilePage::FinishFill() {
+    while (Filling())
+        FillNext();
+}
+
+void FilePage::FillDone() {
+    KillTimer(GetParent(editor_.Handle()), FillTimer());
+    editor_.SetModified(fillTyped_);
+    if (!fillTyped_)
+        state_.shownLength = editor_.Length();
+    RefreshPointer();
+}
+
+void FilePage::FillFailed() {
+    KillTimer(GetParent(editor_.Handle()), FillTimer());
+    RefreshPointer();
+    // The editor holds only part of the text: saving it asks first.
+    editor_.SetModified(fillTyped_);
+    const LoadError failed(fillTyped_ ? row_.backUpPath : row_.path, "it is too large for the editor");
+    if (!fillTyped_)
+        state_.loadFailure = failed.Reason();
+    throw failed;
 }
 
 void FilePage::Remember(const std::string& bytes) {
@@ -174,6 +231,7 @@ std::string FilePage::WhatTheEditorMisses() const {
 }
 
 bool FilePage::Save() {
+    FinishFill();
     const EncodedText text = editor_.Encoded();
     if (!ConfirmDespiteLoadFailure() || !ConfirmCuttingHiddenBytes() || !ConfirmChangedByEditor() ||
         !ConfirmUnstorable(text.unstorable, row_.path))
@@ -192,6 +250,7 @@ bool FilePage::Save() {
 }
 
 bool FilePage::BackUp() {
+    FinishFill();
     const EncodedText text = editor_.Encoded();
     if (!ConfirmUnstorable(text.unstorable, row_.backUpPath) || !ConfirmReplacingBackUp())
         return false;
@@ -312,15 +371,14 @@ void FilePage::Restore() {
                                 "Restore the rest of it?",
                             false))
         return;
-    if (editor_.IsModified() && !AskYesNo(std::string(row_.path) +
-                                              " has changes in the editor that are not saved.\n\n"
-                                              "Replace them with the text of " +
-                                              row_.backUpPath + "?",
-                                          false))
+    if (IsModified() && !AskYesNo(std::string(row_.path) +
+                                      " has changes in the editor that are not saved.\n\n"
+                                      "Replace them with the text of " +
+                                      row_.backUpPath + "?",
+                                  false))
         return;
-    editor_.SetText(EditorTextFromBytes(backUp));
     // Typed changes until saved: the file is written only by Save.
-    editor_.SetModified(true);
+    PutText(EditorTextFromBytes(backUp), true);
 }
 
 FilePage::~FilePage() {

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "sysfiles/compare_window.h"
 #include "ui/controls.h"
+#include "ui/memo_fill.h"
 #include "ui/page.h"
 
 class SysFilePages;
@@ -54,7 +55,9 @@ public:
     const FilePageRow& Row() const { return row_; }
     bool Holds(HWND control) const { return editor_.Handle() == control; }
     HWND Editor() const { return editor_.Handle(); }
-    bool IsModified() const { return editor_.IsModified(); }
+    // Whether the editor holds text the file does not: typed, or restored
+    // from the backup, and not saved.
+    bool IsModified() const;
 
     void CreateEditor(const PageContext& context, HFONT font);
     // The editor and the buttons at their design places at `dpi`; the editor
@@ -84,6 +87,10 @@ public:
     // what reading or comparing threw.
     void ShowCompared();
     bool Comparing() const { return compareJob_ != nullptr; }
+    // A long text goes into the editor a piece at every tick of a timer the
+    // page sets on its sheet: FillMore takes the next one on `timerId`.
+    bool Filling() const { return fill_.Running(); }
+    void FillMore(UINT_PTR timerId);
 
 private:
     enum class OnDisk { Unknown, Missing, Present };
@@ -102,6 +109,16 @@ private:
     bool StillShows(const std::string& bytes) const;
     // The file's bytes into the editor, its typed changes gone.
     void Show(const std::string& bytes);
+    // The editor's text to be `text`; `typed` marks it as typed changes once
+    // all of it is in. A long text goes in piece by piece.
+    void PutText(const std::string& text, bool typed);
+    void FillNext();
+    // The rest of a text going in, at once: for what needs all of it.
+    void FinishFill();
+    void FillDone();
+    // The editor took only part of the text. Throws LoadError.
+    [[noreturn]] void FillFailed();
+    UINT_PTR FillTimer() const;
     void Remember(const std::string& bytes);
     void MarkSaved(const std::string& bytes);
     // What of the file the editor does not hold, in words; empty when it holds all of it.
@@ -136,6 +153,8 @@ private:
     const FilePageRow& row_;
     platform::Files& files_;
     ui::Memo editor_;
+    ui::MemoFill fill_;
+    bool fillTyped_ = false;
     FileState state_;
     ui::Button restore_, compare_;
     CompareWindow compareWindow_;

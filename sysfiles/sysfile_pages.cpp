@@ -166,9 +166,14 @@ void SysFilePages::Posted(UINT message) {
         file->ShowCompared();
 }
 
+void SysFilePages::Timer(UINT_PTR timerId) {
+    for (FilePage* file : FilePages())
+        file->FillMore(timerId);
+}
+
 bool SysFilePages::Busy() {
     for (const FilePage* file : FilePages())
-        if (file->Comparing())
+        if (file->Comparing() || file->Filling())
             return true;
     return false;
 }

@@ -26,6 +26,7 @@ public:
     void Activate(Page page) override;
     HBRUSH ControlColor(HDC dc, HWND control) override;
     void Posted(UINT message) override;
+    void Timer(UINT_PTR timerId) override;
     bool Busy() override;
 
     // The editor shown on `page`, or nullptr for a page without one.

@@ -136,6 +136,31 @@ void Memo::SetText(const std::string& text) {
     throw AppError("Text exceeds memo capacity");
 }
 
+void Memo::SetWideText(std::wstring_view text) {
+    const std::wstring terminated(text);
+    if (!SetWindowTextW(hwnd_, terminated.c_str()) || static_cast<size_t>(Length()) != text.size())
+        throw AppError("Text exceeds memo capacity");
+}
+
+void Memo::Append(std::wstring_view text) {
+    const std::wstring terminated(text);
+    // Drawn once, when the view is back where it was: the control scrolls
+    // to the text it puts in.
+    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    DWORD selectionStart = 0, selectionEnd = 0;
+    SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), reinterpret_cast<LPARAM>(&selectionEnd));
+    const LRESULT firstLine = SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0);
+    const int length = Length();
+    SendMessageW(hwnd_, EM_SETSEL, length, length);
+    SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(terminated.c_str()));
+    SendMessageW(hwnd_, EM_SETSEL, selectionStart, selectionEnd);
+    SendMessageW(hwnd_, EM_LINESCROLL, 0, firstLine - SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0));
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (static_cast<size_t>(Length()) != static_cast<size_t>(length) + text.size())
+        throw AppError("Text exceeds memo capacity");
+}
+
 void Button::Create(CreateArgs args, const Dpi& dpi) {
     args.className = "BUTTON";
     args.style |= BS_PUSHBUTTON | WS_TABSTOP;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -176,6 +177,13 @@ public:
     // Throws AppError "Text exceeds memo capacity" when the text does not fit;
     // the memo then keeps its earlier text and its mark of typed changes.
     void SetText(const std::string& text);
+    // The same for wide characters, which every code page's text becomes
+    // without loss; the mark of typed changes is cleared. Throws AppError as SetText.
+    void SetWideText(std::wstring_view text);
+    // Puts `text` at the end, with no undo step; the selection and the lines
+    // in view stay as they are. Throws AppError when the memo does not take it all.
+    void Append(std::wstring_view text);
+    void SetReadOnly(bool readOnly) { SendMessageA(hwnd_, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0); }
     void Clear() { SetText(""); }
     // Puts `line` followed by CR+LF at the end of the text.
     void AppendLine(const std::string& line) { SetText(Text() + line + "\r\n"); }
