@@ -12,11 +12,20 @@ size_t CharacterLength(std::wstring_view text, size_t at) {
     return IsHighSurrogate(text[at]) && at + 1 < text.size() && IsLowSurrogate(text[at + 1]) ? 2 : 1;
 }
 
+// Whether every unit is ASCII, which is the same character in every ANSI
+// code page: megabytes of such text are copied, not looked up, a unit at a time.
+template <typename Unit>
+bool IsAscii(std::basic_string_view<Unit> text) {
+    return std::all_of(text.begin(), text.end(), [](Unit unit) { return static_cast<unsigned>(unit) < 0x80; });
+}
+
 // Converts `text`, telling whether any character had no bytes of its own.
 std::string Encode(std::wstring_view text, UINT codePage, bool& usedDefault) {
     usedDefault = false;
     if (text.empty())
         return {};
+    if (IsAscii(text))
+        return std::string(text.begin(), text.end());
     // UTF-8 holds every character; its converter takes neither flag nor
     // default character.
     const bool utf8 = codePage == CP_UTF8;
@@ -86,6 +95,8 @@ EncodedText EncodeText(std::wstring_view text, UINT codePage) {
 std::wstring DecodeText(std::string_view bytes, UINT codePage) {
     if (bytes.empty())
         return {};
+    if (IsAscii(bytes))
+        return std::wstring(bytes.begin(), bytes.end());
     const int length = static_cast<int>(bytes.size());
     const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
     std::wstring text(static_cast<size_t>(std::max(size, 0)), L'\0');
@@ -94,8 +105,8 @@ std::wstring DecodeText(std::string_view bytes, UINT codePage) {
 }
 
 bool ComesBackUnchanged(std::string_view bytes, UINT codePage) {
-    // Plain ASCII is the same in every ANSI code page: most files need no conversion.
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    // Most files need no conversion.
+    if (IsAscii(bytes))
         return true;
     return EncodeText(DecodeText(bytes, codePage), codePage).bytes == bytes;
 }

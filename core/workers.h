@@ -52,10 +52,19 @@ public:
     // On the worker.
     void Deliver(Result result) {
         std::lock_guard lock(mutex_);
+        delivered_ = true;
+        done_.notify_all();
         if (cancelled_)
             return;
         result_ = std::move(result);
         PostMessageA(window_, message_, 0, 0);
+    }
+    // On the window's thread, for what cannot go on without the result: waits
+    // until it is delivered, then takes it, as Take does.
+    std::optional<Result> WaitAndTake() {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [this] { return delivered_; });
+        return std::exchange(result_, std::nullopt);
     }
     // On the window's thread: the result once delivered.
     std::optional<Result> Take() {
@@ -67,6 +76,8 @@ private:
     HWND window_;
     UINT message_;
     std::mutex mutex_;
+    std::condition_variable done_;
     bool cancelled_ = false;
+    bool delivered_ = false;
     std::optional<Result> result_;
 };

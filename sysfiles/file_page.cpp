@@ -14,6 +14,9 @@ namespace {
 
 // Unchanged lines shown before and after each change in the Compare window.
 constexpr size_t kCompareContext = 3;
+// Bytes from which Save and Back Up write on a worker: megabytes take the
+// disk a tenth of a second and more.
+constexpr size_t kWriteOnWorker = 1024 * 1024;
 
 std::string Count(size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
@@ -93,6 +96,9 @@ void FilePage::Activate() {
 }
 
 void FilePage::Load() {
+    // The file is the one being written: the editor shows what goes in.
+    if (Writing())
+        return;
     try {
         ReadAndShow();
     } catch (const LoadError& error) {
@@ -214,7 +220,6 @@ void FilePage::Remember(const std::string& bytes) {
 }
 
 void FilePage::MarkSaved(const std::string& bytes) {
-    editor_.SetModified(false);
     // Bytes made of the editor's text hold no zero byte and are text in the
     // code page: what Remember would find out, without going through megabytes.
     state_ = {.onDisk = OnDisk::Present, .bytes = bytes};
@@ -232,39 +237,92 @@ std::string FilePage::WhatTheEditorMisses() const {
 
 bool FilePage::Save() {
     FinishFill();
-    const EncodedText text = editor_.Encoded();
+    FinishWrite();
+    EncodedText text = editor_.Encoded();
     if (!ConfirmDespiteLoadFailure() || !ConfirmCuttingHiddenBytes() || !ConfirmChangedByEditor() ||
         !ConfirmUnstorable(text.unstorable, row_.path))
         return false;
     const std::optional<WriteOptions> options = AskWriteOptions(row_.path);
     if (!options || !ConfirmDiskUnchanged())
         return false;
-    try {
-        WriteFileText(files_, row_.path, text.bytes, *options);
-    } catch (const WrittenWithTrouble&) {
-        MarkSaved(text.bytes);
-        throw;
-    }
-    MarkSaved(text.bytes);
+    StartWrite(Target::File, std::move(text.bytes), *options);
     return true;
 }
 
 bool FilePage::BackUp() {
     FinishFill();
-    const EncodedText text = editor_.Encoded();
+    FinishWrite();
+    EncodedText text = editor_.Encoded();
     if (!ConfirmUnstorable(text.unstorable, row_.backUpPath) || !ConfirmReplacingBackUp())
         return false;
     const std::optional<WriteOptions> options = AskWriteOptions(row_.backUpPath);
     if (!options)
         return false;
-    try {
-        WriteFileText(files_, row_.backUpPath, text.bytes, *options);
-    } catch (const WrittenWithTrouble&) {
-        RefreshBackUpTools();
-        throw;
-    }
-    RefreshBackUpTools();
+    StartWrite(Target::BackUp, std::move(text.bytes), *options);
     return true;
+}
+
+void FilePage::StartWrite(Target target, std::string bytes, WriteOptions options) {
+    auto job = std::make_shared<PostedResult<std::exception_ptr>>(GetParent(editor_.Handle()), kWrittenPosted);
+    auto written = std::make_shared<const std::string>(std::move(bytes));
+    write_ = Write{job, target, written, IsModified()};
+    // What is typed from now on is not in this write, and marks the editor anew.
+    if (target == Target::File)
+        editor_.SetModified(false);
+    auto write = [job, written, &files = files_, options,
+                  path = std::string(target == Target::File ? row_.path : row_.backUpPath)] {
+        std::exception_ptr failure;
+        try {
+            WriteFileText(files, path, *written, options);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        job->Deliver(failure);
+    };
+    // A file of the usual size is written before a thread would have started.
+    if (written->size() < kWriteOnWorker) {
+        write();
+        return FinishWrite();
+    }
+    workers_.Start(write);
+    RefreshPointer();
+}
+
+void FilePage::EndWrite() {
+    if (!write_)
+        return;
+    if (std::optional<std::exception_ptr> failure = write_->job->Take())
+        WriteEnded(*failure);
+}
+
+void FilePage::FinishWrite() {
+    if (!write_)
+        return;
+    if (std::optional<std::exception_ptr> failure = write_->job->WaitAndTake())
+        WriteEnded(*failure);
+}
+
+void FilePage::WriteEnded(std::exception_ptr failure) {
+    const Write write = std::move(*write_);
+    write_.reset();
+    RefreshPointer();
+    bool written = !failure;
+    if (failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const WrittenWithTrouble&) {
+            written = true;
+        } catch (...) {
+        }
+    }
+    if (write.target == Target::BackUp)
+        RefreshBackUpTools();
+    else if (written)
+        MarkSaved(*write.bytes);
+    else if (write.typed)
+        editor_.SetModified(true);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 bool FilePage::ConfirmDespiteLoadFailure() const {

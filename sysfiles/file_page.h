@@ -43,6 +43,8 @@ UnaskedBackUp BackUpUnasked(platform::Files& files, const FilePageRow& row);
 
 // Posted to a file page's sheet: a comparison made off the window's thread is done.
 constexpr UINT kComparedPosted = WM_APP + 1;
+// Posted to a file page's sheet: a write made off the window's thread is done.
+constexpr UINT kWrittenPosted = WM_APP + 2;
 
 class FilePage {
 public:
@@ -74,9 +76,17 @@ public:
     // chooses which to keep. Any failure counts as a failed load. Throws LoadError.
     void Load();
 
-    // Each returns false when the user chose not to write.
+    // Each returns false when the user chose not to write. The write itself
+    // goes on on a worker; FinishWrite or a kWrittenPosted ends it.
     bool BackUp();
     bool Save();
+    // On kWrittenPosted: the page takes note of the written file, or throws
+    // what writing threw.
+    void EndWrite();
+    // Waits for a write still going on and ends it as EndWrite does: for
+    // what needs the file written, and before closing.
+    void FinishWrite();
+    bool Writing() const { return write_.has_value(); }
     // The backup's text into the editor, as typed changes; the file stays as it is.
     void Restore();
     // Reads and compares the file and its backup on a worker; the Compare
@@ -136,6 +146,12 @@ private:
     // How `path` may be written: a read-only file only with the user's consent.
     std::optional<WriteOptions> AskWriteOptions(const std::string& path) const;
 
+    enum class Target { File, BackUp };
+    // Writes `bytes` as the file or its backup on a worker.
+    void StartWrite(Target target, std::string bytes, WriteOptions options);
+    // The page takes note of the outcome of the write, and throws its failure.
+    void WriteEnded(std::exception_ptr failure);
+
     // The file's bytes, or none when it does not exist. Throws LoadError.
     std::optional<std::string> ReadIfPresent(const std::string& path);
     void RefreshBackUpTools();
@@ -160,5 +176,14 @@ private:
     CompareWindow compareWindow_;
     ui::Dpi compareDpi_;
     std::shared_ptr<PostedResult<Compared>> compareJob_;
+    // A write going on: what it writes, and whether the editor held typed
+    // changes when Save took its text.
+    struct Write {
+        std::shared_ptr<PostedResult<std::exception_ptr>> job;
+        Target target;
+        std::shared_ptr<const std::string> bytes;
+        bool typed;
+    };
+    std::optional<Write> write_;
     Workers workers_;
 };

@@ -160,10 +160,12 @@ HBRUSH SysFilePages::ControlColor(HDC dc, HWND control) {
 }
 
 void SysFilePages::Posted(UINT message) {
-    if (message != kComparedPosted)
-        return;
-    for (FilePage* file : FilePages())
-        file->ShowCompared();
+    for (FilePage* file : FilePages()) {
+        if (message == kComparedPosted)
+            file->ShowCompared();
+        else if (message == kWrittenPosted)
+            file->EndWrite();
+    }
 }
 
 void SysFilePages::Timer(UINT_PTR timerId) {
@@ -173,7 +175,7 @@ void SysFilePages::Timer(UINT_PTR timerId) {
 
 bool SysFilePages::Busy() {
     for (const FilePage* file : FilePages())
-        if (file->Comparing() || file->Filling())
+        if (file->Comparing() || file->Filling() || file->Writing())
             return true;
     return false;
 }
@@ -191,6 +193,9 @@ void SysFilePages::Activate(Page page) {
 }
 
 bool SysFilePages::SaveChangesBeforeClosing() {
+    // A write still going on ends first: its failure is told, and stops the closing.
+    for (FilePage* file : FilePages())
+        file->FinishWrite();
     std::vector<FilePage*> typedIn;
     std::string paths;
     for (FilePage* file : FilePages()) {
@@ -209,9 +214,11 @@ bool SysFilePages::SaveChangesBeforeClosing() {
         case Answer::Yes:
             break;
     }
-    for (FilePage* file : typedIn)
+    for (FilePage* file : typedIn) {
         if (!file->Save())
             return false;
+        file->FinishWrite();
+    }
     return true;
 }
 

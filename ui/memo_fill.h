@@ -14,6 +14,9 @@ public:
     // the control a walk over what it already holds, so smaller pieces make
     // the whole fill slower.
     static constexpr size_t kPiece = 64 * 1024;
+    // The first piece fills a screen and then some: the click that starts
+    // the fill does not wait for more.
+    static constexpr size_t kFirstPiece = 16 * 1024;
 
     // Replaces the memo's text with the first piece of `text`, its mark of
     // typed changes cleared. While more remain the memo is read-only, so that
@@ -33,9 +36,9 @@ public:
     bool Running() const { return memo_.Handle() != nullptr; }
 
 private:
-    // Where the piece starting at `done_` ends: after a line break where one
-    // is near, never inside a surrogate pair.
-    size_t PieceEnd() const;
+    // Where the piece of at most `size` starting at `done_` ends: after a line
+    // break where one is near, never inside a surrogate pair.
+    size_t PieceEnd(size_t size) const;
 
     Memo memo_;
     std::wstring text_;

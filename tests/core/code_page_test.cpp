@@ -49,6 +49,18 @@ TEST(EncodeText, ALongTextCountsEachCharacterOnceWhereverItLies) {
     EXPECT_EQ(Unstorable(std::wstring(20000, L'z'), kWestern), 0u);
 }
 
+TEST(EncodeText, AsciiAroundOneOtherCharacterComesThroughBothWaysExactly) {
+    std::string ascii;
+    for (int i = 0; i < 50000; ++i)
+        ascii += static_cast<char>(i % 0x80);
+    const std::wstring wide = DecodeText(ascii, 1252);
+    ASSERT_EQ(wide.size(), ascii.size());
+    EXPECT_EQ(wide[0x41], L'A');
+    EXPECT_EQ(EncodeText(wide, 1252).bytes, ascii);
+    EXPECT_EQ(EncodeText(wide + L"\u0101" + wide, 1252).unstorable, 1U) << "one a-macron among ASCII";
+    EXPECT_EQ(DecodeText(ascii + "\xE9", 1252).back(), L'\u00E9');
+}
+
 TEST(ComesBackUnchanged, OnlyBytesThatAreTextInTheCodePage) {
     EXPECT_TRUE(ComesBackUnchanged("[boot]\r\nshell=explorer.exe\r\n", kJapanese));
     EXPECT_TRUE(ComesBackUnchanged("\xE9t\xE9 \x80", kWestern));

@@ -104,6 +104,22 @@ TEST(BackupToolsTest, ALongBackupRestoredAndSavedAtOnceIsWrittenWhole) {
     EXPECT_TRUE(program.MessageBoxes().empty());
 }
 
+TEST(BackupToolsTest, ClosingRightAfterSavingALongTextAsksNothingAndLeavesTheFileWhole) {
+    const std::string restored = LongIni("a restored");
+    drive_c::WriteBytes(kSystemIni, "[boot]\r\n");
+    drive_c::WriteBytes(kSystemBackUp, restored);
+    e2e::Program program;
+    program.SelectPage(kSystemIniTab);
+    program.Click(kSystemRestore);
+    HWND editor = program.Control(kSystemIniEditor);
+    ASSERT_TRUE(e2e::PollFor([&] { return !ReadOnly(editor); }, 60000));
+    // The window closes while the file is still being written.
+    PostMessageA(program.Control(kSystemSave), BM_CLICK, 0, 0);
+    PostMessageA(program.Window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.WaitForExit(60000).has_value()) << "no question held the closing";
+    EXPECT_EQ(drive_c::ReadBytes(kSystemIni), restored);
+}
+
 TEST(BackupToolsTest, ALongFileShownWhileThePageIsLeftAndShownAgainEndsWholeAtTheTopAndUnchanged) {
     const std::string file = LongIni("a");
     drive_c::WriteBytes(kSystemIni, file);

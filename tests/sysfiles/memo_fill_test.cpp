@@ -38,7 +38,7 @@ TEST_F(MemoFillTest, ALongTextGoesInWholeOneLineBreakEndedPieceAtATimeWhileTheMe
     size_t pieces = 1;
     std::wstring shown = memo_.WideText();
     while (fill_.Running()) {
-        EXPECT_LE(shown.size(), ui::MemoFill::kPiece * pieces);
+        EXPECT_LE(shown.size(), ui::MemoFill::kFirstPiece + ui::MemoFill::kPiece * (pieces - 1));
         EXPECT_EQ(shown.back(), L'\n') << "a piece ends after a line break";
         EXPECT_EQ(text.compare(0, shown.size(), shown), 0);
         fill_.Next();
@@ -53,11 +53,11 @@ TEST_F(MemoFillTest, ALongTextGoesInWholeOneLineBreakEndedPieceAtATimeWhileTheMe
 
 TEST_F(MemoFillTest, APieceWithoutALineBreakNeverEndsInsideASurrogatePair) {
     // "𝄞" (U+1D11E) is two UTF-16 units: its first is the piece's last unit.
-    std::wstring text(ui::MemoFill::kPiece - 1, L'a');
+    std::wstring text(ui::MemoFill::kFirstPiece - 1, L'a');
     text += L"\U0001D11E";
     text += std::wstring(1000, L'b');
     fill_.Start(memo_, text);
-    EXPECT_EQ(memo_.Length(), static_cast<int>(ui::MemoFill::kPiece - 1));
+    EXPECT_EQ(memo_.Length(), static_cast<int>(ui::MemoFill::kFirstPiece - 1));
     fill_.Finish();
     EXPECT_EQ(memo_.WideText(), text);
 }
