@@ -16,11 +16,15 @@ namespace {
 const char kFormClass[] = "TForm1";
 
 // Messages the window posts to itself, handled in the order posted and all
-// before any key or click:
-// once the window has shown, what its first paint did without;
+// before any key or click. Each is a short step: the window answers other
+// programs between them.
+// Once the window has shown, what its first paint did without;
 constexpr UINT kAfterFirstPaint = WM_APP + 4;
-// once WIN.INI is loaded, the start-up steps the first paint does not need;
+// once WIN.INI is loaded, the start-up steps the first paint does not need:
+// the REGISTRY SETTINGS page,
 constexpr UINT kFinishStartUp = WM_APP + 3;
+// then the remembered toggles and the first-run check;
+constexpr UINT kRestoreToggles = WM_APP + 5;
 // then the next page not built yet, one at a time.
 constexpr UINT kBuildNextPage = WM_APP + 2;
 
@@ -263,6 +267,12 @@ void TForm1::FormCreate() {
 
 void TForm1::FinishStartUp() {
     BuildPage(IndexOf(Page::RegistrySettings));
+    PostMessageA(hwnd_, kRestoreToggles, 0, 0);
+}
+
+void TForm1::RestoreToggles() {
+    // The other pages are built whatever the check below throws.
+    PostMessageA(hwnd_, kBuildNextPage, 0, 0);
     try {
         tweaks_.RestoreToggles();
     } catch (...) {
@@ -377,10 +387,12 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kFinishStartUp:
             FinishStartUp();
             return 0;
+        case kRestoreToggles:
+            RestoreToggles();
+            return 0;
         case kAfterFirstPaint:
             GuardCallback([this] { BuildRestOfPage(0); });
             hints_.Create(hwnd_);
-            BuildNextPage();
             return 0;
         case kBuildNextPage:
             BuildNextPage();

@@ -54,8 +54,10 @@ private:
     void ChangeDpi(int dpi, const RECT& suggested);
     // The title bar's and the task switcher's icons at the window's DPI.
     void SetIcons();
-    // Start-up steps 2 and 3: the remembered toggles, then the first-run check.
+    // Start-up step 2: the REGISTRY SETTINGS page, which steps 3 and 4 work in.
     void FinishStartUp();
+    // Start-up steps 3 and 4: the remembered toggles, then the first-run check.
+    void RestoreToggles();
     size_t IndexOf(Page page) const;
     // Builds the sheet and controls of the page at `index` unless they exist already.
     void BuildPage(size_t index);

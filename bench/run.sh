@@ -27,6 +27,8 @@ $WINE build/win64/bench/long_click_bench.exe "$gnu_diff_ms" 5
 printf '[windows]\r\nload=\r\n' >"$pair/win.ini"
 rm -f "$pair/winBU.ini"
 echo "load after: $(uptime)"
-ls -l build/win64/qorsysed.exe build/win32/qorsysed.exe 2>/dev/null | awk '{print "size of " $NF ": " $5 " bytes"}'
+for exe in build/win64/qorsysed.exe build/win32/qorsysed.exe; do
+    if [ -f "$exe" ]; then echo "size of $exe: $(stat -c %s "$exe") bytes"; fi
+done
 stop_wineserver
 stop_display
