@@ -17,26 +17,32 @@ size_t MemoFill::PieceEnd(size_t size) const {
 void MemoFill::Start(Memo memo, std::wstring text) {
     Stop();
     text_ = std::move(text);
-    done_ = PieceEnd(kFirstPiece);
-    memo.SetWideText(std::wstring_view(text_).substr(0, done_));
     memo_ = memo;
-    if (done_ < text_.size())
+    // A long text the memo holds takes about as long to let go of as to lay
+    // out: the first piece replaces it at the next step, not at once.
+    if (memo_.Length() <= static_cast<int>(kPiece))
+        Next();
+    if (Running())
         memo_.SetReadOnly(true);
-    else
-        Stop();
 }
 
 bool MemoFill::Next() {
     if (!Running())
         return false;
-    const size_t end = PieceEnd(kPiece);
     try {
-        memo_.Append(std::wstring_view(text_).substr(done_, end - done_));
+        const bool first = replacing_;
+        const size_t end = PieceEnd(first ? kFirstPiece : kPiece);
+        const std::wstring_view piece = std::wstring_view(text_).substr(done_, end - done_);
+        if (first)
+            memo_.SetWideText(piece);
+        else
+            memo_.Append(piece);
+        replacing_ = false;
+        done_ = end;
     } catch (...) {
         Stop();
         throw;
     }
-    done_ = end;
     if (done_ < text_.size())
         return true;
     Stop();
@@ -49,6 +55,7 @@ void MemoFill::Stop() {
     memo_ = Memo();
     text_ = std::wstring();
     done_ = 0;
+    replacing_ = true;
 }
 
 }  // namespace ui

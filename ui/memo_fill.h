@@ -19,9 +19,10 @@ public:
     static constexpr size_t kFirstPiece = 16 * 1024;
 
     // Replaces the memo's text with the first piece of `text`, its mark of
-    // typed changes cleared. While more remain the memo is read-only, so that
-    // nothing typed lands between two pieces. Throws AppError when the memo
-    // does not take the piece.
+    // typed changes cleared; when the memo holds a long text, at the first
+    // Next. While more remain the memo is read-only, so that nothing typed
+    // lands between two pieces. Throws AppError when the memo does not take
+    // the piece.
     void Start(Memo memo, std::wstring text);
     // Puts the next piece at the end; false once the whole text is in, and
     // the memo writable again. Throws AppError as Start does.
@@ -43,6 +44,7 @@ private:
     Memo memo_;
     std::wstring text_;
     size_t done_ = 0;
+    bool replacing_ = true;  // the first piece is still to replace the memo's text
 };
 
 }  // namespace ui

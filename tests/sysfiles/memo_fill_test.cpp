@@ -92,3 +92,21 @@ TEST_F(MemoFillTest, AShortTextIsInAtOnceAndStoppingKeepsWhatIsInWritable) {
     EXPECT_EQ(memo_.WideText(), shown);
     EXPECT_LT(shown.size(), text.size());
 }
+
+TEST_F(MemoFillTest, ALongTextTheMemoHoldsIsReplacedAtTheFirstStepNotAtTheStart) {
+    const std::wstring before = Lines(12000), after = L"[new]\r\n" + Lines(11000);
+    memo_.SetWideText(before);
+    SendMessageW(memo_.Handle(), EM_SETMODIFY, TRUE, 0);
+    fill_.Start(memo_, after);
+    EXPECT_TRUE(fill_.Running());
+    EXPECT_TRUE(ReadOnly());
+    EXPECT_EQ(memo_.WideText(), before);
+    EXPECT_TRUE(fill_.Next());
+    EXPECT_EQ(memo_.WideText(), after.substr(0, memo_.WideText().size()));
+    EXPECT_EQ(memo_.WideText().rfind(L"[new]", 0), 0U);
+    EXPECT_LE(memo_.WideText().size(), ui::MemoFill::kFirstPiece);
+    EXPECT_EQ(SendMessageW(memo_.Handle(), EM_GETMODIFY, 0, 0), 0) << "the first piece clears the mark";
+    fill_.Finish();
+    EXPECT_EQ(memo_.WideText(), after);
+    EXPECT_FALSE(ReadOnly());
+}
