@@ -2,6 +2,7 @@
 
 #include <future>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "core/code_page.h"
@@ -115,12 +116,12 @@ void FilePage::Load() {
 }
 
 void FilePage::ReadAndShow() {
-    const std::string bytes = ReadFileBytes(files_, row_.path);
+    std::string bytes = ReadFileBytes(files_, row_.path);
     if (StillShows(bytes))
         return;
     if (IsModified()) {
         if (state_.onDisk == OnDisk::Present && bytes == state_.bytes)
-            return Remember(bytes);
+            return Remember(std::move(bytes));
         const bool keepTyped = AskYesNo(std::string(row_.path) +
                                             " has changed on disk since it was loaded, and the editor holds "
                                             "changes that are not saved.\n\n"
@@ -128,9 +129,9 @@ void FilePage::ReadAndShow() {
                                         true);
         // Saving the typed text later replaces the file as it is now.
         if (keepTyped)
-            return Remember(bytes);
+            return Remember(std::move(bytes));
     }
-    Show(bytes);
+    Show(std::move(bytes));
 }
 
 bool FilePage::StillShows(const std::string& bytes) const {
@@ -140,9 +141,9 @@ bool FilePage::StillShows(const std::string& bytes) const {
            bytes == state_.bytes && !editor_.IsModified() && editor_.Length() == state_.shownLength;
 }
 
-void FilePage::Show(const std::string& bytes) {
+void FilePage::Show(std::string bytes) {
     const std::string text = EditorTextFromBytes(bytes);
-    Remember(bytes);
+    Remember(std::move(bytes));
     if (!Filling()) {
         const EncodedText shown = editor_.Encoded();
         if (!shown.unstorable && shown.bytes == text) {
@@ -210,13 +211,15 @@ void FilePage::FillFailed() {
     throw failed;
 }
 
-void FilePage::Remember(const std::string& bytes) {
+void FilePage::Remember(std::string bytes) {
+    const size_t hiddenBytes = BytesFromFirstZero(bytes);
     // Line breaks are single bytes in every ANSI code page: the shown bytes
     // come back as the editor's text does.
+    const bool changedByEditor = ChangedByEditor(bytes);
     state_ = {.onDisk = OnDisk::Present,
-              .bytes = bytes,
-              .hiddenBytes = BytesFromFirstZero(bytes),
-              .changedByEditor = ChangedByEditor(bytes)};
+              .bytes = std::move(bytes),
+              .hiddenBytes = hiddenBytes,
+              .changedByEditor = changedByEditor};
 }
 
 void FilePage::MarkSaved(const std::string& bytes) {

@@ -118,7 +118,7 @@ private:
     // then a reload has nothing to do, and the big text is not fetched.
     bool StillShows(const std::string& bytes) const;
     // The file's bytes into the editor, its typed changes gone.
-    void Show(const std::string& bytes);
+    void Show(std::string bytes);
     // The editor's text to be `text`; `typed` marks it as typed changes once
     // all of it is in. A long text goes in piece by piece.
     void PutText(const std::string& text, bool typed);
@@ -129,7 +129,7 @@ private:
     // The editor took only part of the text. Throws LoadError.
     [[noreturn]] void FillFailed();
     UINT_PTR FillTimer() const;
-    void Remember(const std::string& bytes);
+    void Remember(std::string bytes);
     void MarkSaved(const std::string& bytes);
     // What of the file the editor does not hold, in words; empty when it holds all of it.
     std::string WhatTheEditorMisses() const;
