@@ -21,9 +21,9 @@ const char kFormClass[] = "TForm1";
 // Once the window has shown, what its first paint did without;
 constexpr UINT kAfterFirstPaint = WM_APP + 4;
 // once WIN.INI is loaded, the start-up steps the first paint does not need:
-// the REGISTRY SETTINGS page,
+// the REGISTRY SETTINGS page's sheet with the toggles' state holders,
 constexpr UINT kFinishStartUp = WM_APP + 3;
-// then the remembered toggles and the first-run check;
+// then the rest of that page, the remembered toggles and the first-run check;
 constexpr UINT kRestoreToggles = WM_APP + 5;
 // then the next page not built yet, one at a time.
 constexpr UINT kBuildNextPage = WM_APP + 2;
@@ -182,10 +182,10 @@ void TForm1::ChangeDpi(int dpi, const RECT& suggested) {
 }
 
 void TForm1::BuildPage(size_t index) {
-    if (sheets_[index].Handle())
-        return;
-    BuildSheet(index);
-    BuildRestOfPage(index);
+    if (!sheets_[index].Handle())
+        BuildSheet(index);
+    if (!built_[index])
+        BuildRestOfPage(index);
 }
 
 void TForm1::BuildSheet(size_t index) {
@@ -198,6 +198,7 @@ void TForm1::BuildSheet(size_t index) {
 }
 
 void TForm1::BuildRestOfPage(size_t index) {
+    built_[index] = true;
     pages_[index].handler->CreateRest(pages_[index].page, ContextOf(index));
     ResizePage(index);
 }
@@ -211,11 +212,17 @@ void TForm1::ResizePage(size_t index) {
 }
 
 void TForm1::BuildNextPage() {
-    const auto unbuilt =
-        std::find_if(sheets_.begin(), sheets_.end(), [](const ui::TabSheet& s) { return !s.Handle(); });
-    if (unbuilt == sheets_.end())
+    const auto unbuilt = std::find(built_.begin(), built_.end(), false);
+    if (unbuilt == built_.end())
         return;
-    GuardCallback([&] { BuildPage(static_cast<size_t>(unbuilt - sheets_.begin())); });
+    // Half a page at a time: its sheet, then the rest of its controls.
+    const size_t index = static_cast<size_t>(unbuilt - built_.begin());
+    GuardCallback([&] {
+        if (sheets_[index].Handle())
+            BuildRestOfPage(index);
+        else
+            BuildSheet(index);
+    });
     PostMessageA(hwnd_, kBuildNextPage, 0, 0);
 }
 
@@ -266,13 +273,16 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FinishStartUp() {
-    BuildPage(IndexOf(Page::RegistrySettings));
+    const size_t settings = IndexOf(Page::RegistrySettings);
+    if (!sheets_[settings].Handle())
+        BuildSheet(settings);
     PostMessageA(hwnd_, kRestoreToggles, 0, 0);
 }
 
 void TForm1::RestoreToggles() {
     // The other pages are built whatever the check below throws.
     PostMessageA(hwnd_, kBuildNextPage, 0, 0);
+    BuildPage(IndexOf(Page::RegistrySettings));
     try {
         tweaks_.RestoreToggles();
     } catch (...) {
@@ -391,7 +401,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RestoreToggles();
             return 0;
         case kAfterFirstPaint:
-            GuardCallback([this] { BuildRestOfPage(0); });
+            GuardCallback([this] { BuildPage(0); });
             hints_.Create(hwnd_);
             return 0;
         case kBuildNextPage:

@@ -54,12 +54,14 @@ private:
     void ChangeDpi(int dpi, const RECT& suggested);
     // The title bar's and the task switcher's icons at the window's DPI.
     void SetIcons();
-    // Start-up step 2: the REGISTRY SETTINGS page, which steps 3 and 4 work in.
+    // Start-up step 2: the sheet of the REGISTRY SETTINGS page, with the
+    // state holders steps 3 and 4 work in.
     void FinishStartUp();
-    // Start-up steps 3 and 4: the remembered toggles, then the first-run check.
+    // Start-up steps 3 and 4, once that page is whole: the remembered
+    // toggles, then the first-run check.
     void RestoreToggles();
     size_t IndexOf(Page page) const;
-    // Builds the sheet and controls of the page at `index` unless they exist already.
+    // Builds what of the page at `index` does not exist yet: its sheet, the rest of its controls.
     void BuildPage(size_t index);
     // The sheet of the page at `index` and the controls its first paint needs.
     void BuildSheet(size_t index);
@@ -89,6 +91,7 @@ private:
     SIZE laidOutSize_{};  // the client size the pages were last laid out for
     ui::Hints hints_;
     std::array<ui::TabSheet, kPageCount> sheets_;  // made when their page is built
+    std::array<bool, kPageCount> built_{};         // the rest of the page's controls made too
     size_t shownSheet_ = 0;
 
     SysFilePages sysFiles_;

@@ -138,9 +138,12 @@ void LeaveTabOrder(HWND control) {
 void TweaksPage::Create(Page, const PageContext& context) {
     sheet_ = context.sheet;
     dpi_ = context.dpi;
-    CreateButtons(context);
     CreateMemos(context);
     CreateStateLabel(context);
+}
+
+void TweaksPage::CreateRest(Page, const PageContext& context) {
+    CreateButtons(context);
     Lay({});
 }
 
@@ -156,14 +159,15 @@ void TweaksPage::ChangeDpi(Page, const PageContext& context) {
     Lay({});
 }
 
-void TweaksPage::Resize(int width, int height) {
-    if (stateLabel_.Handle())
-        Lay(SheetShortfall(width, height, dpi_));
-}
+void TweaksPage::Resize(int width, int height) { Lay(SheetShortfall(width, height, dpi_)); }
 
 // The design's places at the page's DPI; the explanation gives up what the
 // sheet lacks of its design size.
 void TweaksPage::Lay(SIZE shortfall) {
+    // The columns are as wide as the buttons' captions: the page is laid out
+    // once they are made.
+    if (!buttons_.front().Handle())
+        return;
     for (const TweakRow& row : kButtons)
         buttons_[&row - kButtons].Place(row.button.bounds, dpi_);
     memo18_.Place(kExplanation18, dpi_);

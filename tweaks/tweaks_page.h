@@ -34,7 +34,11 @@ public:
     TweaksPage(const TweaksPage&) = delete;
     TweaksPage& operator=(const TweaksPage&) = delete;
 
+    // The state holders, the explanation and the state label: what restoring
+    // the toggles works with.
     void Create(Page page, const PageContext& context) override;
+    // The buttons, then the page is laid out.
+    void CreateRest(Page page, const PageContext& context) override;
     void ChangeDpi(Page page, const PageContext& context) override;
     void Resize(int width, int height) override;
     // Shows what the shell and the policies are now.

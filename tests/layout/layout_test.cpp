@@ -201,6 +201,7 @@ TEST_P(LayoutTest, EveryPageShowsWholeOnTheSheetOfTheSmallestWindow) {
 TEST_P(LayoutTest, RegistrySettingsButtonsShowTheirWholeCaptionsBesideTheExplanation) {
     TweaksPage page;
     page.Create(Page::RegistrySettings, Context());
+    page.CreateRest(Page::RegistrySettings, Context());
     const RECT explanation = BoundsOnParent(Control(ids::Memo(18)));
     EXPECT_EQ(explanation.right, dpi_.Scale(216 + 553)) << "the explanation keeps its right edge";
     for (int button : {17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 7, 15}) {

@@ -170,7 +170,9 @@ TEST(RandomStateWords, OnlyExactlyShowOrHideActs) {
     FakeShell shell;
     TweaksPage page(files, windowing, shell);
     ClickHandlers clicks;
-    page.Create(Page::RegistrySettings, PageContext{window.Handle(), ui::Dpi(), nullptr, &hints, &clicks});
+    const PageContext context{window.Handle(), ui::Dpi(), nullptr, &hints, &clicks};
+    page.Create(Page::RegistrySettings, context);
+    page.CreateRest(Page::RegistrySettings, context);
 
     std::mt19937 random(RandomStart("state words"));
     int acted = 0;

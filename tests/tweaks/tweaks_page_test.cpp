@@ -63,6 +63,7 @@ protected:
     void SetUp() override {
         // The design's font: with a wider one the button columns widen.
         page_.Create(Page::RegistrySettings, sheet_.Context(ui::Dpi(), font_.get()));
+        page_.CreateRest(Page::RegistrySettings, sheet_.Context(ui::Dpi(), font_.get()));
         // As in the main window, the hint window comes after the page: the hints wait for it.
         sheet_.Hints().Create(sheet_.Window());
     }
