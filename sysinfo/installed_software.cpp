@@ -4,7 +4,6 @@
 #include <array>
 #include <iterator>
 #include <set>
-#include <span>
 #include <thread>
 #include <tuple>
 
@@ -61,23 +60,25 @@ private:
 // many registry views show it.
 using Entry = std::tuple<std::string, std::string, std::string>;
 
-// The entries named below the open uninstall key, in order, up to the first
-// failure.
+// The entries below the open uninstall key with subkey indexes from `first`
+// up to `last`, in order, up to the first failure.
 struct EntriesRead {
     std::vector<Entry> entries;
     std::exception_ptr failure;
 };
 
-EntriesRead ReadEntries(platform::Registry& platformRegistry, HKEY uninstallKey, REGSAM view,
-                        std::span<const std::string> names, const std::atomic<bool>& cancelled) {
+EntriesRead ReadEntries(platform::Registry& platformRegistry, HKEY uninstallKey, REGSAM view, DWORD first, DWORD last,
+                        const std::atomic<bool>& cancelled) {
     EntriesRead read;
     try {
         // Each entry opened below the uninstall key: a shorter path to look up.
         RegistryAccessor registry(platformRegistry, uninstallKey, view);
-        for (const std::string& name : names) {
+        for (DWORD index = first; index < last; ++index) {
             if (cancelled)
                 break;
-            if (!registry.OpenKeyReadOnly(name))
+            // A subkey deleted since the count leaves no name: not an entry.
+            const std::string name = platformRegistry.SubkeyName(uninstallKey, index);
+            if (name.empty() || !registry.OpenKeyReadOnly(name))
                 continue;
             std::string displayName = registry.ReadString("DisplayName");
             read.entries.emplace_back(name, std::move(displayName), registry.ReadString("UninstallString"));
@@ -90,19 +91,19 @@ EntriesRead ReadEntries(platform::Registry& platformRegistry, HKEY uninstallKey,
 }
 
 // The registry answers several readers at once: each takes a consecutive
-// share of the entries. Three were the quickest on two processors.
-constexpr size_t kReaders = 3;
+// share of the entries, names and all. Three were the quickest on two processors.
+constexpr DWORD kReaders = 3;
 
-EntriesRead ReadEntriesInShares(platform::Registry& registry, HKEY uninstallKey, REGSAM view,
-                                const std::vector<std::string>& names, const std::atomic<bool>& cancelled) {
+EntriesRead ReadEntriesInShares(platform::Registry& registry, HKEY uninstallKey, REGSAM view, DWORD count,
+                                const std::atomic<bool>& cancelled) {
     std::array<EntriesRead, kReaders> shares;
     {
         std::vector<std::jthread> readers;
-        for (size_t share = 0; share < kReaders; ++share) {
-            const std::span<const std::string> part(names.begin() + names.size() * share / kReaders,
-                                                    names.begin() + names.size() * (share + 1) / kReaders);
-            readers.emplace_back(
-                [&, share, part] { shares[share] = ReadEntries(registry, uninstallKey, view, part, cancelled); });
+        for (DWORD share = 0; share < kReaders; ++share) {
+            const DWORD first = count * share / kReaders, last = count * (share + 1) / kReaders;
+            readers.emplace_back([&, share, first, last] {
+                shares[share] = ReadEntries(registry, uninstallKey, view, first, last, cancelled);
+            });
         }
     }
     // Put back in order, up to the first failure, as one reader would have.
@@ -124,9 +125,8 @@ void ReadProgramsOf(platform::Registry& platformRegistry, const UninstallSource&
     RegistryAccessor uninstall(platformRegistry, source.root, source.view);
     if (!uninstall.OpenKeyReadOnly(kUninstallKey))
         return;
-    const std::vector<std::string> names = uninstall.KeyNames();
     const EntriesRead read =
-        ReadEntriesInShares(platformRegistry, uninstall.OpenedKey(), source.view, names, cancelled);
+        ReadEntriesInShares(platformRegistry, uninstall.OpenedKey(), source.view, uninstall.KeyCount(), cancelled);
     for (const Entry& entry : read.entries) {
         // The same key seen through both views of 32-bit Windows, or a key
         // 64-bit Windows shares between them, is one program.

@@ -22,16 +22,7 @@ bool RegistryAccessor::OpenKeyReadOnly(const std::string& path) {
     return false;
 }
 
-std::vector<std::string> RegistryAccessor::KeyNames() {
-    std::vector<std::string> names;
-    if (!key_.Get())
-        return names;
-    const DWORD count = registry_.SubkeyCount(key_.Get());
-    names.reserve(count);
-    for (DWORD index = 0; index < count; ++index)
-        names.push_back(registry_.SubkeyName(key_.Get(), index));
-    return names;
-}
+DWORD RegistryAccessor::KeyCount() { return key_.Get() ? registry_.SubkeyCount(key_.Get()) : 0; }
 
 std::string RegistryAccessor::ReadString(const std::string& name) {
     const platform::RegistryValue value = registry_.Read(key_.Get(), name);

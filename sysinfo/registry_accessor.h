@@ -25,8 +25,8 @@ public:
     void CloseKey() { key_.Reset(); }
     // The open key, or nullptr: a root for another accessor's relative paths.
     HKEY OpenedKey() const { return key_.Get(); }
-    // The open key's subkey names, by index from 0 to the reported count - 1.
-    std::vector<std::string> KeyNames();
+    // How many subkeys the open key reports, or 0 without one.
+    DWORD KeyCount();
     // A missing or zero-length value, or no open key, reads as "". A value
     // that is not a string throws "Invalid data type for '<name>'".
     std::string ReadString(const std::string& name);
