@@ -15,18 +15,10 @@ namespace {
 
 const char kFormClass[] = "TForm1";
 
-// Messages the window posts to itself, handled in the order posted and all
-// before any key or click. Each is a short step: the window answers other
-// programs between them.
-// Once the window has shown, what its first paint did without;
-constexpr UINT kAfterFirstPaint = WM_APP + 4;
-// once WIN.INI is loaded, the start-up steps the first paint does not need:
-// the REGISTRY SETTINGS page's sheet with the toggles' state holders,
-constexpr UINT kFinishStartUp = WM_APP + 3;
-// then the rest of that page, the remembered toggles and the first-run check;
-constexpr UINT kRestoreToggles = WM_APP + 5;
-// then the next page not built yet, one at a time.
-constexpr UINT kBuildNextPage = WM_APP + 2;
+// The one message the window posts to itself: run the next start-up step.
+// Posted messages come before any key or click, so the user cannot act
+// before every step has run; the window answers other programs between them.
+constexpr UINT kNextStartUpStep = WM_APP + 2;
 
 // Design geometry of the window at 96 DPI.
 constexpr ui::Rect kFormBounds{151, 142, 810, 479};
@@ -101,11 +93,12 @@ void TForm1::Create(int showCommand) {
     font_ = ui::CreateDesignFont({}, dpi_);
     SetIcons();
     CreatePages();
-    // The rest of the first page, the hint window and the other pages are
-    // made once the window shows, the pages one per message, so start-up
-    // waits for none of them and the window answers meanwhile.
-    PostMessageA(hwnd_, kAfterFirstPaint, 0, 0);
+    // The rest of the first page and the hint window come once the window
+    // shows, then FormCreate's steps after the first, then the other pages.
+    startUpSteps_ = {[this] { hints_.Create(hwnd_); }, [this] { BuildRestOfPage(0); }};
     GuardCallback([this] { FormCreate(); });
+    QueuePageBuilding();
+    PostMessageA(hwnd_, kNextStartUpStep, 0, 0);
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
 }
@@ -182,14 +175,14 @@ void TForm1::ChangeDpi(int dpi, const RECT& suggested) {
 }
 
 void TForm1::BuildPage(size_t index) {
-    if (!sheets_[index].Handle())
-        BuildSheet(index);
-    if (!built_[index])
-        BuildRestOfPage(index);
+    BuildSheet(index);
+    BuildRestOfPage(index);
 }
 
 void TForm1::BuildSheet(size_t index) {
     ui::TabSheet& sheet = sheets_[index];
+    if (sheet.Handle())
+        return;
     const PageRow& row = pages_[index];
     sheet.Create(hwnd_, ids::TabSheet(row.tabSheet), index == shownSheet_, *row.handler);
     PlaceSheet(sheet.Handle());
@@ -198,6 +191,8 @@ void TForm1::BuildSheet(size_t index) {
 }
 
 void TForm1::BuildRestOfPage(size_t index) {
+    if (built_[index] || !sheets_[index].Handle())
+        return;
     built_[index] = true;
     pages_[index].handler->CreateRest(pages_[index].page, ContextOf(index));
     ResizePage(index);
@@ -211,19 +206,23 @@ void TForm1::ResizePage(size_t index) {
     pages_[index].handler->Resize(client.right, client.bottom);
 }
 
-void TForm1::BuildNextPage() {
-    const auto unbuilt = std::find(built_.begin(), built_.end(), false);
-    if (unbuilt == built_.end())
+// Each page not built yet, half a page per step: its sheet, then the rest.
+void TForm1::QueuePageBuilding() {
+    for (size_t index = 1; index < kPageCount; ++index) {
+        startUpSteps_.push_back([this, index] { BuildSheet(index); });
+        startUpSteps_.push_back([this, index] { BuildRestOfPage(index); });
+    }
+}
+
+void TForm1::RunNextStartUpStep() {
+    if (startUpSteps_.empty())
         return;
-    // Half a page at a time: its sheet, then the rest of its controls.
-    const size_t index = static_cast<size_t>(unbuilt - built_.begin());
-    GuardCallback([&] {
-        if (sheets_[index].Handle())
-            BuildRestOfPage(index);
-        else
-            BuildSheet(index);
-    });
-    PostMessageA(hwnd_, kBuildNextPage, 0, 0);
+    const std::function<void()> step = std::move(startUpSteps_.front());
+    startUpSteps_.pop_front();
+    // The steps after it run whatever this one throws.
+    if (!startUpSteps_.empty())
+        PostMessageA(hwnd_, kNextStartUpStep, 0, 0);
+    GuardCallback(step);
 }
 
 void TForm1::LayoutPages() {
@@ -267,21 +266,15 @@ void TForm1::SelectPage(size_t index) {
 
 void TForm1::FormCreate() {
     sysFiles_.LoadWinIni();
-    // The window shows first; posted messages still come before any key or
-    // click, so the user cannot act before the remaining steps have run.
-    PostMessageA(hwnd_, kFinishStartUp, 0, 0);
-}
-
-void TForm1::FinishStartUp() {
+    // The window shows first: the REGISTRY SETTINGS page, with the toggles'
+    // state holders, is built in two steps, then the toggles are restored.
     const size_t settings = IndexOf(Page::RegistrySettings);
-    if (!sheets_[settings].Handle())
-        BuildSheet(settings);
-    PostMessageA(hwnd_, kRestoreToggles, 0, 0);
+    startUpSteps_.push_back([this, settings] { BuildSheet(settings); });
+    startUpSteps_.push_back([this, settings] { BuildRestOfPage(settings); });
+    startUpSteps_.push_back([this] { RestoreToggles(); });
 }
 
 void TForm1::RestoreToggles() {
-    // The other pages are built whatever the check below throws.
-    PostMessageA(hwnd_, kBuildNextPage, 0, 0);
     BuildPage(IndexOf(Page::RegistrySettings));
     try {
         tweaks_.RestoreToggles();
@@ -394,18 +387,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 Pagecontrol1Change();
             return 0;
         }
-        case kFinishStartUp:
-            FinishStartUp();
-            return 0;
-        case kRestoreToggles:
-            RestoreToggles();
-            return 0;
-        case kAfterFirstPaint:
-            GuardCallback([this] { BuildPage(0); });
-            hints_.Create(hwnd_);
-            return 0;
-        case kBuildNextPage:
-            BuildNextPage();
+        case kNextStartUpStep:
+            RunNextStartUpStep();
             return 0;
         case WM_SETTINGCHANGE:
             for (const PageRow& row : pages_)

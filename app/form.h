@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <array>
+#include <deque>
+#include <functional>
 
 #include "about/about_page.h"
 #include "platform/display.h"
@@ -54,24 +56,23 @@ private:
     void ChangeDpi(int dpi, const RECT& suggested);
     // The title bar's and the task switcher's icons at the window's DPI.
     void SetIcons();
-    // Start-up step 2: the sheet of the REGISTRY SETTINGS page, with the
-    // state holders steps 3 and 4 work in.
-    void FinishStartUp();
-    // Start-up steps 3 and 4, once that page is whole: the remembered
-    // toggles, then the first-run check.
+    // FormCreate's last steps, once the REGISTRY SETTINGS page is whole: the
+    // remembered toggles, then the first-run check.
     void RestoreToggles();
     size_t IndexOf(Page page) const;
     // Builds what of the page at `index` does not exist yet: its sheet, the rest of its controls.
     void BuildPage(size_t index);
-    // The sheet of the page at `index` and the controls its first paint needs.
+    // The sheet of the page at `index` and the controls its first paint needs, unless made already.
     void BuildSheet(size_t index);
-    // The controls of the page at `index` its first paint can do without.
+    // The controls of the page at `index` its first paint can do without, once its sheet exists.
     void BuildRestOfPage(size_t index);
     PageContext ContextOf(size_t index);
     // Tells the page at `index` its sheet's size.
     void ResizePage(size_t index);
-    // After the first paint: builds one page not built yet, then asks again.
-    void BuildNextPage();
+    // Queues the steps that build the pages after the first, half a page each.
+    void QueuePageBuilding();
+    // Runs the first start-up step queued and asks for the next.
+    void RunNextStartUpStep();
     void LayoutPages();
     void PlaceSheet(HWND sheet) const;
     void ShowActiveSheet();
@@ -93,6 +94,9 @@ private:
     std::array<ui::TabSheet, kPageCount> sheets_;  // made when their page is built
     std::array<bool, kPageCount> built_{};         // the rest of the page's controls made too
     size_t shownSheet_ = 0;
+    // What start-up leaves until the window shows, in short steps, one per
+    // posted message, in order.
+    std::deque<std::function<void()>> startUpSteps_;
 
     SysFilePages sysFiles_;
     TweaksPage tweaks_;
