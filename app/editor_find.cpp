@@ -99,6 +99,7 @@ void EditorFind::DialogSaid() {
 void EditorFind::FindNext(bool down) {
     if (!editor_)
         return;
+    completeText_(editor_);
     DWORD start = 0, end = 0;
     SendMessageW(editor_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const TextSearch search{findWhat_.data(), down, (request_.Flags & FR_MATCHCASE) != 0};

@@ -5,9 +5,15 @@
 #include <commdlg.h>
 
 #include <array>
+#include <functional>
+#include <utility>
 
 class EditorFind {
 public:
+    // `completeText` puts the rest of a text still going into an editor in
+    // at once, before a search of that editor.
+    explicit EditorFind(std::function<void(HWND editor)> completeText) : completeText_(std::move(completeText)) {}
+
     // The message the dialog sends the window that owns it.
     static UINT DialogMessage();
 
@@ -30,6 +36,7 @@ private:
     void StartFromSelection();
     bool HasText() const { return findWhat_[0] != L'\0'; }
 
+    std::function<void(HWND)> completeText_;
     std::array<wchar_t, 256> findWhat_{};
     FINDREPLACEW request_{};
     HWND dialog_ = nullptr;

@@ -66,7 +66,8 @@ TForm1::TForm1(platform::Display& display)
           {Page::ControlPanel, 9, "CONTROL PANEL", &launcher_},
           {Page::SystemInfo, 10, "SYSTEM INFO", &sysInfo_},
           {Page::About, 7, "ABOUT", &about_},
-      }} {}
+      }},
+      find_([this](HWND editor) { sysFiles_.CompleteText(editor); }) {}
 
 TForm1::~TForm1() {
     if (hwnd_)

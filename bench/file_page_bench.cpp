@@ -239,8 +239,7 @@ int main() {
         "                                                          (a program holding only such an edit control, "
         "given the file by a message: %8.1f ms, ratio %.2f; median ratio within each turn %.2f)\n",
         Median(editPrograms), first / Median(editPrograms), Median(programRatios));
-    std::printf("re-activation, file unchanged:              %8.1f ms   (goal 100 ms; ratio %.2f)\n",
-                Median(reactivation), Median(reactivation) / 100.0);
+    bench::PrintLimit("re-activation, file unchanged", Median(reactivation), 100);
     drive_c::Remove(kBigFile);
     return 0;
 }

@@ -101,6 +101,8 @@ public:
     // page sets on its sheet: FillMore takes the next one on `timerId`.
     bool Filling() const { return fill_.Running(); }
     void FillMore(UINT_PTR timerId);
+    // The rest of a text going in, at once: for what needs all of it.
+    void FinishFill();
 
 private:
     enum class OnDisk { Unknown, Missing, Present };
@@ -123,8 +125,6 @@ private:
     // all of it is in. A long text goes in piece by piece.
     void PutText(const std::string& text, bool typed);
     void FillNext();
-    // The rest of a text going in, at once: for what needs all of it.
-    void FinishFill();
     void FillDone();
     // The editor took only part of the text. Throws LoadError.
     [[noreturn]] void FillFailed();

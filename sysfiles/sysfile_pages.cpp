@@ -185,6 +185,12 @@ HWND SysFilePages::Editor(Page page) {
     return file ? file->Editor() : nullptr;
 }
 
+void SysFilePages::CompleteText(HWND editor) {
+    for (FilePage* file : FilePages())
+        if (file->Editor() == editor)
+            file->FinishFill();
+}
+
 void SysFilePages::LoadWinIni() { winIni_.Load(); }
 
 void SysFilePages::Activate(Page page) {

@@ -31,6 +31,8 @@ public:
 
     // The editor shown on `page`, or nullptr for a page without one.
     HWND Editor(Page page);
+    // The rest of the text still going into `editor`, at once: a search needs all of it.
+    void CompleteText(HWND editor);
     // At start-up, before the window shows: "c:\windows\win.ini" into Memo1.
     void LoadWinIni();
     // Before the window closes: asks whether to save typed changes. False

@@ -11,6 +11,7 @@
 #include "ui/error_box.h"
 #include "support/drive_c.h"
 #include "support/program.h"
+#include "support/tabs.h"
 
 namespace {
 
@@ -38,8 +39,9 @@ protected:
     void TearDown() override { drive_c::WriteBytes("c:\\windows\\win.ini", original_); }
 
     std::pair<size_t, size_t> Selection(HWND editor) {
-        const auto both = static_cast<DWORD>(SendMessageW(editor, EM_GETSEL, 0, 0));
-        return {LOWORD(both), HIWORD(both)};
+        DWORD start = 0, end = 0;
+        SendMessageW(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return {start, end};
     }
     // The dialog or box of this program with `caption` (and `text`), once it shows.
     std::optional<e2e::MessageBoxInfo> Box(const std::string& caption, const std::optional<std::string>& text = {}) {
@@ -134,5 +136,30 @@ TEST_F(EditorFindTest, TheDialogSearchesThePageInFrontAndHidesOnAPageWithoutAnEd
     EXPECT_TRUE(e2e::PollFor([&] { return !IsWindowVisible(dialog); })) << "shown on a page without an editor";
     program_.PressKey(VK_TAB, false, true);  // WIN.INI
     EXPECT_TRUE(e2e::PollFor([&] { return IsWindowVisible(dialog) != FALSE; }));
+    drive_c::WriteBytes("c:\\windows\\system.ini", systemIni);
+}
+
+TEST_F(EditorFindTest, FindAgainOnALongFileStillGoingInSearchesAllOfIt) {
+    const std::string systemIni = drive_c::ReadBytes("c:\\windows\\system.ini");
+    std::string longIni = "[boot]\r\n";
+    for (int line = 0; line < 40000; ++line)
+        longIni += "Key" + std::to_string(line) + "=a value of the setting, long enough to fill\r\n";
+    const size_t omega = longIni.size() + std::string("last=").size();
+    drive_c::WriteBytes("c:\\windows\\system.ini", longIni + "last=omega\r\n");
+    HWND dialog = OpenFind();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(GetDlgItem(dialog, kFindWhat), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("omega"));
+    program_.PressKeyIn(dialog, VK_RETURN);
+    ExpectNoteAndClose("Cannot find \"omega\"");
+    program_.PressKeyIn(dialog, VK_ESCAPE);
+    ASSERT_TRUE(e2e::PollFor([&] { return !IsWindow(dialog); }));
+
+    program_.SelectPage(kSystemIniTab);  // its text goes in by pieces
+    HWND memo2 = program_.Control(ids::Memo(2));
+    ASSERT_TRUE((GetWindowLongA(memo2, GWL_STYLE) & ES_READONLY) != 0) << "all of the text went in at once";
+    program_.PressKey(VK_F3);
+    EXPECT_TRUE(e2e::PollFor([&] { return Selection(memo2) == std::make_pair(omega, omega + 5); }, 60000))
+        << "the match at the end of the file";
+    EXPECT_TRUE(program_.MessageBoxes().empty());
     drive_c::WriteBytes("c:\\windows\\system.ini", systemIni);
 }
