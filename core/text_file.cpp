@@ -1,6 +1,8 @@
 #include "core/text_file.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -98,6 +100,24 @@ std::string ReadFileBytes(platform::Files& files, const std::string& path, const
         throw LoadError(path, FailureReason(ERROR_NOT_ENOUGH_MEMORY));
     }
     return bytes;
+}
+
+bool FileHolds(platform::Files& files, const std::string& path, std::string_view bytes) {
+    platform::FileHandle file(files, OpenToRead(files, path, {}));
+    // Megabytes read into fresh memory take tens of milliseconds; a piece
+    // read again and again into the same buffer, about one.
+    constexpr size_t kPiece = 256 * 1024;
+    const auto piece = std::make_unique<char[]>(kPiece);
+    for (;;) {
+        DWORD got = 0;
+        if (!files.ReadSome(file.Get(), {piece.get(), kPiece}, got))
+            throw LoadError(path, "it could not be read");
+        if (got == 0)
+            return bytes.empty();
+        if (got > bytes.size() || std::memcmp(piece.get(), bytes.data(), got) != 0)
+            return false;
+        bytes.remove_prefix(got);
+    }
 }
 
 std::string LoadText(platform::Files& files, const std::string& path, const ReadOptions& options) {

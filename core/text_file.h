@@ -54,5 +54,9 @@ HANDLE OpenToRead(platform::Files& files, const std::string& path, const ReadOpt
 // Throws LoadError, also when there is not memory enough for them.
 std::string ReadFileBytes(platform::Files& files, const std::string& path, const ReadOptions& options = {});
 
+// Whether the file holds exactly `bytes`: read and compared a piece at a
+// time, never whole in memory. Throws LoadError as ReadFileBytes does.
+bool FileHolds(platform::Files& files, const std::string& path, std::string_view bytes);
+
 // The editor text of the file: ReadFileBytes made EditorTextFromBytes.
 std::string LoadText(platform::Files& files, const std::string& path, const ReadOptions& options = {});

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,9 @@ public:
     // False when the system cannot tell.
     virtual bool Describe(HANDLE file, FileFacts& facts) = 0;
     virtual bool Read(HANDLE file, std::string& bytes) = 0;
+    // The next bytes from the file's current position into `buffer`: `got`
+    // is 0 at the end of the file.
+    virtual bool ReadSome(HANDLE file, std::span<char> buffer, DWORD& got) = 0;
     // The steps below return ERROR_SUCCESS or the system's error code.
     // Writes all of `bytes` at the file's current position.
     virtual DWORD Write(HANDLE file, std::string_view bytes) = 0;

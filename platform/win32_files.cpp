@@ -104,6 +104,11 @@ public:
         return true;
     }
 
+    bool ReadSome(HANDLE file, std::span<char> buffer, DWORD& got) override {
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(buffer.size(), 1 << 20));
+        return ReadFile(file, buffer.data(), want, &got, nullptr) != FALSE;
+    }
+
     DWORD Write(HANDLE file, std::string_view bytes) override {
         while (!bytes.empty()) {
             DWORD put = 0;

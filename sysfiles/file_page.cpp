@@ -116,9 +116,11 @@ void FilePage::Load() {
 }
 
 void FilePage::ReadAndShow() {
-    std::string bytes = ReadFileBytes(files_, row_.path);
-    if (StillShows(bytes))
+    // Mostly the file is as the editor shows it: comparing it costs less
+    // than reading it anew.
+    if (ShowsAsLoaded() && FileHolds(files_, row_.path, state_.bytes))
         return;
+    std::string bytes = ReadFileBytes(files_, row_.path);
     if (IsModified()) {
         if (state_.onDisk == OnDisk::Present && bytes == state_.bytes)
             return Remember(std::move(bytes));
@@ -134,11 +136,12 @@ void FilePage::ReadAndShow() {
     Show(std::move(bytes));
 }
 
-bool FilePage::StillShows(const std::string& bytes) const {
+bool FilePage::ShowsAsLoaded() const {
+    if (state_.onDisk != OnDisk::Present || !state_.loadFailure.empty())
+        return false;
     if (Filling())
-        return !fillTyped_ && state_.loadFailure.empty() && state_.onDisk == OnDisk::Present && bytes == state_.bytes;
-    return state_.shownLength >= 0 && state_.loadFailure.empty() && state_.onDisk == OnDisk::Present &&
-           bytes == state_.bytes && !editor_.IsModified() && editor_.Length() == state_.shownLength;
+        return !fillTyped_;
+    return state_.shownLength >= 0 && !editor_.IsModified() && editor_.Length() == state_.shownLength;
 }
 
 void FilePage::Show(std::string bytes) {
@@ -375,13 +378,13 @@ bool FilePage::ConfirmDiskUnchanged() {
     // Unknown: never read, or a failed load the user has just chosen to write over.
     if (state_.onDisk == OnDisk::Unknown)
         return true;
-    const std::optional<std::string> now = ReadIfPresent(row_.path);
+    const std::optional<bool> holds = StillHoldsIfPresent();
     const char* change = nullptr;
-    if (now && state_.onDisk == OnDisk::Missing)
+    if (holds && state_.onDisk == OnDisk::Missing)
         change = " was created";
-    else if (!now && state_.onDisk == OnDisk::Present)
+    else if (!holds && state_.onDisk == OnDisk::Present)
         change = " was deleted";
-    else if (now && *now != state_.bytes)
+    else if (holds && !*holds)
         change = " was changed";
     return !change || AskYesNo(std::string(row_.path) + change +
                                    " by another program since the editor last read or wrote it.\n\n"
@@ -397,9 +400,9 @@ std::optional<WriteOptions> FilePage::AskWriteOptions(const std::string& path) c
     return WriteOptions{.readOnly = ReadOnlyFile::Overwrite};
 }
 
-std::optional<std::string> FilePage::ReadIfPresent(const std::string& path) {
+std::optional<bool> FilePage::StillHoldsIfPresent() {
     try {
-        return ReadFileBytes(files_, path);
+        return FileHolds(files_, row_.path, state_.bytes);
     } catch (const LoadError& error) {
         if (error.FileMissing())
             return std::nullopt;

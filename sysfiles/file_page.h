@@ -116,9 +116,10 @@ private:
     };
 
     void ReadAndShow();
-    // Whether the editor, untouched, still shows `bytes` as it last did:
-    // then a reload has nothing to do, and the big text is not fetched.
-    bool StillShows(const std::string& bytes) const;
+    // Whether the editor, untouched, still shows the remembered bytes as it
+    // last did: then a reload of a file that still holds them has nothing to
+    // do, and the big text is not fetched.
+    bool ShowsAsLoaded() const;
     // The file's bytes into the editor, its typed changes gone.
     void Show(std::string bytes);
     // The editor's text to be `text`; `typed` marks it as typed changes once
@@ -152,8 +153,9 @@ private:
     // The page takes note of the outcome of the write, and throws its failure.
     void WriteEnded(std::exception_ptr failure);
 
-    // The file's bytes, or none when it does not exist. Throws LoadError.
-    std::optional<std::string> ReadIfPresent(const std::string& path);
+    // Whether the file still holds the bytes remembered of it, or none when
+    // it does not exist. Throws LoadError.
+    std::optional<bool> StillHoldsIfPresent();
     void RefreshBackUpTools();
     // Restore, Compare, Back Up and Save, left to right; null until made.
     std::array<HWND, 4> Buttons() const;

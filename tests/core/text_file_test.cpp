@@ -107,6 +107,22 @@ TEST_F(TextFileTest, AGuardedReadTakesNoLinkAndNoFileOverItsBound) {
               "Cannot open file c:\\TB.txt: it is a link to another place");
 }
 
+TEST_F(TextFileTest, AFileHoldsBytesOnlyWhenTheyAreTheSameToTheLast) {
+    const std::string text(700 * 1024, 'x');  // more than a piece read at a time
+    drive_c::WriteBytes(kFile, text);
+    EXPECT_TRUE(FileHolds(files_, kFile, text));
+    std::string changedLate = text;
+    changedLate[600 * 1024] = 'y';
+    EXPECT_FALSE(FileHolds(files_, kFile, changedLate));
+    EXPECT_FALSE(FileHolds(files_, kFile, text + "x")) << "the file ends first";
+    EXPECT_FALSE(FileHolds(files_, kFile, text.substr(1))) << "the file goes on";
+    drive_c::WriteBytes(kFile, "");
+    EXPECT_TRUE(FileHolds(files_, kFile, ""));
+    EXPECT_FALSE(FileHolds(files_, kFile, "x"));
+    const std::string none = kFolder + "\\none.ini";
+    EXPECT_EQ(ErrorOf([&] { FileHolds(files_, none, ""); }), "Cannot open file " + none);
+}
+
 TEST_F(TextFileTest, AnEightMegabyteFileFitsAnEditor) {
     std::string big;
     while (big.size() < 8 * 1024 * 1024)

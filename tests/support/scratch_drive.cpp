@@ -29,6 +29,9 @@ HANDLE ScratchDrive::OpenItself(const std::string& path, platform::OpenAs as, DW
 }
 bool ScratchDrive::Describe(HANDLE file, platform::FileFacts& facts) { return real_.Describe(file, facts); }
 bool ScratchDrive::Read(HANDLE file, std::string& bytes) { return real_.Read(file, bytes); }
+bool ScratchDrive::ReadSome(HANDLE file, std::span<char> buffer, DWORD& got) {
+    return real_.ReadSome(file, buffer, got);
+}
 DWORD ScratchDrive::Write(HANDLE file, std::string_view bytes) { return real_.Write(file, bytes); }
 DWORD ScratchDrive::Truncate(HANDLE file) { return real_.Truncate(file); }
 DWORD ScratchDrive::Flush(HANDLE file) { return real_.Flush(file); }

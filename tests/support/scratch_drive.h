@@ -27,6 +27,7 @@ public:
     HANDLE OpenItself(const std::string& path, platform::OpenAs as, DWORD& error) override;
     bool Describe(HANDLE file, platform::FileFacts& facts) override;
     bool Read(HANDLE file, std::string& bytes) override;
+    bool ReadSome(HANDLE file, std::span<char> buffer, DWORD& got) override;
     DWORD Write(HANDLE file, std::string_view bytes) override;
     DWORD Truncate(HANDLE file) override;
     DWORD Flush(HANDLE file) override;

@@ -76,6 +76,11 @@ public:
             std::rethrow_exception(failure_);
         return ScratchDrive::Read(file, bytes);
     }
+    bool ReadSome(HANDLE file, std::span<char> buffer, DWORD& got) override {
+        if (failure_)
+            std::rethrow_exception(failure_);
+        return ScratchDrive::ReadSome(file, buffer, got);
+    }
     void Close(HANDLE file) override {
         --open_;
         ScratchDrive::Close(file);
