@@ -11,7 +11,7 @@
 class EditorFind {
 public:
     // `completeText` puts the rest of a text still going into an editor in
-    // at once, before a search of that editor.
+    // at once, before a search of that editor; what it throws ends the search.
     explicit EditorFind(std::function<void(HWND editor)> completeText) : completeText_(std::move(completeText)) {}
 
     // The message the dialog sends the window that owns it.

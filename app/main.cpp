@@ -41,7 +41,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     // Wide messages, so that a character typed in an editor reaches it as typed,
     // not as the code page's nearest letter or "?".
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (form1.PreTranslateMessage(message))
+        // A key can start work that fails, such as a search that first takes
+        // in the rest of a long file: the failure shows, the key goes no
+        // further, and the loop goes on.
+        bool handled = true;
+        GuardCallback([&] { handled = form1.PreTranslateMessage(message); });
+        if (handled)
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
