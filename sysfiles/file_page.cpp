@@ -18,6 +18,9 @@ constexpr size_t kCompareContext = 3;
 // Bytes from which Save and Back Up write on a worker: megabytes take the
 // disk a tenth of a second and more.
 constexpr size_t kWriteOnWorker = 1024 * 1024;
+// These files hold some kilobytes. Those at the root of drive C, and their
+// backups, any user may write: one grown to gigabytes is refused unread.
+const ReadOptions kPageFileRead{.maxBytes = 32 * 1024 * 1024};
 
 std::string Count(size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
@@ -120,7 +123,7 @@ void FilePage::ReadAndShow() {
     // than reading it anew.
     if (ShowsAsLoaded() && FileHolds(files_, row_.path, state_.bytes))
         return;
-    std::string bytes = ReadFileBytes(files_, row_.path);
+    std::string bytes = ReadFileBytes(files_, row_.path, kPageFileRead);
     if (IsModified()) {
         if (state_.onDisk == OnDisk::Present && bytes == state_.bytes)
             return Remember(std::move(bytes));
@@ -419,7 +422,7 @@ void FilePage::RefreshBackUpTools() {
 
 std::string FilePage::ReadBackUp() {
     try {
-        return ReadFileBytes(files_, row_.backUpPath);
+        return ReadFileBytes(files_, row_.backUpPath, kPageFileRead);
     } catch (const LoadError& error) {
         if (error.FileMissing())
             RefreshBackUpTools();
@@ -462,8 +465,9 @@ void FilePage::Compare(const ui::Dpi& dpi) {
         try {
             // Both read at once: each read waits on the system more than on a
             // processor. The backup's failure is told first, as it always was.
-            std::future<std::string> file = std::async(std::launch::async, [&] { return ReadFileBytes(files, path); });
-            const std::string backUp = ReadFileBytes(files, backUpPath);
+            std::future<std::string> file =
+                std::async(std::launch::async, [&] { return ReadFileBytes(files, path, kPageFileRead); });
+            const std::string backUp = ReadFileBytes(files, backUpPath, kPageFileRead);
             compared.lines = CompareFiles(file.get(), backUp, kCompareContext);
         } catch (...) {
             compared.failure = std::current_exception();
@@ -490,7 +494,7 @@ void FilePage::ShowCompared() {
 UnaskedBackUp BackUpUnasked(platform::Files& files, const FilePageRow& row) {
     std::string bytes;
     try {
-        bytes = ReadFileBytes(files, row.path);
+        bytes = ReadFileBytes(files, row.path, kPageFileRead);
     } catch (const LoadError& error) {
         if (error.FileMissing())
             return {UnaskedBackUp::Outcome::NoFile};

@@ -159,6 +159,13 @@ TEST_F(SysFilePagesTest, AnUnchangedFileIsNotSetAgainSoTheCaretStays) {
     EXPECT_EQ(start, 3u) << "the text was set again";
 }
 
+TEST_F(SysFilePagesTest, AFileOfMoreThanThirtyTwoMegabytesIsRefusedAndTheEditorKeepsItsText) {
+    drive_c::WriteBytes(OnDisk("c:\\boot.ini"), std::string(32 * 1024 * 1024 + 1, 'x'));
+    EXPECT_EQ(ErrorOf([&] { pages_.Activate(Page::BootIni); }),
+              "Cannot open file c:\\boot.ini: it is larger than 33554432 bytes");
+    EXPECT_EQ(TextOf(2), "editor 2\r\nline two");
+}
+
 TEST(SysFilePagesLoad, AnyFailureWhileLoadingIsAFailedLoadThatClosesTheFileAndThatSaveAsksAbout) {
     ReadFails drive;
     SysFilePages pages(drive);
