@@ -93,8 +93,7 @@ public:
         size_t done = 0;
         while (done < bytes.size()) {
             DWORD got = 0;
-            const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-            if (!ReadFile(file, bytes.data() + done, want, &got, nullptr))
+            if (!ReadSome(file, {bytes.data() + done, bytes.size() - done}, got))
                 return false;
             if (got == 0)
                 break;  // the file shrank meanwhile
