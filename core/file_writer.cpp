@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/text_file.h"
+#include "platform/timing.h"
 
 namespace {
 
@@ -13,6 +14,10 @@ constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FI
                             FILE_ATTRIBUTE_TEMPORARY;
 // Random names tried for the temporary file before giving up.
 constexpr int kNameTries = 16;
+// Another program may hold the file for a moment (a virus scanner, an
+// indexer, a reader): the file is replaced after these pauses, in
+// milliseconds, before the save gives up.
+constexpr DWORD kHeldPauses[] = {10, 20, 40, 80, 160, 320};
 
 AppError CannotCreate(const std::string& path, const std::string& reason) {
     return AppError("Cannot create file " + path + ": " + reason);
@@ -107,12 +112,31 @@ void PlaceTemporary(platform::Files& files, Temporary& temporary, const std::str
     temporary.Keep();
 }
 
+// Whether `error` of a replacement is another program holding the file
+// open; both files then keep their own names.
+bool HeldByAnother(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+DWORD ReplaceOnceFree(platform::Files& files, const std::string& path, const Temporary& temporary,
+                      const std::string& backup) {
+    DWORD error = files.Replace(path, temporary.Name(), backup);
+    for (DWORD pause : kHeldPauses) {
+        if (!HeldByAnother(error))
+            break;
+        platform::RealTiming().Sleep(pause);
+        error = files.Replace(path, temporary.Name(), backup);
+    }
+    return error;
+}
+
 // Replaces the file by the temporary one; the old file passes through a
 // backup beside it on the way. Returns the backup's name: it is the copy left to remove.
 std::string ReplaceExisting(platform::Files& files, Temporary& temporary, const std::string& path, DWORD attributes) {
     LiftReadOnly(files, path, attributes);
     const std::string backup = temporary.Sibling("qorold");
-    const DWORD error = files.Replace(path, temporary.Name(), backup);
+    const DWORD error = ReplaceOnceFree(files, path, temporary, backup);
     if (error == ERROR_SUCCESS) {
         temporary.Keep();
         return backup;

@@ -70,6 +70,21 @@ private:
     int steps_ = 0;
 };
 
+// The disk, except that another program holds the file open for the first
+// `held` replacements.
+class HeldFile : public ScratchDrive {
+public:
+    explicit HeldFile(int held) : held_(held) {}
+    DWORD Replace(const std::string& target, const std::string& replacement, const std::string& backup) override {
+        ++tries;
+        return tries <= held_ ? ERROR_SHARING_VIOLATION : ScratchDrive::Replace(target, replacement, backup);
+    }
+    int tries = 0;
+
+private:
+    int held_;
+};
+
 // Random numbers from a list, for names that are known beforehand.
 class KnownRandom : public ScratchDrive {
 public:
@@ -141,6 +156,26 @@ TEST(FileWriter, AFailureNamesTheFileItHappenedTo) {
     drive_c::MakeFolder(drive.Path(kFile));
     EXPECT_EQ(ErrorOf([&] { WriteFileText(drive, kFile, "x"); }),
               "Cannot create file c:\\config.sys: a folder has that name");
+}
+
+TEST(FileWriter, AFileHeldForAMomentIsReplacedOnceFreeAndOneHeldOnIsLeftAsItWas) {
+    HeldFile drive(3);
+    drive_c::WriteBytes(drive.Path(kFile), kOld);
+    WriteFileText(drive, kFile, kNew);
+    EXPECT_EQ(drive_c::ReadBytes(drive.Path(kFile)), kNew);
+    EXPECT_EQ(drive.tries, 4);
+    EXPECT_EQ(drive_c::CountMatching(drive.Path("c:\\"), "*"), 1 + 2);
+
+    // A reader that lets others read and write, but not rename or remove.
+    HANDLE reader = CreateFileA(drive.Path(kFile).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    const std::string message = ErrorOf([&] { WriteFileText(drive, kFile, "new"); });
+    CloseHandle(reader);
+    EXPECT_EQ(drive.tries, 4 + 7) << "tried at once and after each of six pauses";
+    EXPECT_EQ(message.rfind("Cannot create file c:\\config.sys: ", 0), 0u) << message;
+    EXPECT_EQ(drive_c::ReadBytes(drive.Path(kFile)), kNew);
+    EXPECT_EQ(drive_c::CountMatching(drive.Path("c:\\"), "*"), 1 + 2);
 }
 
 // Every step of every way of writing fails in turn: the file either keeps its
