@@ -111,11 +111,13 @@ public:
         Set(hive, path, name, {true, REG_BINARY, bytes});
     }
 
-    // `root` is a hive's key or one opened before, for a path below it.
+    // `root` is a hive's key or one opened before, for a path below it; an
+    // empty path opens that key itself, as the system does.
     HKEY Open(HKEY root, const std::string& path, REGSAM access) override {
         const bool hive = root == HKEY_LOCAL_MACHINE || root == HKEY_CURRENT_USER;
-        const auto found = hive ? keys_.find({HiveOf(root, access), path})
-                                : keys_.find({KeyOf(root).hive, KeyOf(root).path + "\\" + path});
+        const std::string below = path.empty() ? "" : "\\" + path;
+        const auto found =
+            hive ? keys_.find({HiveOf(root, access), path}) : keys_.find({KeyOf(root).hive, KeyOf(root).path + below});
         if (found == keys_.end())
             return nullptr;
         ++openKeys;

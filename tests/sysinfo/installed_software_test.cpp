@@ -29,7 +29,30 @@ protected:
     InstalledSoftware software_{registry_};
 };
 
+// An uninstaller removes the last entry of each uninstall key between the
+// count of its entries and their names.
+class EntryGoneAfterCount : public FakeRegistry {
+public:
+    DWORD SubkeyCount(HKEY key) override { return FakeRegistry::SubkeyCount(key) + 1; }
+    std::string SubkeyName(HKEY key, DWORD index) override {
+        return index < FakeRegistry::SubkeyCount(key) ? FakeRegistry::SubkeyName(key, index) : "";
+    }
+};
+
 }  // namespace
+
+TEST(InstalledSoftware, AnEntryRemovedWhileTheListIsReadIsLeftOutAndTheUninstallKeyIsNotTakenForOne) {
+    EntryGoneAfterCount registry;
+    const Hive ownView = sizeof(void*) == 8 ? Hive::Machine64 : Hive::Machine32;
+    registry.SetString(ownView, kUninstall, "DisplayName", "The uninstall key itself");
+    registry.SetString(ownView, kUninstall + "\\a", "DisplayName", "Alpha");
+    ScratchWindow window;
+    InstalledSoftware software{registry};
+    software.Create(window.Handle(), ui::Dpi(), nullptr);
+    software.Rebuild();
+    EXPECT_EQ(software.Captions(), std::vector<std::string>{"Alpha"});
+    EXPECT_EQ(registry.openKeys, 0);
+}
 
 TEST_F(InstalledSoftwareTest, ListsBothViewsOfTheMachineAndTheUsersOwnInOneSortedList) {
     AddEntry(Hive::Machine64, "zeta", "Zeta 64-bit", "zeta.exe /remove");
